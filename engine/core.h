@@ -1,0 +1,153 @@
+#pragma once
+// TCore, the simulator engine: the core, the process queues of every warrior, the battle's
+// warriors, the breakpoint registry and the assembler's scanner state. It runs a round in
+// batches of cycles on a display-aware path or on a fast path.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/assembly_context.h"
+#include "engine/breakpoints.h"
+#include "engine/cell.h"
+#include "engine/mardex_form.h"
+#include "engine/platform.h"
+#include "engine/random.h"
+#include "engine/warrior.h"
+#include "params/params_rec.h"
+
+namespace velmora {
+
+enum RoundStateCode : uint8_t {
+  kRoundIdle = 0,
+  kRoundRunning = 1,
+  kRoundDecided = 2,
+  kRoundDrawn = 3
+};
+
+class TCore {
+public:
+  // Creates the engine; returns null when the core or the queue block cannot be held, after
+  // telling the user why. The caller then ends the program.
+  static std::unique_ptr<TCore> Create(const TParamsRec& params, TCustomMardexForm& form,
+                                       TPlatform& platform);
+  ~TCore();
+  TCore(const TCore&) = delete;
+  TCore& operator=(const TCore&) = delete;
+
+  // --- Parameters ---------------------------------------------------------------------------
+  int32_t DisplayLevel = 0;
+  bool EarlyDrawCheck = false;
+  bool RandomCoreSize = false;
+  int32_t NumWarriors = 1;
+  int32_t MaxProcesses = 1;
+  int32_t CoreSizeMax = 0;
+  int32_t CoreSizeMin = 0;
+  int32_t MaxCycles = 1;
+  int32_t MinDistance = 0;
+  uint8_t Standard = 2;
+  int32_t ReadLimit = 1;
+  int32_t WriteLimit = 1;
+  int32_t PSpaceSize = 1;
+  int32_t MaxLength = 1;
+  int32_t SecondPosition = kPositionRandom;
+  int32_t SeedMode = kSeedRandom;
+  std::string InitialInstruction = kInitialDat00;
+
+  // Copies the record's battle fields (not the core allocation: see AllocateCore).
+  void CopyParams(const TParamsRec& params);
+
+  // --- Round state --------------------------------------------------------------------------
+  int32_t CoreSize = 0;
+  uint8_t RoundState = kRoundIdle;
+  int32_t Winner = 0;
+  int32_t AliveCount = 0;
+  int32_t CycleCount = 0;
+  int32_t LethalCount = 0;
+  int32_t PermutationOffset = 0;
+  bool MaxSpeed = false;
+
+  // --- Owned memory and lists ---------------------------------------------------------------
+  std::vector<CoreCell> Core;       // CoreSizeMax cells; the round uses the first CoreSize
+  std::vector<int32_t> QueueMemory; // QueueBlockSize / 4 entries
+  int32_t QueueBlockSize = 0;       // bytes
+  std::vector<std::unique_ptr<TWarrior>> Warriors; // [0] is the engine's private warrior
+  std::vector<int32_t> HitList;
+  std::vector<int32_t> BreakpointAddresses;
+  std::vector<int32_t> BreakpointCounters;
+  TBreakpointTable BreakpointTypes;
+  int32_t BreakpointTypeCount = 0;
+  AssemblyContext Asm;
+  TRandom Rng;
+  TCustomMardexForm* Form;
+  TPlatform* Platform;
+
+  // Evaluates a breakpoint type's test expression for a cell. The assembler library installs
+  // it, since the expression evaluator lives there; without it a test never fires.
+  using OperandTestFn = bool (*)(TCore&, const CoreCell&);
+  OperandTestFn OperandTestHook = nullptr;
+
+  // --- Memory -------------------------------------------------------------------------------
+  bool AllocateCore(int32_t size);
+  void FreeCore();
+  // Bytes of a queue block for these settings; may exceed what 32-bit offsets can hold.
+  static int64_t QueueBlockBytes(int32_t maxProcesses, int32_t numWarriors);
+  // (Re)allocates the queue block for MaxProcesses and NumWarriors. On failure shows why and
+  // returns false, keeping the previous block.
+  bool AllocateQueue();
+
+  // Adds a battle warrior after the existing ones and numbers it.
+  TWarrior& AddWarrior();
+
+  // --- Running ------------------------------------------------------------------------------
+  void RunCycles(int32_t Cycles, int32_t FirstWarrior);
+  void ExecuteStep(TWarrior& w);
+  void ExecuteStepFast(TWarrior& w, bool noFold);
+
+  // --- Process queues (byte offsets into the shared ring) ---------------------------------
+  int32_t QueueTake(TWarrior& w);
+  void QueueAppend(TWarrior& w, int32_t address);
+  // Entry i (0 = next to run) of a warrior's queue.
+  int32_t QueueEntry(const TWarrior& w, int32_t i) const;
+  std::vector<int32_t> QueueEntries(const TWarrior& w) const;
+  // Starts warrior k's (1-based) queue at its fixed place in the ring with one process.
+  void QueueStart(TWarrior& w, int32_t k, int32_t address);
+  // Debugger edits at list position p (0..ProcessCount). Insert refuses a full queue with
+  // "Process queue full"; both return false when refused.
+  bool QueueInsert(TWarrior& w, int32_t p, int32_t address);
+  bool QueueDelete(TWarrior& w, int32_t p);
+
+  // --- Breakpoints --------------------------------------------------------------------------
+  void ResetBreakpointTypes();
+  void AddBreakpoint(int32_t address);
+  void RemoveBreakpoint(int32_t address);
+  void BreakpointEvent(int32_t address, const CoreCell& cell);
+  bool EvaluateOperandTest(const CoreCell& cell);
+
+  // Read and write limits as folding uses them this round: within 1..CoreSize, so that a
+  // random core smaller than the limits cannot fold an offset out of the core.
+  int32_t EffectiveReadLimit() const;
+  int32_t EffectiveWriteLimit() const;
+
+  // --- Events of the display path -----------------------------------------------------------
+  // Reports an event on a cell to the display and records it in the cell's Marker.
+  void Mark(int32_t address, int32_t colour, CellEvent kind);
+  // Counts an event when the cell's breakpoint type reacts to it.
+  void BreakpointCheck(BreakpointFlag flag, int32_t address);
+  // Evaluates the cell's test expression when its type has one.
+  void BreakpointTest(int32_t address);
+
+  // Ends a cycle: stores the live count and decides the round when it is over. True when
+  // the round has ended.
+  bool EndOfCycleCheck(int32_t alive, int32_t threshold);
+
+private:
+  TCore(TCustomMardexForm& form, TPlatform& platform) : Form(&form), Platform(&platform) {}
+  template <bool NoFold>
+  void RunCyclesFast(int32_t cycles, int32_t first, int32_t threshold, int32_t n);
+  void RunCyclesDisplay(int32_t cycles, int32_t first, int32_t threshold, int32_t n);
+  void EarlyDrawTest();
+};
+
+} // namespace velmora

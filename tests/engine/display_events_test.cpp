@@ -1,0 +1,175 @@
+// What the display path reports and records: colours and event kinds per display level, the
+// cells' markers, and breakpoints that count, fire, move with MOV.I and stop a run.
+#include <gtest/gtest.h>
+
+#include "tests/support/engine_harness.h"
+
+namespace velmora::test {
+namespace {
+
+using Px = RecordingForm::Pixel;
+
+struct EventRow {
+  const char* what;
+  int32_t level;
+  std::vector<std::string> cells; // from 100
+  std::vector<Px> pixels;
+};
+
+// Warrior 2 (colour 2) executes at 100.
+const EventRow kEventRows[] = {
+    {"imp, level 5", 5, {"MOV.I $0, $1"}, {{100, 2, 1}, {101, 2, 2}}},
+    {"imp, level 1", 1, {"MOV.I $0, $1"}, {{100, 2, 1}}},
+    {"imp, level 0", 0, {"MOV.I $0, $1"}, {}},
+    {"read source", 5, {"ADD.AB $2, $1"}, {{100, 2, 1}, {101, 2, 2}, {102, 2, 5}}},
+    {"predecrement", 3, {"MOV.AB #0, <1"}, {{100, 2, 1}, {101, 2, 4}, {100, 2, 2}}},
+    {"postincrement", 3, {"MOV.AB #0, }1", "DAT $1, $0"}, {{100, 2, 1}, {101, 2, 3}, {102, 2, 2}}},
+    {"indirect read", 5, {"JMP.B @1, $0", "DAT $0, $3"}, {{100, 2, 1}, {101, 2, 5}}},
+    {"jump test", 4, {"JMZ.B $0, $1"}, {{100, 2, 1}, {101, 2, 5}}},
+    {"jump test below 4", 3, {"JMZ.B $0, $1"}, {{100, 2, 1}}},
+    {"compare", 4, {"SEQ.I $1, $2"}, {{100, 2, 1}, {101, 2, 5}, {102, 2, 5}}},
+    {"djn", 3, {"DJN.B $0, $1", "DAT $0, $5"}, {{100, 2, 1}, {101, 2, 4}}},
+    {"ldp", 2, {"LDP.AB #0, $1"}, {{100, 2, 1}, {101, 2, 2}}},
+    {"stp", 5, {"STP.B $2, $1", "DAT $0, $4"}, {{100, 2, 1}, {102, 2, 5}}},
+    {"div survives",
+     5,
+     {"DIV.B $2, $1", "DAT $0, $9", "DAT $0, $3"},
+     {{100, 2, 1}, {101, 2, 2}, {102, 2, 5}}},
+    {"div dies", 5, {"DIV.B $2, $1", "DAT $0, $9", "DAT $0, $0"}, {{100, 2, 1}}},
+    {"spl", 5, {"SPL.B $3, $0"}, {{100, 2, 1}}},
+};
+
+TEST(DisplayEvents, ColourPixelsPerLevel) {
+  for (const EventRow& r : kEventRows) {
+    HarnessOptions o;
+    o.Warriors = 2;
+    o.DisplayLevel = r.level;
+    Harness h(o);
+    h.Put(100, r.cells);
+    h.Start(2, 100);
+    h.Core().ExecuteStep(h.Warrior(2));
+    EXPECT_EQ(h.Form.Pixels, r.pixels) << r.what;
+  }
+}
+
+TEST(DisplayEvents, ImpLeavesExecuteAndWriteMarkers) {
+  HarnessOptions o;
+  o.Warriors = 3;
+  Harness h(o);
+  h.Put(100, {"MOV.I $0, $1"});
+  h.At(100).Marker = 0x51;
+  h.Start(3, 100);
+  h.Core().ExecuteStep(h.Warrior(3));
+  EXPECT_EQ(h.At(100).Marker, 0x13);
+  EXPECT_EQ(h.At(101).Marker, 0x23) << "MOV.I on the display path does not copy the marker";
+  // The fast path copies the whole cell, marker included, and reports nothing.
+  h.Form.Pixels.clear();
+  h.Core().ExecuteStepFast(h.Warrior(3), true);
+  EXPECT_EQ(h.At(102).Marker, 0x23);
+  EXPECT_TRUE(h.Form.Pixels.empty());
+}
+
+TEST(DisplayEvents, WarriorsNineAndUpReuseColours) {
+  HarnessOptions o;
+  o.Warriors = 9;
+  o.MaxProcesses = 10;
+  Harness h(o);
+  h.Put(100, {"JMP.B $0, $0"});
+  h.Start(9, 100);
+  h.Core().ExecuteStep(h.Warrior(9));
+  EXPECT_EQ(h.Form.Pixels.front(), (Px{100, 1, 1}));
+}
+
+TEST(Breakpoints, MovableTypesTravelWithMovI) {
+  Harness h;
+  h.Put(100, {"MOV.I $2, $3", "MOV.I $2, $3", "DAT $1, $1", "DAT $2, $2"});
+  h.At(102).BreakpointType = 2; // movable execute
+  h.At(103).BreakpointType = 1; // plain execute
+  h.Core().AddBreakpoint(102);
+  h.Core().AddBreakpoint(103);
+  h.Start(1, 100);
+  h.Core().ExecuteStep(h.Warrior(1)); // 100 copies 102 onto 103
+  EXPECT_EQ(h.At(103).BreakpointType, 2);
+  EXPECT_EQ(h.At(102).BreakpointType, 2);
+  EXPECT_EQ(h.Core().BreakpointAddresses, (std::vector<int32_t>{102, 103}));
+  h.Core().ExecuteStep(h.Warrior(1)); // 101 copies 103 (movable now) onto 104
+  EXPECT_EQ(h.At(104).BreakpointType, 2);
+  EXPECT_EQ(h.Core().BreakpointAddresses, (std::vector<int32_t>{102, 103, 104}));
+
+  // A plain breakpoint stays where it is, and the destination keeps its own.
+  Harness g;
+  g.Put(100, {"MOV.I $1, $2", "DAT $1, $1", "DAT $2, $2"});
+  g.At(101).BreakpointType = 1;
+  g.At(102).BreakpointType = 0;
+  g.Start(1, 100);
+  g.Core().ExecuteStep(g.Warrior(1));
+  EXPECT_EQ(g.At(102).BreakpointType, 0);
+}
+
+TEST(Breakpoints, FrequencyCountsEventsPerAddress) {
+  Harness h;
+  h.Core().BreakpointTypes[3] = TBreakpointRec{};
+  h.Core().BreakpointTypes[3].Execute = true;
+  h.Core().BreakpointTypes[3].Frequency = 2;
+  h.Core().BreakpointTypeCount = 4;
+  h.Put(100, {"JMP.B $0, $0"});
+  h.At(100).BreakpointType = 3;
+  h.Core().AddBreakpoint(100);
+  h.Start(1, 100);
+  h.BeginRound();
+  std::vector<int32_t> cyclesAtStop;
+  for (int i = 0; i < 3; ++i) {
+    h.Core().RunCycles(10, 1);
+    cyclesAtStop.push_back(h.Core().CycleCount);
+  }
+  EXPECT_EQ(cyclesAtStop, (std::vector<int32_t>{2, 4, 6}));
+}
+
+TEST(Breakpoints, TwoHitsInOneCycleAreListedInOrder) {
+  HarnessOptions o;
+  o.Warriors = 2;
+  Harness h(o);
+  h.Put(100, {"JMP.B $0, $0"});
+  h.Put(200, {"JMP.B $0, $0"});
+  h.At(100).BreakpointType = 1;
+  h.At(200).BreakpointType = 1;
+  h.Core().AddBreakpoint(200);
+  h.Core().AddBreakpoint(100);
+  h.Start(1, 100);
+  h.Start(2, 200);
+  h.BeginRound();
+  h.Core().RunCycles(5, 2);
+  EXPECT_EQ(h.Core().HitList, (std::vector<int32_t>{200, 100}));
+  EXPECT_EQ(h.Core().CycleCount, 1);
+}
+
+TEST(Breakpoints, ReaddingResetsTheCounterAndRemovingUnregisters) {
+  Harness h;
+  h.Core().AddBreakpoint(7);
+  h.Core().AddBreakpoint(9);
+  h.Core().BreakpointCounters[0] = 5;
+  h.Core().AddBreakpoint(7);
+  EXPECT_EQ(h.Core().BreakpointCounters, (std::vector<int32_t>{0, 0}));
+  h.Core().RemoveBreakpoint(7);
+  h.Core().RemoveBreakpoint(42);
+  EXPECT_EQ(h.Core().BreakpointAddresses, std::vector<int32_t>{9});
+  EXPECT_EQ(h.Core().BreakpointCounters.size(), 1u);
+}
+
+TEST(Breakpoints, ResetGivesThreePredefinedTypes) {
+  Harness h;
+  h.Core().BreakpointTypes[1].Write = true;
+  h.Core().BreakpointTypeCount = 9;
+  h.Core().HitList = {1};
+  h.Core().ResetBreakpointTypes();
+  const auto& t = h.Core().BreakpointTypes;
+  EXPECT_EQ(h.Core().BreakpointTypeCount, 3);
+  EXPECT_TRUE(t[1].Execute && !t[1].Movable && !t[1].Write);
+  EXPECT_TRUE(t[2].Execute && t[2].Movable);
+  EXPECT_FALSE(t[0].Execute || t[0].Movable);
+  EXPECT_EQ(t[2].Frequency, 1);
+  EXPECT_TRUE(h.Core().HitList.empty());
+}
+
+} // namespace
+} // namespace velmora::test

@@ -1,0 +1,132 @@
+// The display path and the fast path must leave identical cores, queues, counts, P-space and
+// outcomes. Thousands of random battles (random cells of every code, 1 to 4 warriors with
+// random queues, random core sizes, limits equal to or below the core size) check it.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/support/engine_harness.h"
+
+namespace velmora::test {
+namespace {
+
+struct RandomBattle {
+  HarnessOptions Options;
+  uint32_t Seed;
+};
+
+RandomBattle Draw(std::mt19937& rng) {
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  RandomBattle b;
+  HarnessOptions& o = b.Options;
+  o.CoreSize = pick(16, 300);
+  o.Warriors = pick(1, 4);
+  o.MaxProcesses = pick(1, 12);
+  o.ReadLimit = pick(0, 1) ? o.CoreSize : pick(1, o.CoreSize);
+  o.WriteLimit = pick(0, 2) ? o.ReadLimit : pick(1, o.CoreSize);
+  o.PSpaceSize = pick(1, 20);
+  o.MaxCycles = pick(1, 400);
+  o.DisplayLevel = pick(0, 5);
+  o.EarlyDrawCheck = pick(0, 1);
+  b.Seed = static_cast<uint32_t>(rng());
+  return b;
+}
+
+// Fills a harness from the battle's seed: the same seed gives the same start.
+void Populate(Harness& h, const RandomBattle& b) {
+  std::mt19937 rng(b.Seed);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  TCore& c = h.Core();
+  const int32_t size = c.CoreSize;
+  for (int32_t a = 0; a < size; ++a) {
+    CoreCell& cell = h.At(a);
+    // Bias towards the real opcodes, but every code of the byte occurs.
+    const int op = pick(0, 9) ? pick(0, 24) : pick(0, 31);
+    cell.OpcodeModifier = static_cast<uint8_t>(op | (pick(0, 7) << 5));
+    cell.Modes = static_cast<uint8_t>((pick(0, 7) << 4) | pick(0, 7));
+    cell.AField = pick(0, 3) ? pick(0, std::min(size - 1, 12)) : pick(0, size - 1);
+    cell.BField = pick(0, 3) ? size - 1 - pick(0, std::min(size - 1, 12)) : pick(0, size - 1);
+    cell.Marker = static_cast<uint8_t>(pick(0, 255));
+  }
+  // One shift of the whole ring, so that stretches also run across the end of the block.
+  const int32_t entries = c.QueueBlockSize / 4;
+  const int32_t shift = pick(0, entries - 1);
+  std::shared_ptr<TPSpace> shared;
+  for (int k = 1; k <= c.NumWarriors; ++k) {
+    TWarrior& w = h.Warrior(k);
+    w.QueueHead = (((k - 1) * (c.MaxProcesses + 1) + shift) % entries) * 4;
+    w.QueueTail = w.QueueHead;
+    w.ProcessCount = 0;
+    const int processes = pick(1, c.MaxProcesses);
+    for (int i = 0; i < processes; ++i)
+      c.QueueAppend(w, pick(0, size - 1));
+    w.ProcessCount = processes;
+    w.Alive = true;
+    w.LastResult = pick(0, 1) ? size - 1 : pick(0, 4);
+    // Warriors 1 and 2 sometimes share one block, as an equal PIN makes them.
+    if (k == 2 && pick(0, 1)) {
+      w.PSpace = shared;
+    } else {
+      for (int32_t& v : *w.PSpace)
+        v = pick(0, size - 1);
+      shared = w.PSpace;
+    }
+  }
+  h.BeginRound();
+}
+
+void ExpectSameState(Harness& display, Harness& fast, uint32_t seed) {
+  TCore& d = display.Core();
+  TCore& f = fast.Core();
+  for (int32_t a = 0; a < d.CoreSize; ++a)
+    ASSERT_TRUE(SameInstruction(display.At(a), fast.At(a)))
+        << "seed " << seed << " cell " << a << ": " << CellText(display.At(a)) << " vs "
+        << CellText(fast.At(a));
+  ASSERT_EQ(d.RoundState, f.RoundState) << "seed " << seed;
+  ASSERT_EQ(d.Winner, f.Winner) << "seed " << seed;
+  ASSERT_EQ(d.CycleCount, f.CycleCount) << "seed " << seed;
+  ASSERT_EQ(d.AliveCount, f.AliveCount) << "seed " << seed;
+  for (int k = 1; k <= d.NumWarriors; ++k) {
+    TWarrior& dw = display.Warrior(k);
+    TWarrior& fw = fast.Warrior(k);
+    ASSERT_EQ(dw.Alive, fw.Alive) << "seed " << seed << " warrior " << k;
+    ASSERT_EQ(dw.ProcessCount, fw.ProcessCount) << "seed " << seed << " warrior " << k;
+    ASSERT_EQ(dw.QueueHead, fw.QueueHead) << "seed " << seed << " warrior " << k;
+    ASSERT_EQ(dw.QueueTail, fw.QueueTail) << "seed " << seed << " warrior " << k;
+    ASSERT_EQ(d.QueueEntries(dw), f.QueueEntries(fw)) << "seed " << seed << " warrior " << k;
+    ASSERT_EQ(dw.LastResult, fw.LastResult) << "seed " << seed << " warrior " << k;
+    ASSERT_EQ(*dw.PSpace, *fw.PSpace) << "seed " << seed << " warrior " << k;
+  }
+}
+
+TEST(PathsAgree, RandomBattles) {
+  std::mt19937 rng(20261206);
+  int decided = 0, drawn = 0, folded = 0;
+  for (int battle = 0; battle < 3000; ++battle) {
+    const RandomBattle b = Draw(rng);
+    Harness display(b.Options), fast(b.Options);
+    Populate(display, b);
+    Populate(fast, b);
+    fast.Core().MaxSpeed = true;
+    const bool noFold =
+        b.Options.ReadLimit == b.Options.CoreSize && b.Options.WriteLimit == b.Options.CoreSize;
+    folded += noFold ? 0 : 1;
+    // Several calls, as the run loop makes them, each with its own first warrior.
+    for (int call = 0; call < 4 && display.Core().RoundState == kRoundRunning; ++call) {
+      const int first = 1 + call % b.Options.Warriors;
+      display.Core().RunCycles(37, first);
+      fast.Core().RunCycles(37, first);
+      ExpectSameState(display, fast, b.Seed);
+      if (HasFatalFailure()) return;
+    }
+    decided += display.Core().RoundState == kRoundDecided;
+    drawn += display.Core().RoundState == kRoundDrawn;
+  }
+  // The sample must reach every kind of ending and both kinds of limits to mean anything.
+  EXPECT_GT(decided, 100);
+  EXPECT_GT(drawn, 100);
+  EXPECT_GT(folded, 500);
+}
+
+} // namespace
+} // namespace velmora::test
