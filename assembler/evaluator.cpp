@@ -1,0 +1,312 @@
+// The integer expression evaluator: operator precedence on explicit stacks, wrapping 32-bit
+// arithmetic, predefined symbols, labels and the variables a to z.
+
+#include <cstring>
+#include <limits>
+
+#include "assembler/assembly_state.h"
+
+namespace velmora {
+
+std::string UpperCase(std::string s) {
+  for (char& c : s)
+    c = ToUpper(c);
+  return s;
+}
+
+std::string Trim(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlankOrControl(s[b]))
+    ++b;
+  while (e > b && IsBlankOrControl(s[e - 1]))
+    --e;
+  return s.substr(b, e - b);
+}
+
+bool StartsWith(const std::string& s, const char* prefix) {
+  return s.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+void SetLineText(AssemblyContext& ctx, const std::string& text) {
+  ctx.LineText = text;
+  ctx.LineText.push_back('\0');
+  ctx.ScanPos = 1;
+}
+
+std::string CurrentText(const AssemblyContext& ctx) {
+  std::string s = ctx.LineText;
+  if (!s.empty() && s.back() == '\0') s.pop_back();
+  return s;
+}
+
+bool SkipBlanks(AssemblyContext& ctx) {
+  while (Cur(ctx) == ' ')
+    ++ctx.ScanPos;
+  return Cur(ctx) != '\0';
+}
+
+namespace {
+
+int32_t Wrap(int64_t v) {
+  return static_cast<int32_t>(static_cast<uint32_t>(v));
+}
+
+enum class Op : uint8_t {
+  End,
+  Assign,
+  Or,
+  And,
+  Eq,
+  Ne,
+  Lt,
+  Gt,
+  Le,
+  Ge,
+  Add,
+  Sub,
+  Mul,
+  Div,
+  Mod,
+  Negate,
+  Not,
+  LoneNot
+};
+
+int ModeIndex(char c) {
+  if (c == '\0') return -1;
+  const char* p = std::strchr(ModeSymbols, c);
+  return p ? static_cast<int>(p - ModeSymbols) : -1;
+}
+
+struct Evaluator {
+  TCore& Core;
+  AssemblyContext& Ctx;
+  int64_t Depth = 0;
+  bool PendingUnary = false; // the operand just read was a unary operator's implicit 0
+  Op Unary = Op::Negate;
+
+  [[noreturn]] void Raise(const char* message) { throw ECompileError(message); }
+
+  int32_t ReadOperand() {
+    for (;;) {
+      Ctx.LastVariable = -1;
+      SkipBlanks(Ctx);
+      char c = Cur(Ctx);
+      if (c == '(') {
+        ++Ctx.ScanPos;
+        Depth += 7;
+        continue;
+      }
+      if (c == '+') {
+        ++Ctx.ScanPos;
+        continue;
+      }
+      if (c == '-' || c == '!') {
+        // "-x" is read as "0 negate x": the operator reader picks the operator up next.
+        ++Ctx.ScanPos;
+        PendingUnary = true;
+        Unary = c == '-' ? Op::Negate : Op::Not;
+        return 0;
+      }
+      int mode = ModeIndex(c);
+      if (mode >= 0) {
+        if (Ctx.ModeSeen) Raise("OpMode set twice");
+        ++Ctx.ScanPos;
+        Ctx.OperandMode = static_cast<uint8_t>(mode);
+        Ctx.ModeSeen = true;
+        if (mode > StandardInfo(Core.Standard).HighestMode) Raise("Standards violation (Opmode)");
+        continue;
+      }
+      Ctx.ModeSeen = true;
+      if (IsIdentStart(c)) {
+        std::string name;
+        int32_t value = 0;
+        if (LookupSymbol(Core, name, value)) return value;
+        if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
+          Ctx.LastVariable = name[0] - 'a';
+          return Ctx.Variables[static_cast<size_t>(Ctx.LastVariable)];
+        }
+        Raise("Undefined Symbol");
+      }
+      return ReadNumber(Core);
+    }
+  }
+
+  // Reads the next operator; precedence includes the parenthesis depth. The end of the
+  // expression has precedence 0 whatever the depth, which closes every open parenthesis.
+  Op ReadOperator(int64_t& precedence) {
+    if (PendingUnary) {
+      PendingUnary = false;
+      precedence = Depth + 6;
+      return Unary;
+    }
+    for (;;) {
+      SkipBlanks(Ctx);
+      char c = Cur(Ctx);
+      char next = CharAt(Ctx, Ctx.ScanPos + 1);
+      ++Ctx.ScanPos;
+      auto two = [&](Op op, int64_t p) {
+        ++Ctx.ScanPos;
+        precedence = Depth + p;
+        return op;
+      };
+      auto one = [&](Op op, int64_t p) {
+        precedence = Depth + p;
+        return op;
+      };
+      switch (c) {
+      case '\0':
+      case ',':
+      case ';': precedence = 0; return Op::End;
+      case ')':
+        Depth -= 7;
+        if (Depth < 0) Raise("Bad Operand");
+        continue;
+      case '=': return next == '=' ? two(Op::Eq, 3) : one(Op::Assign, 0);
+      case '|':
+        if (next != '|') Raise("Bad Operand");
+        return two(Op::Or, 1);
+      case '&':
+        if (next != '&') Raise("Bad Operand");
+        return two(Op::And, 2);
+      case '!': return next == '=' ? two(Op::Ne, 3) : one(Op::LoneNot, 4);
+      case '<': return next == '=' ? two(Op::Le, 3) : one(Op::Lt, 3);
+      case '>': return next == '=' ? two(Op::Ge, 3) : one(Op::Gt, 3);
+      case '+': return one(Op::Add, 4);
+      case '-': return one(Op::Sub, 4);
+      case '*': return one(Op::Mul, 5);
+      case '/': return one(Op::Div, 5);
+      case '%': return one(Op::Mod, 5);
+      default: Raise("Bad Operand");
+      }
+    }
+  }
+
+  int32_t Apply(Op op, int32_t l, int32_t r) {
+    switch (op) {
+    case Op::Add: return Wrap(int64_t{l} + r);
+    case Op::Sub:
+    case Op::Negate: return Wrap(int64_t{l} - r);
+    case Op::Mul: return Wrap(int64_t{l} * r);
+    case Op::Div:
+    case Op::Mod:
+      if (r == 0) throw EArithmeticError("Division by zero");
+      if (l == std::numeric_limits<int32_t>::min() && r == -1)
+        throw EArithmeticError("Integer overflow");
+      return op == Op::Div ? l / r : l % r;
+    case Op::Not: return r == 0 ? 1 : 0;
+    case Op::Eq: return l == r;
+    case Op::Ne: return l != r;
+    case Op::Lt: return l < r;
+    case Op::Gt: return l > r;
+    case Op::Le: return l <= r;
+    case Op::Ge: return l >= r;
+    case Op::And: return l & r;
+    case Op::Or: return l | r;
+    case Op::Assign:
+      // The left value is a variable index; "1+x=2" would otherwise store out of range.
+      if (l < 0 || l >= 26) Raise("Illegal variable assignment");
+      Ctx.Variables[static_cast<size_t>(l)] = r;
+      return r;
+    case Op::LoneNot:
+    case Op::End: break;
+    }
+    Raise("Bad Operator");
+    return 0;
+  }
+};
+
+} // namespace
+
+int32_t EvaluateExpression(TCore& core) {
+  // Room for 32,767 pending operands, as many as any real expression could need.
+  constexpr size_t kMaxPending = 32767;
+  Evaluator ev{core, core.Asm};
+  std::vector<int32_t> value;
+  std::vector<Op> op;
+  std::vector<int64_t> prec;
+  value.reserve(16);
+  op.reserve(16);
+  prec.reserve(16);
+  for (;;) {
+    value.push_back(ev.ReadOperand());
+    int64_t p = 0;
+    Op o = ev.ReadOperator(p);
+    if (o == Op::Assign) {
+      if (core.Asm.LastVariable < 0) throw ECompileError("Illegal variable assignment");
+      value.back() = core.Asm.LastVariable;
+    }
+    op.push_back(o);
+    prec.push_back(p);
+    size_t n = value.size() - 1;
+    // Binary operators associate to the left; a unary operator waits for its operand, so
+    // "- -3" is 3 and "!!7" is 1.
+    const bool unary = o == Op::Negate || o == Op::Not;
+    while (n > 0 && (prec[n] < prec[n - 1] || (prec[n] == prec[n - 1] && !unary))) {
+      --n;
+      value[n] = ev.Apply(op[n], value[n], value[n + 1]);
+      op[n] = op[n + 1];
+      prec[n] = prec[n + 1];
+      value.pop_back();
+      op.pop_back();
+      prec.pop_back();
+    }
+    if (op[0] == Op::End) return value[0];
+    if (value.size() >= kMaxPending) throw ECompileError("Expression too complex");
+  }
+}
+
+bool LookupSymbol(TCore& core, std::string& name, int32_t& value) {
+  AssemblyContext& ctx = core.Asm;
+  if (!SkipBlanks(ctx)) throw ECompileError("Bad Operand");
+  name.clear();
+  while (IsIdentChar(Cur(ctx))) {
+    name.push_back(Cur(ctx));
+    ++ctx.ScanPos;
+  }
+  struct Predefined {
+    const char* Name;
+    int32_t (*Get)(TCore&);
+  };
+  static constexpr Predefined kPredefined[] = {
+      {"CORESIZE", [](TCore& c) { return c.CoreSize; }},
+      {"MAXPROCESSES", [](TCore& c) { return c.MaxProcesses; }},
+      {"MAXCYCLES", [](TCore& c) { return c.MaxCycles; }},
+      {"MAXLENGTH", [](TCore& c) { return c.MaxLength; }},
+      {"MINDISTANCE", [](TCore& c) { return c.MinDistance; }},
+      {"ROUNDS", [](TCore& c) { return c.Form->GetRounds(); }},
+      {"PSPACESIZE", [](TCore& c) { return c.PSpaceSize; }},
+      {"READLIMIT", [](TCore& c) { return c.ReadLimit; }},
+      {"WRITELIMIT", [](TCore& c) { return c.WriteLimit; }},
+      {"VERSION", [](TCore&) { return int32_t{230}; }},
+      {"WARRIORS", [](TCore& c) { return c.NumWarriors; }},
+      {"CURLINE", [](TCore& c) { return c.Asm.CurLine; }},
+      {"RANDOM", [](TCore& c) { return c.Rng.Random(c.CoreSize); }},
+  };
+  for (const Predefined& p : kPredefined) {
+    if (name == p.Name) {
+      value = p.Get(core);
+      return true;
+    }
+  }
+  for (auto it = ctx.Labels.rbegin(); it != ctx.Labels.rend(); ++it) {
+    if (it->first == name) {
+      value = Wrap(int64_t{it->second} - ctx.CurLine);
+      return true;
+    }
+  }
+  return false;
+}
+
+int32_t ReadNumber(TCore& core) {
+  AssemblyContext& ctx = core.Asm;
+  if (!IsDigit(Cur(ctx))) throw ECompileError("Bad Operand");
+  uint32_t v = 0;
+  while (IsDigit(Cur(ctx))) {
+    v = v * 10u + static_cast<uint32_t>(Cur(ctx) - '0');
+    ++ctx.ScanPos;
+  }
+  return static_cast<int32_t>(v);
+}
+
+} // namespace velmora

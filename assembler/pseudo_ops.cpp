@@ -1,0 +1,391 @@
+// Pass 2 of an assembly: labels, one-line and multi-line equates, FOR/ROF loops with their
+// counter, ";assert"; and the textual substitution of one-line equates.
+
+#include <algorithm>
+#include <cstdio>
+
+#include "assembler/assembly_state.h"
+
+namespace velmora {
+
+namespace {
+
+// The identifier starting at index pos of s (empty when none starts there).
+std::string IdentifierAt(const std::string& s, size_t pos) {
+  size_t e = pos;
+  if (e < s.size() && IsIdentStart(s[e]))
+    while (e < s.size() && IsIdentChar(s[e]))
+      ++e;
+  return s.substr(pos, e - pos);
+}
+
+// The name of a multi-line equate call when the line is nothing but an equate's name.
+const Equate* MultiLineCall(const AssemblyState& st, const std::string& line, size_t from) {
+  size_t p = from;
+  while (p < line.size() && line[p] == ' ')
+    ++p;
+  std::string name = IdentifierAt(line, p);
+  if (name.empty() || p + name.size() != line.size()) return nullptr;
+  return st.FindEquate(name);
+}
+
+// Replaces line at with the equate's lines, guarding against an equate that calls itself.
+void ExpandCall(AssemblyState& st, size_t at, const Equate& eq) {
+  const auto first = static_cast<int64_t>(at);
+  std::erase_if(st.Expansions, [&](const auto& e) { return e.second < first; });
+  for (const auto& e : st.Expansions)
+    if (e.first == eq.Name) throw ECompileError("Recursive reference");
+  std::vector<std::string> lines = eq.Lines; // the table may grow while they are processed
+  size_t n = lines.size();
+  if (st.Lines.size() + n > kMaxStatementLines)
+    throw ECompileError("Too many statements after expansion");
+  st.Lines.erase(st.Lines.begin() + static_cast<std::ptrdiff_t>(at));
+  st.Lines.insert(st.Lines.begin() + static_cast<std::ptrdiff_t>(at), lines.begin(), lines.end());
+  const auto grow = static_cast<int64_t>(n) - 1;
+  for (auto& e : st.Expansions)
+    e.second += grow;
+  st.Expansions.emplace_back(eq.Name, first + grow);
+}
+
+bool IsOpcodeWord(AssemblyState& st, const std::string& line, size_t pos, Opcode& op) {
+  SetLineText(st.Ctx, line);
+  st.Ctx.ScanPos = static_cast<int32_t>(pos) + 1;
+  Modifier mod;
+  return ParseOpcode(st.Core, false, op, mod);
+}
+
+// The opcode word after the first space of a loop body line, upper case.
+std::string SecondWord(const std::string& line) {
+  size_t p = line.find(' ');
+  if (p == std::string::npos) return {};
+  ++p;
+  size_t e = p;
+  while (e < line.size() && line[e] != ' ' && line[e] != '.')
+    ++e;
+  return UpperCase(line.substr(p, e - p));
+}
+
+// Replaces the loop counter in one body line for pass k. Occurrences inside longer words
+// are left alone; "&name" becomes k with two digits at least.
+std::string ReplaceCounter(const std::string& line, const std::string& name, int32_t k) {
+  if (name.empty()) return line;
+  // Work on wide characters so the placeholder for skipped occurrences can never collide
+  // with a byte of the source.
+  constexpr int kPlaceholder = 256;
+  std::vector<int> s(line.begin(), line.end());
+  for (int& c : s)
+    c = static_cast<unsigned char>(c);
+  std::vector<int> pattern(name.begin(), name.end());
+  auto isWordChar = [](int c) { return c < 128 && IsIdentChar(static_cast<char>(c)); };
+  char buf[16];
+  for (;;) {
+    auto it = std::search(s.begin(), s.end(), pattern.begin(), pattern.end());
+    if (it == s.end()) break;
+    size_t pos = static_cast<size_t>(it - s.begin());
+    size_t end = pos + pattern.size();
+    int before = pos > 0 ? s[pos - 1] : -1;
+    int after = end < s.size() ? s[end] : -1;
+    if (isWordChar(before) || before == '.' || isWordChar(after)) {
+      s.erase(s.begin() + static_cast<std::ptrdiff_t>(pos),
+              s.begin() + static_cast<std::ptrdiff_t>(end));
+      s.insert(s.begin() + static_cast<std::ptrdiff_t>(pos), kPlaceholder);
+      continue;
+    }
+    size_t from = pos;
+    if (before == '&') {
+      std::snprintf(buf, sizeof buf, "%2.2d", k);
+      from = pos - 1;
+    } else {
+      std::snprintf(buf, sizeof buf, "%d", k);
+    }
+    s.erase(s.begin() + static_cast<std::ptrdiff_t>(from),
+            s.begin() + static_cast<std::ptrdiff_t>(end));
+    std::string digits(buf);
+    s.insert(s.begin() + static_cast<std::ptrdiff_t>(from), digits.begin(), digits.end());
+    if (s.size() > kMaxLineLength) throw ECompileError("Line too long after substitution");
+  }
+  std::string out;
+  for (int c : s) {
+    if (c == kPlaceholder)
+      out += name;
+    else
+      out.push_back(static_cast<char>(c));
+  }
+  return out;
+}
+
+void DefineEquates(AssemblyState& st, std::string& line, size_t equPos) {
+  AssemblyContext& ctx = st.Ctx;
+  std::string text = line.substr(equPos + 5);
+  SetLineText(ctx, line);
+  size_t p = 0;
+  for (;;) {
+    while (p < equPos && line[p] == ' ')
+      ++p;
+    if (p >= equPos || !IsIdentStart(line[p])) break;
+    ctx.ScanPos = static_cast<int32_t>(p) + 1;
+    std::string name;
+    int32_t value = 0;
+    if (LookupSymbol(st.Core, name, value) || st.FindEquate(name))
+      throw ECompileError("Duplicate Symbol");
+    st.Equates.push_back(Equate{name, {text}});
+    st.PendingEquate = name;
+    p = static_cast<size_t>(ctx.ScanPos) - 1;
+  }
+}
+
+// A FOR at line i: collects the body up to the matching ROF, then puts count copies in
+// place of the block. counter is empty for a loop without one.
+void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
+  AssemblyContext& ctx = st.Ctx;
+  const std::string forLine = st.Lines[i];
+  SetLineText(ctx, forLine);
+  SubstituteEquates(st);
+  ctx.ScanPos = 1;
+  Opcode op;
+  Modifier mod;
+  // Skip any label words left before FOR.
+  while (!ParseOpcode(st.Core, false, op, mod)) {
+    if (!SkipBlanks(ctx)) throw ECompileError("Bad Opcode");
+    while (Cur(ctx) != ' ' && Cur(ctx) != '\0')
+      ++ctx.ScanPos;
+  }
+  ctx.ModeSeen = false;
+  int32_t count = EvaluateExpression(st.Core);
+
+  std::vector<std::string> body;
+  std::vector<std::string> copies;
+  size_t j = i + 1;
+  try {
+    for (int depth = 1;;) {
+      if (j >= st.Lines.size()) {
+        st.EraseLines(i, st.Lines.size());
+        st.Place = st.Lines.empty()
+                       ? ErrorPlace{true, static_cast<int32_t>(i) + 1, forLine}
+                       : ErrorPlace{true, static_cast<int32_t>(st.Lines.size()), st.Lines.back()};
+        throw ECompileError("Missing ROF after FOR");
+      }
+      if (const Equate* eq = MultiLineCall(st, st.Lines[j], 0)) {
+        ExpandCall(st, j, *eq);
+        continue;
+      }
+      std::string line = st.Lines[j++];
+      Opcode o;
+      if (IsOpcodeWord(st, line, 0, o)) line.insert(0, 1, ' ');
+      std::string word = SecondWord(line);
+      if (word == "FOR")
+        ++depth;
+      else if (word == "ROF")
+        --depth;
+      if (depth == 0) break;
+      body.push_back(std::move(line));
+    }
+
+    if (count > 0 && !body.empty()) {
+      if (static_cast<uint64_t>(count) * body.size() + st.Lines.size() > kMaxStatementLines)
+        throw ECompileError("Too many statements after expansion");
+      copies.reserve(static_cast<size_t>(count) * body.size());
+      for (int32_t k = 1; k <= count; ++k) {
+        for (const std::string& b : body) {
+          SetLineText(ctx, b);
+          SubstituteEquates(st);
+          SetLineText(ctx, ReplaceCounter(CurrentText(ctx), counter, k));
+          SubstituteEquates(st);
+          copies.push_back(CurrentText(ctx));
+        }
+      }
+    }
+  } catch (const ECompileError&) {
+    // The whole block goes, so that its lines are not taken for plain statements.
+    if (!st.Place.Set) {
+      st.EraseLines(i, j);
+      st.Place = ErrorPlace{true, static_cast<int32_t>(i) + 1, forLine};
+    }
+    throw;
+  }
+  st.EraseLines(i, j);
+  st.InsertLines(i, copies);
+}
+
+enum class Next { Advance, Stay, Stop };
+
+// The words of a labelled line (or of a loop without counter): labels, a multi-line call
+// or the opcode that ends them.
+Next ReadWords(AssemblyState& st, size_t i) {
+  AssemblyContext& ctx = st.Ctx;
+  std::string& line = st.Lines[i];
+  std::string counter;
+  size_t p = 0;
+  for (;;) {
+    while (p < line.size() && line[p] == ' ')
+      ++p;
+    if (p >= line.size()) throw ECompileError("Bad Operand");
+    if (!IsIdentStart(line[p])) return Next::Advance;
+    std::string word = IdentifierAt(line, p);
+    if (p + word.size() == line.size()) {
+      if (const Equate* eq = st.FindEquate(word)) {
+        ExpandCall(st, i, *eq);
+        --ctx.CurLine;
+        return Next::Stay;
+      }
+    }
+    Opcode op;
+    if (IsOpcodeWord(st, line, p, op)) {
+      switch (op) {
+      case Opcode::FOR:
+        if (!counter.empty()) ctx.Labels.pop_back(); // the counter is no label
+        ExpandLoop(st, i, counter);
+        --ctx.CurLine;
+        return Next::Stay;
+      case Opcode::ROF: throw ECompileError("ROF with no FOR");
+      case Opcode::END: --ctx.CurLine; return Next::Stop;
+      case Opcode::ORG:
+      case Opcode::PIN: --ctx.CurLine; return Next::Advance;
+      default: return Next::Advance;
+      }
+    }
+    SetLineText(ctx, line);
+    ctx.ScanPos = static_cast<int32_t>(p) + 1;
+    std::string name;
+    int32_t value = 0;
+    if (LookupSymbol(st.Core, name, value)) throw ECompileError("Duplicate Symbol");
+    ctx.Labels.emplace_back(name, ctx.CurLine);
+    counter = name;
+    line.erase(p, name.size());
+    if (p >= line.size()) {
+      // A label alone stands for the next instruction.
+      st.EraseLines(i, i + 1);
+      --ctx.CurLine;
+      return Next::Stay;
+    }
+  }
+}
+
+Next ExpandLine(AssemblyState& st, size_t i) {
+  AssemblyContext& ctx = st.Ctx;
+  std::string& line = st.Lines[i];
+  if (StartsWith(line, ";assert")) {
+    std::string text = line;
+    st.EraseLines(i, i + 1);
+    --ctx.CurLine;
+    st.Place = ErrorPlace{true, static_cast<int32_t>(i) + 1, text};
+    // The line comes straight from the source: tabs and a trailing control byte are blanks.
+    for (char& c : text)
+      if (c == '\t') c = ' ';
+    SetLineText(ctx, Trim(text));
+    SubstituteEquates(st);
+    ctx.ScanPos = 8;
+    ctx.ModeSeen = false;
+    if (EvaluateExpression(st.Core) == 0)
+      st.Core.Platform->ShowMessage("Warrior " + st.W.Name + ": assert evaluates to false");
+    st.Place = ErrorPlace{};
+    return Next::Stay;
+  }
+  if (line[0] == ';') {
+    --ctx.CurLine;
+    return Next::Advance;
+  }
+  Opcode op;
+  Modifier mod;
+  if (IsOpcodeWord(st, line, 0, op)) line.insert(0, 1, ' ');
+  if (line[0] == ' ') {
+    SetLineText(ctx, line);
+    ParseOpcode(st.Core, true, op, mod);
+    if (op == Opcode::FOR) {
+      st.PendingEquate.clear();
+      return ReadWords(st, i);
+    }
+    if (op == Opcode::EQU && !st.PendingEquate.empty()) {
+      size_t p = static_cast<size_t>(ctx.ScanPos); // just past "EQU" and one character
+      std::string text = p < line.size() ? line.substr(p) : std::string();
+      for (auto it = st.Equates.rbegin(); it != st.Equates.rend(); ++it) {
+        if (it->Name == st.PendingEquate) {
+          it->Lines.push_back(text);
+          break;
+        }
+      }
+      st.EraseLines(i, i + 1);
+      --ctx.CurLine;
+      return Next::Stay;
+    }
+    st.PendingEquate.clear();
+    if (op == Opcode::END) {
+      --ctx.CurLine;
+      return Next::Stop;
+    }
+    if (op == Opcode::ORG || op == Opcode::PIN) --ctx.CurLine;
+    return Next::Advance;
+  }
+  st.PendingEquate.clear();
+  size_t equ = UpperCase(line).find(" EQU ");
+  if (equ != std::string::npos) {
+    DefineEquates(st, line, equ);
+    st.EraseLines(i, i + 1);
+    --ctx.CurLine;
+    return Next::Stay;
+  }
+  return ReadWords(st, i);
+}
+
+} // namespace
+
+void ExpandStatements(AssemblyState& st) {
+  AssemblyContext& ctx = st.Ctx;
+  ctx.CurLine = -1;
+  size_t i = 0;
+  while (i < st.Lines.size()) {
+    ++ctx.CurLine;
+    Next next = Next::Advance;
+    try {
+      if (st.Lines[i].empty()) throw ECompileError("Bad Operand");
+      next = ExpandLine(st, i);
+    } catch (const ECompileError& e) {
+      st.AddError(e.what(), i);
+    }
+    if (next == Next::Stop) break;
+    if (next == Next::Advance) ++i;
+  }
+  st.Length = ctx.CurLine + 1;
+}
+
+void SubstituteEquates(AssemblyState& st) {
+  AssemblyContext& ctx = st.Ctx;
+  std::string line = CurrentText(ctx);
+  if (MultiLineCall(st, line, 0)) return;
+  std::vector<std::pair<std::string, int64_t>> stack; // name, last index of its text
+  size_t pos = 0;
+  bool changed = false;
+  while (pos < line.size()) {
+    if (!IsIdentStart(line[pos])) {
+      ++pos;
+      continue;
+    }
+    std::string name = IdentifierAt(line, pos);
+    size_t end = pos + name.size();
+    const Equate* eq = (pos > 0 && line[pos - 1] == '.') ? nullptr : st.FindEquate(name);
+    if (!eq) {
+      pos = end;
+      continue;
+    }
+    const auto last = static_cast<int64_t>(end) - 1;
+    std::erase_if(stack, [&](const auto& e) { return e.second < last; });
+    for (const auto& e : stack)
+      if (e.first == name) throw ECompileError("Recursive reference");
+    if (eq->Lines.size() > 1) throw ECompileError("Improper substitution of multi-line equate");
+    std::string text = Trim(eq->Lines[0]);
+    line.replace(pos, name.size(), text);
+    if (line.size() > kMaxLineLength) throw ECompileError("Line too long after substitution");
+    const auto delta = static_cast<int64_t>(text.size()) - static_cast<int64_t>(name.size());
+    for (auto& e : stack)
+      e.second += delta;
+    stack.emplace_back(name, static_cast<int64_t>(pos + text.size()) - 1);
+    changed = true;
+  }
+  if (changed) {
+    int32_t scan = ctx.ScanPos;
+    SetLineText(ctx, line);
+    ctx.ScanPos = scan;
+  }
+}
+
+} // namespace velmora

@@ -1,0 +1,364 @@
+// The statement assembler: opcode, modifier and operand parsing, the three passes of an
+// assembly, the standards checks, default modifiers, cell encoding and the checksum.
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "assembler/assembly_state.h"
+
+namespace velmora {
+
+// --- Working state ----------------------------------------------------------------------------
+
+const Equate* AssemblyState::FindEquate(const std::string& name) const {
+  for (auto it = Equates.rbegin(); it != Equates.rend(); ++it)
+    if (it->Name == name) return &*it;
+  return nullptr;
+}
+
+void AssemblyState::AddError(const std::string& message, size_t index) {
+  int32_t number = static_cast<int32_t>(index) + 1;
+  std::string text;
+  if (Place.Set) {
+    number = Place.LineNumber;
+    text = Place.Text;
+  } else if (index < Lines.size()) {
+    text = Lines[index];
+  }
+  Place = ErrorPlace{};
+  Errors->push_back(message + " in line " + std::to_string(number) + ": " + text);
+  Status = 1;
+  W.WarriorStatus = 1;
+}
+
+void AssemblyState::EraseLines(size_t from, size_t to) {
+  Lines.erase(Lines.begin() + static_cast<std::ptrdiff_t>(from),
+              Lines.begin() + static_cast<std::ptrdiff_t>(to));
+  const auto f = static_cast<int64_t>(from), t = static_cast<int64_t>(to);
+  for (auto& e : Expansions) {
+    if (e.second >= t)
+      e.second -= t - f;
+    else if (e.second >= f)
+      e.second = f - 1; // its lines are gone: the expansion is over
+  }
+}
+
+void AssemblyState::InsertLines(size_t at, const std::vector<std::string>& lines) {
+  if (Lines.size() + lines.size() > kMaxStatementLines)
+    throw ECompileError("Too many statements after expansion");
+  Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(at), lines.begin(), lines.end());
+  for (auto& e : Expansions)
+    if (e.second >= static_cast<int64_t>(at)) e.second += static_cast<int64_t>(lines.size());
+}
+
+// --- Parsing --------------------------------------------------------------------------------
+
+bool ParseOpcode(TCore& core, bool raise, Opcode& op, Modifier& mod) {
+  AssemblyContext& ctx = core.Asm;
+  int32_t start = ctx.ScanPos;
+  SkipBlanks(ctx);
+  std::string word;
+  for (char c = Cur(ctx); c != ' ' && c != '.' && c != '\0'; c = Cur(ctx)) {
+    word.push_back(ToUpper(c));
+    ++ctx.ScanPos;
+  }
+  int code = -1;
+  for (int i = 0; i < kOpcodeCount; ++i)
+    if (word == OpcodeNames[static_cast<size_t>(i)]) code = i;
+  if (code < 0) {
+    if (raise) throw ECompileError("Bad Opcode");
+    ctx.ScanPos = start;
+    return false;
+  }
+  if (code > StandardInfo(core.Standard).HighestOpcode)
+    throw ECompileError("Standards violation (Opcode)");
+  op = static_cast<Opcode>(code);
+  mod = Modifier::NONE;
+  if (Cur(ctx) == '.') {
+    if (core.Standard == 0) throw ECompileError("Standards violation (Modifier)");
+    ++ctx.ScanPos;
+    std::string m;
+    for (char c = Cur(ctx); c != ' ' && c != '\0'; c = Cur(ctx)) {
+      m.push_back(ToUpper(c));
+      ++ctx.ScanPos;
+    }
+    int found = -1;
+    for (int i = 0; i < kModifierCount; ++i)
+      if (m == ModifierNames[static_cast<size_t>(i)]) found = i;
+    if (found < 0) throw ECompileError("Bad Modifier");
+    mod = static_cast<Modifier>(found);
+  }
+  return true;
+}
+
+AddressMode ParseMode(TCore& core) {
+  AssemblyContext& ctx = core.Asm;
+  ctx.ModeSeen = false;
+  if (!SkipBlanks(ctx)) throw ECompileError("Bad Operand");
+  int mode = static_cast<int>(AddressMode::Direct);
+  const char* p = std::strchr(ModeSymbols, Cur(ctx));
+  if (p) {
+    mode = static_cast<int>(p - ModeSymbols);
+    ++ctx.ScanPos;
+    ctx.ModeSeen = true;
+  }
+  if (mode > StandardInfo(core.Standard).HighestMode)
+    throw ECompileError("Standards violation (Opmode)");
+  return static_cast<AddressMode>(mode);
+}
+
+void ParseOperand(TCore& core, AddressMode& mode, int32_t& value) {
+  core.Asm.OperandMode = static_cast<uint8_t>(ParseMode(core));
+  value = EvaluateExpression(core);
+  mode = static_cast<AddressMode>(core.Asm.OperandMode);
+}
+
+namespace {
+
+Modifier DefaultModifier(Opcode op, AddressMode a, AddressMode b) {
+  const bool aImm = a == AddressMode::Immediate, bImm = b == AddressMode::Immediate;
+  switch (op) {
+  case Opcode::DAT:
+  case Opcode::NOP: return Modifier::F;
+  case Opcode::JMP:
+  case Opcode::JMZ:
+  case Opcode::JMN:
+  case Opcode::DJN:
+  case Opcode::SPL: return Modifier::B;
+  case Opcode::MOV:
+  case Opcode::CMP:
+  case Opcode::SEQ:
+  case Opcode::SNE: return aImm ? Modifier::AB : bImm ? Modifier::B : Modifier::I;
+  case Opcode::ADD:
+  case Opcode::SUB:
+  case Opcode::MUL:
+  case Opcode::DIV:
+  case Opcode::MOD: return aImm ? Modifier::AB : bImm ? Modifier::B : Modifier::F;
+  case Opcode::SLT:
+  case Opcode::LDP:
+  case Opcode::STP: return aImm ? Modifier::AB : Modifier::B;
+  default: throw ECompileError("Unhandled modifier translation");
+  }
+}
+
+// The 1988 standard's restrictions on modes per opcode.
+void CheckModes88(Opcode op, AddressMode a, AddressMode b) {
+  auto directOrIndirect = [](AddressMode m) {
+    return m == AddressMode::Direct || m == AddressMode::BIndirect;
+  };
+  bool bad = false;
+  switch (op) {
+  case Opcode::DAT: bad = directOrIndirect(a) || directOrIndirect(b); break;
+  case Opcode::MOV:
+  case Opcode::ADD:
+  case Opcode::SUB:
+  case Opcode::CMP:
+  case Opcode::SLT: bad = b == AddressMode::Immediate; break;
+  case Opcode::JMP:
+  case Opcode::JMZ:
+  case Opcode::JMN:
+  case Opcode::DJN:
+  case Opcode::SPL: bad = a == AddressMode::Immediate; break;
+  default: break;
+  }
+  if (bad) throw ECompileError("Illegal address mode");
+}
+
+struct Checksum {
+  uint16_t S1, S2;
+  void Add(uint32_t word) {
+    for (int i = 0; i < 4; ++i) {
+      S1 = static_cast<uint16_t>(S1 + ((word >> (8 * i)) & 0xFF));
+      S2 = static_cast<uint16_t>(S2 + S1);
+    }
+  }
+};
+
+// Pass 1: the statement list and the name.
+void GatherStatements(AssemblyState& st) {
+  for (const std::string& line : st.W.Source) {
+    if (StartsWith(line, ";redcode")) {
+      st.Lines.clear();
+    } else if (StartsWith(line, ";assert") || StartsWith(line, ";debug") ||
+               StartsWith(line, ";trace") || StartsWith(line, ";break") ||
+               StartsWith(line, ";condition")) {
+      st.Lines.push_back(line);
+    } else if (StartsWith(line, ";name")) {
+      size_t p = 6;
+      while (p < line.size() && (line[p] == ' ' || line[p] == '\t'))
+        ++p;
+      if (st.W.Name.empty() || st.W.Name == "No Name")
+        st.W.Name = p < line.size() ? line.substr(p) : std::string();
+    } else if (!line.empty() && (IsIdentStart(line[0]) || line[0] == ' ' || line[0] == '\t')) {
+      std::string s = line.substr(0, line.find(';'));
+      for (char& c : s)
+        if (c == '\t' || c == ':') c = ' ';
+      s = Trim(s);
+      if (!s.empty()) st.Lines.push_back(s);
+    }
+  }
+}
+
+// ORG, END and PIN: true when the pass ends here.
+bool PseudoOp(AssemblyState& st, Opcode op) {
+  AssemblyContext& ctx = st.Ctx;
+  --ctx.CurLine;
+  if (op == Opcode::END) st.Length = ctx.CurLine + 1;
+  SkipBlanks(ctx);
+  if (Cur(ctx) == '\0' || Cur(ctx) == ';') {
+    if (op != Opcode::END) throw ECompileError("Missing operand");
+    return true;
+  }
+  ctx.ModeSeen = false;
+  if (op == Opcode::PIN) {
+    int32_t v = EvaluateExpression(st.Core);
+    if (v < 0) throw ECompileError("Negative PIN");
+    st.Pin = v;
+    return false;
+  }
+  // Evaluated as if on line 0, so a label gives its absolute index.
+  int32_t saved = ctx.CurLine;
+  ctx.CurLine = 0;
+  try {
+    st.StartOffset = EvaluateExpression(st.Core);
+  } catch (...) {
+    ctx.CurLine = saved;
+    throw;
+  }
+  ctx.CurLine = saved;
+  return op == Opcode::END;
+}
+
+void EncodeInstruction(AssemblyState& st, std::vector<CoreCell>& code, Checksum& sum) {
+  TCore& core = st.Core;
+  Opcode op;
+  Modifier mod;
+  ParseOpcode(core, true, op, mod);
+  AddressMode am, bm;
+  int32_t a, b;
+  ParseOperand(core, am, a);
+  if (CharAt(st.Ctx, st.Ctx.ScanPos - 1) == ',') {
+    ParseOperand(core, bm, b);
+  } else if (op == Opcode::DAT) {
+    bm = am;
+    b = a;
+    am = AddressMode::Immediate;
+    a = 0;
+  } else if (op == Opcode::JMP || op == Opcode::SPL || op == Opcode::NOP) {
+    bm = AddressMode::Direct;
+    b = 0;
+  } else {
+    throw ECompileError("Missing operand");
+  }
+  if (mod == Modifier::NONE) mod = DefaultModifier(op, am, bm);
+  if (core.Standard == 0) CheckModes88(op, am, bm);
+
+  CoreCell cell{};
+  uint8_t colour = st.Index == 0 ? 0 : static_cast<uint8_t>(((st.Index - 1) % 8) + 1);
+  cell.Marker = static_cast<uint8_t>(0x10 | colour);
+  cell.BreakpointType =
+      st.DebugOn && (st.Marked || st.TraceOn) ? static_cast<uint8_t>(st.CurrentType) : 0;
+  cell.OpcodeModifier = PackOpcodeModifier(op, mod);
+  cell.Modes = PackModes(am, bm);
+  cell.AField = a;
+  cell.BField = b;
+  size_t at = static_cast<size_t>(st.Ctx.CurLine);
+  // Pass 2 counted every line that can reach here, so the cell always has its place.
+  if (at < code.size()) code[at] = cell;
+  sum.Add(static_cast<uint32_t>(cell.OpcodeModifier) * 256u + cell.Modes);
+  sum.Add(static_cast<uint32_t>(a));
+  sum.Add(static_cast<uint32_t>(b));
+  st.Marked = false;
+  st.CurrentType = st.DefaultType;
+}
+
+// Pass 3: one cell per instruction, debug directives, ORG, END and PIN.
+void EncodeStatements(AssemblyState& st, std::vector<CoreCell>& code, uint32_t& checksum) {
+  AssemblyContext& ctx = st.Ctx;
+  Checksum sum{static_cast<uint16_t>(checksum & 0xFFFF), static_cast<uint16_t>(checksum >> 16)};
+  ctx.CurLine = -1;
+  for (size_t i = 0; i < st.Lines.size(); ++i) {
+    const std::string& line = st.Lines[i];
+    bool ended = false;
+    try {
+      if (!line.empty() && line[0] == ';') {
+        ApplyDebugDirective(st, line);
+        continue;
+      }
+      ++ctx.CurLine;
+      SetLineText(ctx, line);
+      SubstituteEquates(st);
+      ctx.ScanPos = 1;
+      int32_t start = ctx.ScanPos;
+      Opcode op;
+      Modifier mod;
+      ParseOpcode(st.Core, true, op, mod);
+      if (op == Opcode::END || op == Opcode::ORG || op == Opcode::PIN) {
+        // An END whose operand fails still ends the pass: what follows was never expanded.
+        ended = op == Opcode::END;
+        if (PseudoOp(st, op)) break;
+        continue;
+      }
+      ctx.ScanPos = start;
+      EncodeInstruction(st, code, sum);
+    } catch (const ECompileError& e) {
+      st.AddError(e.what(), i);
+      if (ended) break;
+    }
+  }
+  checksum = static_cast<uint32_t>(sum.S2) << 16 | sum.S1;
+}
+
+uint8_t Assemble(AssemblyState& st, uint32_t& checksum, bool clearLabels) {
+  TCore& core = st.Core;
+  TWarrior& w = st.W;
+  core.Asm.Variables.fill(0);
+  GatherStatements(st);
+  if (st.Lines.empty()) return 0;
+
+  if (clearLabels) core.Asm.Labels.clear();
+  ExpandStatements(st);
+  if (st.Length == 0) return 0;
+  if (st.Length > core.MaxLength) {
+    core.Platform->ShowMessage("Warrior " + w.Name + " length of " + std::to_string(st.Length) +
+                               " exceeds size limit");
+    st.Status = 1;
+    w.WarriorStatus = 1;
+  }
+  std::vector<CoreCell> code;
+  try {
+    code.assign(static_cast<size_t>(st.Length) + 1, CoreCell{});
+  } catch (const std::bad_alloc&) {
+    core.Platform->ShowMessage("Not enough memory to store Warrior " + w.Name);
+    return 1;
+  }
+  EncodeStatements(st, code, checksum);
+  w.Pin = st.Pin;
+  w.StartOffset = st.StartOffset;
+  w.CodeLength = st.Length;
+  w.Code = std::move(code);
+  return st.Status;
+}
+
+} // namespace
+
+uint8_t AssembleWarrior(TCore& core, int index, std::vector<std::string>& errors,
+                        uint32_t& checksum, bool clearLabels) {
+  errors.clear();
+  if (index < 0 || static_cast<size_t>(index) >= core.Warriors.size()) return 0;
+  AssemblyState st(core, index);
+  st.Errors = &errors;
+  st.Pin = -index;
+  st.W.WarriorStatus = 2;
+  try {
+    st.W.WarriorStatus = Assemble(st, checksum, clearLabels);
+  } catch (...) {
+    // An arithmetic error aborts the assembly: the warrior must not pass as compiled.
+    st.W.WarriorStatus = 1;
+    throw;
+  }
+  return st.W.WarriorStatus;
+}
+
+} // namespace velmora
