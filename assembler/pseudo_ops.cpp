@@ -58,7 +58,8 @@ bool IsOpcodeWord(AssemblyState& st, const std::string& line, size_t pos, Opcode
 std::string SecondWord(const std::string& line) {
   size_t p = line.find(' ');
   if (p == std::string::npos) return {};
-  ++p;
+  while (p < line.size() && line[p] == ' ')
+    ++p;
   size_t e = p;
   while (e < line.size() && line[e] != ' ' && line[e] != '.')
     ++e;
@@ -85,7 +86,8 @@ std::string ReplaceCounter(const std::string& line, const std::string& name, int
     size_t end = pos + pattern.size();
     int before = pos > 0 ? s[pos - 1] : -1;
     int after = end < s.size() ? s[end] : -1;
-    if (isWordChar(before) || before == '.' || isWordChar(after)) {
+    // A placeholder stands for the name, a word: "ii" with counter i stays "ii".
+    if (isWordChar(before) || before == kPlaceholder || before == '.' || isWordChar(after)) {
       s.erase(s.begin() + static_cast<std::ptrdiff_t>(pos),
               s.begin() + static_cast<std::ptrdiff_t>(end));
       s.insert(s.begin() + static_cast<std::ptrdiff_t>(pos), kPlaceholder);
@@ -160,6 +162,7 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
     for (int depth = 1;;) {
       if (j >= st.Lines.size()) {
         st.EraseLines(i, st.Lines.size());
+        --ctx.CurLine;
         st.Place = st.Lines.empty()
                        ? ErrorPlace{true, static_cast<int32_t>(i) + 1, forLine}
                        : ErrorPlace{true, static_cast<int32_t>(st.Lines.size()), st.Lines.back()};
@@ -171,7 +174,7 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
       }
       std::string line = st.Lines[j++];
       Opcode o;
-      if (IsOpcodeWord(st, line, 0, o)) line.insert(0, 1, ' ');
+      if (!line.empty() && line[0] != ' ' && IsOpcodeWord(st, line, 0, o)) line.insert(0, 1, ' ');
       std::string word = SecondWord(line);
       if (word == "FOR")
         ++depth;
@@ -199,11 +202,13 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
     // The whole block goes, so that its lines are not taken for plain statements.
     if (!st.Place.Set) {
       st.EraseLines(i, j);
+      --ctx.CurLine;
       st.Place = ErrorPlace{true, static_cast<int32_t>(i) + 1, forLine};
     }
     throw;
   }
   st.EraseLines(i, j);
+  --ctx.CurLine;
   st.InsertLines(i, copies);
 }
 
@@ -235,7 +240,6 @@ Next ReadWords(AssemblyState& st, size_t i) {
       case Opcode::FOR:
         if (!counter.empty()) ctx.Labels.pop_back(); // the counter is no label
         ExpandLoop(st, i, counter);
-        --ctx.CurLine;
         return Next::Stay;
       case Opcode::ROF: throw ECompileError("ROF with no FOR");
       case Opcode::END: --ctx.CurLine; return Next::Stop;
@@ -340,6 +344,8 @@ void ExpandStatements(AssemblyState& st) {
       if (st.Lines[i].empty()) throw ECompileError("Bad Operand");
       next = ExpandLine(st, i);
     } catch (const ECompileError& e) {
+      // A line that left the list before failing has its successor in its place.
+      if (st.Place.Set) next = Next::Stay;
       st.AddError(e.what(), i);
     }
     if (next == Next::Stop) break;

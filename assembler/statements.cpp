@@ -319,7 +319,8 @@ uint8_t Assemble(AssemblyState& st, uint32_t& checksum, bool clearLabels) {
 
   if (clearLabels) core.Asm.Labels.clear();
   ExpandStatements(st);
-  if (st.Length == 0) return 0;
+  // Nothing left to encode; errors on the way still make it a failed compile.
+  if (st.Length == 0) return st.Status == 1 ? 1 : 0;
   if (st.Length > core.MaxLength) {
     core.Platform->ShowMessage("Warrior " + w.Name + " length of " + std::to_string(st.Length) +
                                " exceeds size limit");
