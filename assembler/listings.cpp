@@ -72,7 +72,8 @@ std::vector<std::string> LoadFileLines(const TWarrior& warrior, const std::strin
   out.push_back(";redcode");
   out.push_back(";name " + name);
   out.push_back(";length " + std::to_string(warrior.CodeLength));
-  out.push_back("      ORG " + std::to_string(warrior.StartOffset));
+  // The 1988 standard knows no ORG: there the start goes on a closing END line instead.
+  if (standard != 0) out.push_back("      ORG " + std::to_string(warrior.StartOffset));
   if (warrior.Pin >= 0) out.push_back("      PIN " + std::to_string(warrior.Pin));
   for (int32_t k = 0; k < warrior.CodeLength && static_cast<size_t>(k) < warrior.Code.size(); ++k) {
     const CoreCell& c = warrior.Code[static_cast<size_t>(k)];
@@ -80,6 +81,7 @@ std::vector<std::string> LoadFileLines(const TWarrior& warrior, const std::strin
                   ModeChar(c.Modes >> 4u) + Field(c.AField) + " , " + ModeChar(c.Modes & 0x0Fu) +
                   Field(c.BField));
   }
+  if (standard == 0) out.push_back("      END " + std::to_string(warrior.StartOffset));
   return out;
 }
 

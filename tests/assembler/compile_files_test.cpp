@@ -1,0 +1,247 @@
+// Compiling a battle's warriors, reading warrior files, listings and the load file.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "test_support.h"
+
+namespace velmora::test {
+namespace {
+
+struct Battle : AsmFixture {
+  explicit Battle(int warriors) {
+    Core->NumWarriors = warriors;
+    while (static_cast<int>(Core->Warriors.size()) <= warriors)
+      Core->AddWarrior();
+    for (int i = 1; i <= warriors; ++i)
+      Core->Warriors[size_t(i)]->Name = "W" + std::to_string(i);
+    Core->SeedMode = kSeedChecksum;
+  }
+  TWarrior& At(int i) { return *Core->Warriors[size_t(i)]; }
+};
+
+TEST(CompileWarriors, ChainsTheChecksumIntoTheSeed) {
+  Battle b(2);
+  b.At(1).Source = {"mov 0, 1"};
+  b.At(2).Source = {"jmp 0", "PIN 7"};
+  ASSERT_TRUE(CompileWarriors(*b.Core));
+  std::vector<std::string> errors;
+  uint32_t sum = 1;
+  AssembleWarrior(*b.Core, 1, errors, sum, true);
+  AssembleWarrior(*b.Core, 2, errors, sum, true);
+  EXPECT_EQ(b.Core->Rng.State, sum);
+  EXPECT_EQ(b.Core->RoundState, kRoundRunning);
+  EXPECT_EQ(b.Core->PermutationOffset, 0);
+  EXPECT_TRUE(b.Platform.Messages.empty());
+}
+
+TEST(CompileWarriors, FixedSeedIsUsedAsGiven) {
+  Battle b(1);
+  b.Core->SeedMode = 4242;
+  b.At(1).Source = {"dat 0"};
+  ASSERT_TRUE(CompileWarriors(*b.Core));
+  EXPECT_EQ(b.Core->Rng.State, 4242u);
+}
+
+TEST(CompileWarriors, EmptySourceStopsTheBattle) {
+  Battle b(2);
+  b.At(1).Source = {"dat 0"};
+  EXPECT_FALSE(CompileWarriors(*b.Core));
+  ASSERT_EQ(b.Platform.Messages.size(), 1u);
+  EXPECT_EQ(b.Platform.Messages[0], "Warrior W2 has no code.");
+  EXPECT_EQ(b.Core->RoundState, kRoundIdle);
+}
+
+TEST(CompileWarriors, FailedWarriorStopsTheBattle) {
+  Battle b(2);
+  b.At(1).Source = {"mov 0, nowhere"};
+  b.At(2).Source = {"dat 0"};
+  b.Core->Rng.Seed(77);
+  EXPECT_FALSE(CompileWarriors(*b.Core));
+  ASSERT_EQ(b.Platform.Messages.size(), 1u);
+  EXPECT_EQ(b.Platform.Messages[0], "Warrior W1 failed to compile.");
+  EXPECT_EQ(b.At(2).WarriorStatus, 0) << "warriors after the failure are not compiled";
+  EXPECT_EQ(b.Core->Rng.State, 77u) << "the generator is not seeded";
+}
+
+TEST(CompileWarriors, ArithmeticErrorEndsTheCompileAndLeavesTheBattleIdle) {
+  Battle b(1);
+  b.At(1).Source = {"dat 1%0"};
+  EXPECT_THROW(CompileWarriors(*b.Core), EArithmeticError);
+  EXPECT_EQ(b.Core->RoundState, kRoundIdle);
+}
+
+TEST(CompileWarriors, EqualPinsShareOnePSpaceBlock) {
+  Battle b(3);
+  b.Core->PSpaceSize = 16;
+  b.At(1).Source = {"dat 0", "PIN 7"};
+  b.At(2).Source = {"dat 0", "PIN 7"};
+  b.At(3).Source = {"dat 0"};
+  ASSERT_TRUE(CompileWarriors(*b.Core));
+  ASSERT_TRUE(b.At(1).PSpace && b.At(2).PSpace && b.At(3).PSpace);
+  EXPECT_EQ(b.At(1).PSpace, b.At(2).PSpace);
+  EXPECT_NE(b.At(1).PSpace, b.At(3).PSpace);
+  EXPECT_EQ(b.At(3).PSpace->size(), 16u);
+  EXPECT_EQ(b.At(3).Pin, -3);
+  EXPECT_EQ(b.At(1).LastResult, -1);
+}
+
+class TempDir : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Dir = std::filesystem::temp_directory_path() /
+          ("velmora_asm_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+           "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(Dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(Dir); }
+  std::string Write(const std::string& name, const std::string& bytes) {
+    std::string path = (Dir / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  std::filesystem::path Dir;
+  THeadlessPlatform Platform;
+};
+
+TEST_F(TempDir, ReadsLinesNameAndAuthor) {
+  std::string path = Write("imp.red", ";redcode\r\n;name  Imp One\r\n;author \t Team Blue\r\n"
+                                      "mov 0, 1\r\nlast");
+  std::vector<std::string> lines;
+  std::string author = "old", name;
+  ReadWarriorFile(Platform, path, lines, author, name);
+  EXPECT_EQ(lines, (std::vector<std::string>{";redcode", ";name  Imp One", ";author \t Team Blue",
+                                             "mov 0, 1", "last"}));
+  EXPECT_EQ(name, "Imp One");
+  EXPECT_EQ(author, "Team Blue");
+  EXPECT_TRUE(Platform.Messages.empty());
+}
+
+TEST_F(TempDir, LfOnlyAndMixedLineEnds) {
+  std::string path = Write("mix.red", "a\nb\r\nc\n\nd\n");
+  std::vector<std::string> lines;
+  std::string author = "keep", name;
+  ReadWarriorFile(Platform, path, lines, author, name);
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "", "d"}));
+  EXPECT_EQ(author, "keep");
+  EXPECT_EQ(name, "mix");
+}
+
+TEST_F(TempDir, LaterNameLinesWinAndIndentedKeywordsWork) {
+  std::string path = Write("x.red", ";name First\n  ;name Second\n");
+  std::vector<std::string> lines;
+  std::string author, name;
+  ReadWarriorFile(Platform, path, lines, author, name);
+  EXPECT_EQ(name, "Second");
+}
+
+TEST_F(TempDir, HostileBytesSurviveReading) {
+  std::string bytes = std::string("dat 1\n") + '\0' + "\n;caf\xe9\nmov 0, 1\n\x1a\n";
+  std::string path = Write("odd.red", bytes);
+  std::vector<std::string> lines;
+  std::string author, name;
+  ReadWarriorFile(Platform, path, lines, author, name);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[1], std::string("\0", 1));
+  EXPECT_EQ(lines[4], "\x1a");
+  AsmFixture f;
+  EXPECT_EQ(f.Assemble(lines), 2);
+  EXPECT_EQ(f.W().CodeLength, 2);
+}
+
+TEST_F(TempDir, MissingFileIsReported) {
+  std::vector<std::string> lines{"stale"};
+  std::string author, name;
+  std::string path = (Dir / "absent.red").string();
+  ReadWarriorFile(Platform, path, lines, author, name);
+  ASSERT_EQ(Platform.Messages.size(), 1u);
+  EXPECT_EQ(Platform.Messages[0], "Unable to open file " + path);
+  EXPECT_TRUE(lines.empty());
+  EXPECT_EQ(name, "absent");
+  ReadWarriorFile(Platform, Dir.string(), lines, author, name);
+  EXPECT_EQ(Platform.Messages.size(), 2u);
+}
+
+TEST(FileNames, NameFromFileName) {
+  EXPECT_EQ(NameFromFileName("imp.red"), "imp");
+  EXPECT_EQ(NameFromFileName("imp.rc"), "imp");
+  EXPECT_EQ(NameFromFileName("imp"), "imp");
+  EXPECT_EQ(NameFromFileName("/home/u/warriors/dwarf.red"), "dwarf");
+  EXPECT_EQ(NameFromFileName("C:\\war\\dwarf.RED"), "dwarf");
+  EXPECT_EQ(NameFromFileName("dir.d/x"), "x");
+  EXPECT_EQ(NameFromFileName("a.b.c"), "a"); // the fourth character from the end is "."
+}
+
+TEST(Listings, OneCellExample) {
+  AsmFixture f;
+  ASSERT_EQ(f.Assemble({"DAT.F #0, $-1"}), 2);
+  EXPECT_EQ(ObjectCodeListing(f.W(), 1),
+            (std::vector<std::string>{"0000 01008001 00000000 ffffffff"}));
+  EXPECT_EQ(RestoredSourceListing(f.W(), 2),
+            (std::vector<std::string>{"0000*DAT.F  #0        $-1      "}));
+  EXPECT_EQ(RestoredSourceListing(f.W(), 0),
+            (std::vector<std::string>{"0000*DAT    #0        $-1      "}));
+}
+
+TEST(Listings, ModifierPaddingStartMarkerAndBreakpointByte) {
+  AsmFixture f;
+  ASSERT_EQ(f.Assemble({"mov.ab #12345678, }-2", ";break", "sne.i 1, 2", "ORG 1"}), 2);
+  EXPECT_EQ(RestoredSourceListing(f.W(), 2),
+            (std::vector<std::string>{"0000 MOV.AB #12345678 }-2      ",
+                                      "0001*SNE.I  $1        $2       "}));
+  EXPECT_EQ(ObjectCodeListing(f.W(), 0),
+            (std::vector<std::string>{"0000 00004107 00bc614e fffffffe",
+                                      "0001 0002d411 00000001 00000002"}));
+}
+
+TEST(LoadFile, FormatAndPinLine) {
+  AsmFixture f;
+  ASSERT_EQ(f.Assemble({"start mov 0, 1", "dat #-1, <5", "PIN 3", "END start"}), 2);
+  EXPECT_EQ(LoadFileLines(f.W(), "Imp", 2),
+            (std::vector<std::string>{";redcode", ";name Imp", ";length 2", "      ORG 0",
+                                      "      PIN 3", "      MOV.I  $0        , $1       ",
+                                      "      DAT.F  #-1       , <5       "}));
+  ASSERT_EQ(f.Assemble({"dat 0"}), 2);
+  EXPECT_EQ(LoadFileLines(f.W(), "x", 2).size(), 5u) << "a negative PIN writes no PIN line";
+  f.Core->Warriors[0]->Source = {"dat 0"};
+  std::vector<std::string> errors;
+  uint32_t sum = 0;
+  ASSERT_EQ(AssembleWarrior(*f.Core, 0, errors, sum, true), 2);
+  EXPECT_EQ(LoadFileLines(*f.Core->Warriors[0], "x", 2)[4], "      PIN 0");
+}
+
+TEST(LoadFile, Kvrt88PutsTheStartOnAnEndLine) {
+  AsmFixture f(0);
+  ASSERT_EQ(f.Assemble({"dat #0", "go jmp go", "END go"}), 2);
+  EXPECT_EQ(LoadFileLines(f.W(), "J", 0),
+            (std::vector<std::string>{";redcode", ";name J", ";length 2",
+                                      "      DAT    #0        , #0       ",
+                                      "      JMP    $0        , $0       ", "      END 1"}));
+}
+
+TEST(LoadFile, ReassemblesToTheSameCode) {
+  for (uint8_t standard : {uint8_t{0}, uint8_t{2}}) {
+    AsmFixture f(standard);
+    std::vector<std::string> src =
+        standard == 0
+            ? std::vector<std::string>{"a mov #3, <a", "djn a, <-4", "dat #0, #-7", "END a+1"}
+            : std::vector<std::string>{"a mov.x }3, {a", "spl *-1", "dat 5",
+                                       "stp.ba #2, -3",  "ORG 2",   "PIN 11"};
+    ASSERT_EQ(f.Assemble(src), 2) << (f.Errors.empty() ? "" : f.Errors[0]);
+    std::vector<CoreCell> code(f.W().Code.begin(), f.W().Code.begin() + f.W().CodeLength);
+    int32_t start = f.W().StartOffset, pin = f.W().Pin;
+    std::vector<std::string> load = LoadFileLines(f.W(), "n", standard);
+    ASSERT_EQ(f.Assemble(load), 2) << (f.Errors.empty() ? "" : f.Errors[0]);
+    ASSERT_EQ(f.W().CodeLength, static_cast<int32_t>(code.size()));
+    for (size_t i = 0; i < code.size(); ++i)
+      EXPECT_TRUE(SameInstruction(code[i], f.Cell(i))) << CellText(f.Cell(i));
+    EXPECT_EQ(f.W().StartOffset, start);
+    EXPECT_EQ(f.W().Pin, pin);
+  }
+}
+
+} // namespace
+} // namespace velmora::test
