@@ -129,27 +129,20 @@ void TCore::RunCycles(int32_t Cycles, int32_t FirstWarrior) {
   }
 }
 
-bool TCore::EndOfCycleCheck(int32_t alive, int32_t threshold) {
-  AliveCount = alive;
-  if (alive <= threshold || CycleCount >= MaxCycles) {
-    if (alive == threshold) {
-      RoundState = kRoundDecided;
-      if (NumWarriors == 1) {
-        Winner = 1;
-      } else {
-        Winner = 0;
-        for (int32_t i = static_cast<int32_t>(Warriors.size()) - 1; i >= 1; --i)
-          if (i <= NumWarriors && Warriors[i]->Alive) {
-            Winner = i;
-            break;
-          }
-      }
-    } else {
-      RoundState = kRoundDrawn;
-    }
-    return true;
+void TCore::DecideRound(int32_t alive, int32_t threshold) {
+  if (alive != threshold) {
+    RoundState = kRoundDrawn;
+    return;
   }
-  return false;
+  RoundState = kRoundDecided;
+  Winner = 0;
+  if (NumWarriors == 1) {
+    Winner = 1;
+    return;
+  }
+  const int32_t n = std::min<int32_t>(NumWarriors, static_cast<int32_t>(Warriors.size()) - 1);
+  for (int32_t i = n; i >= 1 && Winner == 0; --i)
+    if (Warriors[static_cast<size_t>(i)]->Alive) Winner = i;
 }
 
 void TCore::EarlyDrawTest() {

@@ -67,6 +67,8 @@ public:
   int32_t LethalCount = 0;
   int32_t PermutationOffset = 0;
   bool MaxSpeed = false;
+  // Instructions executed by RunCycles since the engine was created (statistics only).
+  int64_t InstructionCount = 0;
 
   // --- Owned memory and lists ---------------------------------------------------------------
   std::vector<CoreCell> Core;       // CoreSizeMax cells; the round uses the first CoreSize
@@ -138,9 +140,8 @@ public:
   // Evaluates the cell's test expression when its type has one.
   void BreakpointTest(int32_t address);
 
-  // Ends a cycle: stores the live count and decides the round when it is over. True when
-  // the round has ended.
-  bool EndOfCycleCheck(int32_t alive, int32_t threshold);
+  // Decides a round that is over: won when exactly `threshold` warriors are left, else drawn.
+  void DecideRound(int32_t alive, int32_t threshold);
 
 private:
   TCore(TCustomMardexForm& form, TPlatform& platform) : Form(&form), Platform(&platform) {}

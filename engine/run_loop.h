@@ -1,44 +1,65 @@
 #pragma once
 // The cycle loop of RunCycles, shared by the display path and the fast path.
 
-#include "engine/core.h"
+#include <algorithm>
+#include <vector>
+
+#include "engine/step_impl.h"
 
 namespace velmora::detail {
 
-// Runs cycles until the batch, the round or (display path) a breakpoint ends them.
-// StepFn executes one instruction of a warrior.
-template <bool Display, class StepFn>
-inline void RunLoop(TCore& c, int32_t cycles, int32_t first, int32_t threshold, int32_t n,
-                    StepFn&& step) {
-  TWarrior* order[256];
-  TWarrior** warriors = order;
-  std::vector<TWarrior*> many;
-  if (n > 256) {
-    many.resize(static_cast<size_t>(n));
-    warriors = many.data();
+// Runs cycles until the batch, the round or (display path) a breakpoint ends them. The
+// rotation of warriors and their queue positions are held in locals for the whole call.
+template <bool Display, bool NoFold>
+inline void RunLoop(TCore& c, int32_t cycles, int32_t first, int32_t threshold, int32_t n) {
+  const StepEnv env = MakeStepEnv(c);
+  constexpr int32_t kLocal = 16;
+  QueueState localQueues[kLocal];
+  std::vector<QueueState> manyQueues;
+  QueueState* queues = localQueues;
+  if (n > kLocal) { // a large melee: once per call, never per instruction
+    manyQueues.resize(static_cast<size_t>(n));
+    queues = manyQueues.data();
   }
-  // The rotation is fixed for the whole call: list it once.
+  // The rotation is fixed for the whole call: lay it out once.
   for (int32_t k = 0; k < n; ++k) {
     int32_t i = first + k;
     if (i > n) i -= n;
-    warriors[k] = c.Warriors[static_cast<size_t>(i)].get();
+    queues[k] = LoadQueue(env, *c.Warriors[static_cast<size_t>(i)]);
   }
-  for (;;) {
+  QueueState* const end = queues + n;
+
+  int32_t cycleCount = c.CycleCount;
+  int32_t alive = c.AliveCount;
+  // The batch never runs past the cycle limit; a round already down to its last warriors
+  // still completes one cycle before it is decided.
+  int32_t batch = std::min(cycles, std::max(c.MaxCycles - cycleCount, 1));
+  if (alive <= threshold) batch = 1;
+  int64_t executed = 0;
+  bool over = alive <= threshold;
+  while (batch-- > 0) {
     if constexpr (Display) c.HitList.clear();
-    ++c.CycleCount;
-    int32_t alive = c.AliveCount;
-    for (int32_t k = 0; k < n; ++k) {
-      TWarrior& w = *warriors[k];
-      if (!w.Alive) continue;
-      step(w);
-      if (!w.Alive && --alive <= threshold) break;
+    ++cycleCount;
+    for (QueueState* q = queues; q != end; ++q) {
+      if (!q->Alive) continue;
+      Step<Display, NoFold>(c, env, *q);
+      ++executed;
+      if (!q->Alive && --alive <= threshold) {
+        over = true;
+        goto done;
+      }
     }
-    if (c.EndOfCycleCheck(alive, threshold)) return;
     if constexpr (Display) {
-      if (!c.HitList.empty()) return;
+      if (!c.HitList.empty()) break;
     }
-    if (--cycles == 0) return;
   }
+done:
+  for (QueueState* q = queues; q != end; ++q)
+    StoreQueue(env, *q);
+  c.CycleCount = cycleCount;
+  c.AliveCount = alive;
+  c.InstructionCount += executed;
+  if (over || cycleCount >= c.MaxCycles) c.DecideRound(alive, threshold);
 }
 
 } // namespace velmora::detail

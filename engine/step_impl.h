@@ -3,6 +3,8 @@
 // breakpoints, always folding) and for the fast path (nothing but the core, with or without
 // folding). Internal to the engine.
 
+#include <cstring>
+
 #include "engine/core.h"
 
 #define VELMORA_INLINE __attribute__((always_inline)) inline
@@ -13,7 +15,8 @@ namespace velmora::detail {
 // keeps it in registers: byte stores into cells would otherwise force reloads.
 struct StepEnv {
   CoreCell* Core;
-  int32_t* Queue;
+  int32_t* Queue;    // the ring's first entry
+  int32_t* QueueEnd; // one past its last
   int32_t CoreSize;
   int32_t ReadLimit;
   int32_t WriteLimit;
@@ -22,9 +25,37 @@ struct StepEnv {
 };
 
 inline StepEnv MakeStepEnv(TCore& c) {
-  return StepEnv{c.Core.data(),          c.QueueMemory.data(),    c.CoreSize,
-                 c.EffectiveReadLimit(), c.EffectiveWriteLimit(), c.QueueBlockSize,
+  int32_t* ring = c.QueueMemory.data();
+  return StepEnv{c.Core.data(),
+                 ring,
+                 ring + c.QueueBlockSize / 4,
+                 c.CoreSize,
+                 c.EffectiveReadLimit(),
+                 c.EffectiveWriteLimit(),
+                 c.QueueBlockSize,
                  c.MaxProcesses};
+}
+
+// A warrior's queue position as pointers into the ring, held in locals while a batch runs:
+// stores into the core can then not force it to be reloaded.
+struct QueueState {
+  int32_t* Head;
+  int32_t* Tail;
+  int32_t Count;
+  bool Alive;
+  TWarrior* Warrior;
+};
+
+inline QueueState LoadQueue(const StepEnv& e, TWarrior& w) {
+  return QueueState{e.Queue + (w.QueueHead >> 2), e.Queue + (w.QueueTail >> 2), w.ProcessCount,
+                    w.Alive, &w};
+}
+inline void StoreQueue(const StepEnv& e, const QueueState& q) {
+  TWarrior& w = *q.Warrior;
+  w.QueueHead = static_cast<int32_t>(q.Head - e.Queue) * 4;
+  w.QueueTail = static_cast<int32_t>(q.Tail - e.Queue) * 4;
+  w.ProcessCount = q.Count;
+  w.Alive = q.Alive;
 }
 
 VELMORA_INLINE int32_t Dec(int32_t v, int32_t cs) {
@@ -46,21 +77,43 @@ VELMORA_INLINE int32_t MulMod(int32_t b, int32_t a, int32_t cs) {
   return r < 0 ? r + cs : r;
 }
 
+// The fields of an operand's value, copied when the operand is complete. Its opcode, modifier
+// and modes need no copy: evaluating operands only ever changes fields, so they are read from
+// the cell when an instruction compares or copies whole cells.
+struct Fields {
+  int32_t AField;
+  int32_t BField;
+};
+
 // The result of evaluating one operand.
 struct Operand {
   int32_t Read;  // final read address
   int32_t Write; // final write address
-  CoreCell Value;
+  Fields Value;
 };
 
+VELMORA_INLINE Fields FieldsOf(const CoreCell& c) {
+  return Fields{c.AField, c.BField};
+}
+
+// Opcode, modifier and modes of a cell (with Marker and BreakpointType), as one word.
+VELMORA_INLINE uint32_t HeaderOf(const CoreCell& c) {
+  uint32_t h;
+  std::memcpy(&h, &c, sizeof h);
+  return h;
+}
+VELMORA_INLINE uint32_t InstructionHeaderOf(const CoreCell& c) {
+  return static_cast<uint32_t>(c.OpcodeModifier) | (static_cast<uint32_t>(c.Modes) << 8);
+}
+
 template <bool Display, bool NoFold>
-VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv& e, int32_t pc, const CoreCell& I,
+VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const CoreCell& I,
                                 unsigned mode, int32_t field, int32_t colour, Operand& out) {
   CoreCell* const core = e.Core;
   const int32_t cs = e.CoreSize;
   if (mode == static_cast<unsigned>(AddressMode::Immediate)) {
     out.Read = out.Write = pc;
-    out.Value = I;
+    out.Value = FieldsOf(I);
     return;
   }
   if constexpr (NoFold) {
@@ -70,7 +123,7 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv& e, int32_t pc, const Co
     switch (mode) {
     case 1:
       out.Read = out.Write = p;
-      out.Value = core[p];
+      out.Value = FieldsOf(core[p]);
       return;
     case 2: a = WrapAdd(p, core[p].BField, cs); break;
     case 3:
@@ -80,7 +133,7 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv& e, int32_t pc, const Co
     case 4:
       a = WrapAdd(p, core[p].BField, cs);
       out.Read = out.Write = a;
-      out.Value = core[a];
+      out.Value = FieldsOf(core[a]);
       core[p].BField = Inc(core[p].BField, cs);
       return;
     case 5: a = WrapAdd(p, core[p].AField, cs); break;
@@ -91,12 +144,12 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv& e, int32_t pc, const Co
     default:
       a = WrapAdd(p, core[p].AField, cs);
       out.Read = out.Write = a;
-      out.Value = core[a];
+      out.Value = FieldsOf(core[a]);
       core[p].AField = Inc(core[p].AField, cs);
       return;
     }
     out.Read = out.Write = a;
-    out.Value = core[a];
+    out.Value = FieldsOf(core[a]);
     return;
   } else {
     int32_t rd = Fold(field, e.ReadLimit, cs);
@@ -144,7 +197,7 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv& e, int32_t pc, const Co
     }
     out.Read = WrapAdd(pc, rd, cs);
     out.Write = WrapAdd(pc, wr, cs);
-    out.Value = core[out.Read];
+    out.Value = FieldsOf(core[out.Read]);
     if (post >= 0) {
       int32_t& f = usesB ? core[post].BField : core[post].AField;
       f = Inc(f, cs);
@@ -155,6 +208,71 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv& e, int32_t pc, const Co
       }
     }
   }
+}
+
+// One operand without folding, its mode known at compile time.
+template <unsigned Mode>
+VELMORA_INLINE void OperandNoFold(const StepEnv& e, int32_t pc, int32_t field, const CoreCell& I,
+                                  Operand& out) {
+  CoreCell* const core = e.Core;
+  const int32_t cs = e.CoreSize;
+  if constexpr (Mode == 0) {
+    out.Read = out.Write = pc;
+    out.Value = FieldsOf(I);
+    return;
+  } else {
+    const int32_t p = WrapAdd(pc, field, cs);
+    CoreCell& ptr = core[p];
+    int32_t a;
+    if constexpr (Mode == 1) {
+      a = p;
+    } else if constexpr (Mode == 2) {
+      a = WrapAdd(p, ptr.BField, cs);
+    } else if constexpr (Mode == 3) {
+      ptr.BField = Dec(ptr.BField, cs);
+      a = WrapAdd(p, ptr.BField, cs);
+    } else if constexpr (Mode == 4) {
+      a = WrapAdd(p, ptr.BField, cs);
+    } else if constexpr (Mode == 5) {
+      a = WrapAdd(p, ptr.AField, cs);
+    } else if constexpr (Mode == 6) {
+      ptr.AField = Dec(ptr.AField, cs);
+      a = WrapAdd(p, ptr.AField, cs);
+    } else {
+      a = WrapAdd(p, ptr.AField, cs);
+    }
+    out.Read = out.Write = a;
+    out.Value = FieldsOf(core[a]);
+    if constexpr (Mode == 4) ptr.BField = Inc(ptr.BField, cs);
+    if constexpr (Mode == 7) ptr.AField = Inc(ptr.AField, cs);
+  }
+}
+
+// Both operands without folding: one dispatch on the pair of modes.
+VELMORA_INLINE void EvalOperandPair(const StepEnv& e, int32_t pc, const CoreCell& I, Operand& A,
+                                    Operand& B) {
+#define VELMORA_PAIR(am, bm)                                                                       \
+  case (am << 4) | bm:                                                                             \
+    OperandNoFold<am>(e, pc, I.AField, I, A);                                                      \
+    OperandNoFold<bm>(e, pc, I.BField, I, B);                                                      \
+    return;
+#define VELMORA_PAIRS(am)                                                                          \
+  VELMORA_PAIR(am, 0)                                                                              \
+  VELMORA_PAIR(am, 1) VELMORA_PAIR(am, 2) VELMORA_PAIR(am, 3) VELMORA_PAIR(am, 4)                  \
+      VELMORA_PAIR(am, 5) VELMORA_PAIR(am, 6) VELMORA_PAIR(am, 7)
+  switch (I.Modes & 0x77) {
+    VELMORA_PAIRS(0)
+    VELMORA_PAIRS(1)
+    VELMORA_PAIRS(2)
+    VELMORA_PAIRS(3)
+    VELMORA_PAIRS(4)
+    VELMORA_PAIRS(5)
+    VELMORA_PAIRS(6)
+    VELMORA_PAIRS(7)
+  default: __builtin_unreachable();
+  }
+#undef VELMORA_PAIRS
+#undef VELMORA_PAIR
 }
 
 // clang-format off
@@ -291,16 +409,14 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv& e, int32_t pc, const Co
 // clang-format on
 
 template <bool Display, bool NoFold>
-VELMORA_INLINE void Step(TCore& c, const StepEnv& e, TWarrior& w) {
-  if (w.ProcessCount == 0) return;
+VELMORA_INLINE void Step(TCore& c, const StepEnv e, QueueState& q) {
+  if (q.Count == 0) return;
+  TWarrior& w = *q.Warrior;
   CoreCell* const core = e.Core;
   const int32_t cs = e.CoreSize;
 
-  int32_t head = w.QueueHead;
-  const int32_t pc = e.Queue[head >> 2];
-  head += 4;
-  if (head == e.QueueBytes) head = 0;
-  w.QueueHead = head;
+  const int32_t pc = *q.Head;
+  if (++q.Head == e.QueueEnd) q.Head = e.Queue;
 
   const CoreCell I = core[pc];
   const int32_t colour = Display ? w.Colour() : 0;
@@ -310,10 +426,19 @@ VELMORA_INLINE void Step(TCore& c, const StepEnv& e, TWarrior& w) {
 
   // Mode nibbles above 7 can only come from a hand-edited cell; they read as their low bits.
   Operand A, B;
-  EvalOperand<Display, NoFold>(c, e, pc, I, (I.Modes >> 4) & 7u, I.AField, colour, A);
-  EvalOperand<Display, NoFold>(c, e, pc, I, I.Modes & 7u, I.BField, colour, B);
-  const CoreCell& av = A.Value;
-  const CoreCell& bv = B.Value;
+  if constexpr (NoFold && !Display) {
+    EvalOperandPair(e, pc, I, A, B);
+  } else {
+    EvalOperand<Display, NoFold>(c, e, pc, I, (I.Modes >> 4) & 7u, I.AField, colour, A);
+    EvalOperand<Display, NoFold>(c, e, pc, I, I.Modes & 7u, I.BField, colour, B);
+  }
+  const Fields& av = A.Value;
+  const Fields& bv = B.Value;
+  // Equal as instructions: the fields as copied, opcode and modes as they stand.
+  const auto sameInstruction = [&] {
+    return av.AField == bv.AField && av.BField == bv.BField &&
+           InstructionHeaderOf(core[A.Read]) == InstructionHeaderOf(core[B.Read]);
+  };
   const int32_t bt = B.Write;
   CoreCell& T = core[bt];
 
@@ -410,17 +535,20 @@ VELMORA_INLINE void Step(TCore& c, const StepEnv& e, TWarrior& w) {
   case VELMORA_OM(MOV, I):
     beforeWrite();
     if constexpr (Display) {
-      T.OpcodeModifier = av.OpcodeModifier;
-      T.Modes = av.Modes;
-      if (c.BreakpointTypes[av.BreakpointType].Movable) {
-        T.BreakpointType = av.BreakpointType;
+      const CoreCell& source = core[A.Read];
+      T.OpcodeModifier = source.OpcodeModifier;
+      T.Modes = source.Modes;
+      if (c.BreakpointTypes[source.BreakpointType].Movable) {
+        T.BreakpointType = source.BreakpointType;
         c.AddBreakpoint(bt);
       }
-      T.AField = av.AField;
-      T.BField = av.BField;
     } else {
-      T = av;
+      // The whole cell, marker and breakpoint type included.
+      const uint32_t header = HeaderOf(core[A.Read]);
+      std::memcpy(&T, &header, sizeof header);
     }
+    T.AField = av.AField;
+    T.BField = av.BField;
     afterWrite();
     break;
   case VELMORA_OM(MOV, NONE):
@@ -468,22 +596,22 @@ VELMORA_INLINE void Step(TCore& c, const StepEnv& e, TWarrior& w) {
 
     VELMORA_COMPARE_CASES(CMP, ==, &&, skip())
   case VELMORA_OM(CMP, I):
-    if (SameInstruction(av, bv)) skip();
+    if (sameInstruction()) skip();
     break;
     VELMORA_COMPARE_CASES(SEQ, ==, &&, skip())
   case VELMORA_OM(SEQ, I):
-    if (SameInstruction(av, bv)) skip();
+    if (sameInstruction()) skip();
     break;
     VELMORA_COMPARE_CASES(SNE, !=, ||, skip())
   case VELMORA_OM(SNE, I):
-    if (!SameInstruction(av, bv)) skip();
+    if (!sameInstruction()) skip();
     break;
     VELMORA_COMPARE_CASES(SLT, <, &&, skip())
   case VELMORA_OM(SLT, I):
     if (av.AField < bv.AField && av.BField < bv.BField) skip();
     break;
 
-    VELMORA_ALL_MODIFIERS(SPL) : split = w.ProcessCount < e.MaxProcesses;
+    VELMORA_ALL_MODIFIERS(SPL) : split = q.Count < e.MaxProcesses;
     break;
 
     VELMORA_ALL_MODIFIERS(LDP) : {
@@ -530,22 +658,20 @@ VELMORA_INLINE void Step(TCore& c, const StepEnv& e, TWarrior& w) {
   }
 
   if (dies) {
-    if (--w.ProcessCount == 0) w.Alive = false;
+    if (--q.Count == 0) q.Alive = false;
     return;
   }
-  int32_t tail = w.QueueTail;
-  e.Queue[tail >> 2] = next;
-  tail += 4;
-  if (tail == e.QueueBytes) tail = 0;
+  int32_t* tail = q.Tail;
+  *tail = next;
+  if (++tail == e.QueueEnd) tail = e.Queue;
   if (split) {
-    e.Queue[tail >> 2] = A.Read;
-    tail += 4;
-    if (tail == e.QueueBytes) tail = 0;
-    ++w.ProcessCount;
+    *tail = A.Read;
+    if (++tail == e.QueueEnd) tail = e.Queue;
+    ++q.Count;
   }
-  w.QueueTail = tail;
+  q.Tail = tail;
   if constexpr (Display) {
-    const int32_t nextPc = e.Queue[w.QueueHead >> 2];
+    const int32_t nextPc = *q.Head;
     if (core[nextPc].BreakpointType != 0) c.BreakpointCheck(BreakpointFlag::Execute, nextPc);
   }
 }
