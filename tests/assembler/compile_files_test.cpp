@@ -23,7 +23,7 @@ struct Battle : AsmFixture {
   TWarrior& At(int i) { return *Core->Warriors[size_t(i)]; }
 };
 
-TEST(CompileWarriors, ChainsTheChecksumIntoTheSeed) {
+TEST(AssemblerCompileWarriors, ChainsTheChecksumIntoTheSeed) {
   Battle b(2);
   b.At(1).Source = {"mov 0, 1"};
   b.At(2).Source = {"jmp 0", "PIN 7"};
@@ -38,7 +38,7 @@ TEST(CompileWarriors, ChainsTheChecksumIntoTheSeed) {
   EXPECT_TRUE(b.Platform.Messages.empty());
 }
 
-TEST(CompileWarriors, FixedSeedIsUsedAsGiven) {
+TEST(AssemblerCompileWarriors, FixedSeedIsUsedAsGiven) {
   Battle b(1);
   b.Core->SeedMode = 4242;
   b.At(1).Source = {"dat 0"};
@@ -46,7 +46,7 @@ TEST(CompileWarriors, FixedSeedIsUsedAsGiven) {
   EXPECT_EQ(b.Core->Rng.State, 4242u);
 }
 
-TEST(CompileWarriors, EmptySourceStopsTheBattle) {
+TEST(AssemblerCompileWarriors, EmptySourceStopsTheBattle) {
   Battle b(2);
   b.At(1).Source = {"dat 0"};
   EXPECT_FALSE(CompileWarriors(*b.Core));
@@ -55,7 +55,7 @@ TEST(CompileWarriors, EmptySourceStopsTheBattle) {
   EXPECT_EQ(b.Core->RoundState, kRoundIdle);
 }
 
-TEST(CompileWarriors, FailedWarriorStopsTheBattle) {
+TEST(AssemblerCompileWarriors, FailedWarriorStopsTheBattle) {
   Battle b(2);
   b.At(1).Source = {"mov 0, nowhere"};
   b.At(2).Source = {"dat 0"};
@@ -67,14 +67,14 @@ TEST(CompileWarriors, FailedWarriorStopsTheBattle) {
   EXPECT_EQ(b.Core->Rng.State, 77u) << "the generator is not seeded";
 }
 
-TEST(CompileWarriors, ArithmeticErrorEndsTheCompileAndLeavesTheBattleIdle) {
+TEST(AssemblerCompileWarriors, ArithmeticErrorEndsTheCompileAndLeavesTheBattleIdle) {
   Battle b(1);
   b.At(1).Source = {"dat 1%0"};
   EXPECT_THROW(CompileWarriors(*b.Core), EArithmeticError);
   EXPECT_EQ(b.Core->RoundState, kRoundIdle);
 }
 
-TEST(CompileWarriors, EqualPinsShareOnePSpaceBlock) {
+TEST(AssemblerCompileWarriors, EqualPinsShareOnePSpaceBlock) {
   Battle b(3);
   b.Core->PSpaceSize = 16;
   b.At(1).Source = {"dat 0", "PIN 7"};
@@ -89,7 +89,7 @@ TEST(CompileWarriors, EqualPinsShareOnePSpaceBlock) {
   EXPECT_EQ(b.At(1).LastResult, -1);
 }
 
-class TempDir : public ::testing::Test {
+class AssemblerTempDir : public ::testing::Test {
 protected:
   void SetUp() override {
     Dir = std::filesystem::temp_directory_path() /
@@ -107,7 +107,7 @@ protected:
   THeadlessPlatform Platform;
 };
 
-TEST_F(TempDir, ReadsLinesNameAndAuthor) {
+TEST_F(AssemblerTempDir, ReadsLinesNameAndAuthor) {
   std::string path = Write("imp.red", ";redcode\r\n;name  Imp One\r\n;author \t Team Blue\r\n"
                                       "mov 0, 1\r\nlast");
   std::vector<std::string> lines;
@@ -120,7 +120,7 @@ TEST_F(TempDir, ReadsLinesNameAndAuthor) {
   EXPECT_TRUE(Platform.Messages.empty());
 }
 
-TEST_F(TempDir, LfOnlyAndMixedLineEnds) {
+TEST_F(AssemblerTempDir, LfOnlyAndMixedLineEnds) {
   std::string path = Write("mix.red", "a\nb\r\nc\n\nd\n");
   std::vector<std::string> lines;
   std::string author = "keep", name;
@@ -130,7 +130,7 @@ TEST_F(TempDir, LfOnlyAndMixedLineEnds) {
   EXPECT_EQ(name, "mix");
 }
 
-TEST_F(TempDir, LaterNameLinesWinAndIndentedKeywordsWork) {
+TEST_F(AssemblerTempDir, LaterNameLinesWinAndIndentedKeywordsWork) {
   std::string path = Write("x.red", ";name First\n  ;name Second\n");
   std::vector<std::string> lines;
   std::string author, name;
@@ -138,7 +138,7 @@ TEST_F(TempDir, LaterNameLinesWinAndIndentedKeywordsWork) {
   EXPECT_EQ(name, "Second");
 }
 
-TEST_F(TempDir, HostileBytesSurviveReading) {
+TEST_F(AssemblerTempDir, HostileBytesSurviveReading) {
   std::string bytes = std::string("dat 1\n") + '\0' + "\n;caf\xe9\nmov 0, 1\n\x1a\n";
   std::string path = Write("odd.red", bytes);
   std::vector<std::string> lines;
@@ -152,7 +152,7 @@ TEST_F(TempDir, HostileBytesSurviveReading) {
   EXPECT_EQ(f.W().CodeLength, 2);
 }
 
-TEST_F(TempDir, MissingFileIsReported) {
+TEST_F(AssemblerTempDir, MissingFileIsReported) {
   std::vector<std::string> lines{"stale"};
   std::string author, name;
   std::string path = (Dir / "absent.red").string();
@@ -165,7 +165,7 @@ TEST_F(TempDir, MissingFileIsReported) {
   EXPECT_EQ(Platform.Messages.size(), 2u);
 }
 
-TEST(FileNames, NameFromFileName) {
+TEST(AssemblerFileNames, NameFromFileName) {
   EXPECT_EQ(NameFromFileName("imp.red"), "imp");
   EXPECT_EQ(NameFromFileName("imp.rc"), "imp");
   EXPECT_EQ(NameFromFileName("imp"), "imp");
@@ -175,7 +175,7 @@ TEST(FileNames, NameFromFileName) {
   EXPECT_EQ(NameFromFileName("a.b.c"), "a"); // the fourth character from the end is "."
 }
 
-TEST(Listings, OneCellExample) {
+TEST(AssemblerListings, OneCellExample) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"DAT.F #0, $-1"}), 2);
   EXPECT_EQ(ObjectCodeListing(f.W(), 1),
@@ -186,7 +186,7 @@ TEST(Listings, OneCellExample) {
             (std::vector<std::string>{"0000*DAT    #0        $-1      "}));
 }
 
-TEST(Listings, ModifierPaddingStartMarkerAndBreakpointByte) {
+TEST(AssemblerListings, ModifierPaddingStartMarkerAndBreakpointByte) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"mov.ab #12345678, }-2", ";break", "sne.i 1, 2", "ORG 1"}), 2);
   EXPECT_EQ(RestoredSourceListing(f.W(), 2),
@@ -197,7 +197,7 @@ TEST(Listings, ModifierPaddingStartMarkerAndBreakpointByte) {
                                       "0001 0002d411 00000001 00000002"}));
 }
 
-TEST(LoadFile, FormatAndPinLine) {
+TEST(AssemblerLoadFile, FormatAndPinLine) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"start mov 0, 1", "dat #-1, <5", "PIN 3", "END start"}), 2);
   EXPECT_EQ(LoadFileLines(f.W(), "Imp", 2),
@@ -213,7 +213,7 @@ TEST(LoadFile, FormatAndPinLine) {
   EXPECT_EQ(LoadFileLines(*f.Core->Warriors[0], "x", 2)[4], "      PIN 0");
 }
 
-TEST(LoadFile, Kvrt88PutsTheStartOnAnEndLine) {
+TEST(AssemblerLoadFile, Kvrt88PutsTheStartOnAnEndLine) {
   AsmFixture f(0);
   ASSERT_EQ(f.Assemble({"dat #0", "go jmp go", "END go"}), 2);
   EXPECT_EQ(LoadFileLines(f.W(), "J", 0),
@@ -222,7 +222,7 @@ TEST(LoadFile, Kvrt88PutsTheStartOnAnEndLine) {
                                       "      JMP    $0        , $0       ", "      END 1"}));
 }
 
-TEST(LoadFile, ReassemblesToTheSameCode) {
+TEST(AssemblerLoadFile, ReassemblesToTheSameCode) {
   for (uint8_t standard : {uint8_t{0}, uint8_t{2}}) {
     AsmFixture f(standard);
     std::vector<std::string> src =

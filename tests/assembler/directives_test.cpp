@@ -14,19 +14,19 @@ std::vector<int> Types(AsmFixture& f) {
   return out;
 }
 
-TEST(DebugDirectives, BreakMarksOnlyTheNextInstruction) {
+TEST(AssemblerDebugDirectives, BreakMarksOnlyTheNextInstruction) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"dat 0", ";break", "dat 1", "dat 2"}), 2);
   EXPECT_EQ(Types(f), (std::vector<int>{0, 2, 0}));
 }
 
-TEST(DebugDirectives, TraceMarksUntilTraceOff) {
+TEST(AssemblerDebugDirectives, TraceMarksUntilTraceOff) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({";trace", "dat 0", "dat 1", ";trace off", "dat 2"}), 2);
   EXPECT_EQ(Types(f), (std::vector<int>{2, 2, 0}));
 }
 
-TEST(DebugDirectives, DebugOffClearsEveryByteAndStaticMeansNotMovable) {
+TEST(AssemblerDebugDirectives, DebugOffClearsEveryByteAndStaticMeansNotMovable) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({";debug off", ";trace", "dat 0", ";break", "dat 1"}), 2);
   EXPECT_EQ(Types(f), (std::vector<int>{0, 0}));
@@ -34,7 +34,7 @@ TEST(DebugDirectives, DebugOffClearsEveryByteAndStaticMeansNotMovable) {
   EXPECT_EQ(Types(f), (std::vector<int>{1, 2}));
 }
 
-TEST(DebugDirectives, ConditionSetsTheDefaultForFollowingBreaks) {
+TEST(AssemblerDebugDirectives, ConditionSetsTheDefaultForFollowingBreaks) {
   AsmFixture f;
   int before = f.Core->BreakpointTypeCount;
   ASSERT_EQ(
@@ -43,7 +43,7 @@ TEST(DebugDirectives, ConditionSetsTheDefaultForFollowingBreaks) {
   EXPECT_EQ(Types(f), (std::vector<int>{before, before, 2}));
 }
 
-TEST(DebugDirectives, BreakWithArgumentRegistersAType) {
+TEST(AssemblerDebugDirectives, BreakWithArgumentRegistersAType) {
   AsmFixture f;
   int before = f.Core->BreakpointTypeCount;
   ASSERT_EQ(f.Assemble({";break R3", "dat 0", "dat 1"}), 2);
@@ -63,9 +63,13 @@ struct TypeCase {
   const char* Expression;
 };
 
-class RegistersType : public ::testing::TestWithParam<TypeCase> {};
+void PrintTo(const TypeCase& c, std::ostream* os) {
+  *os << c.Argument;
+}
 
-TEST_P(RegistersType, Flags) {
+class AssemblerRegistersType : public ::testing::TestWithParam<TypeCase> {};
+
+TEST_P(AssemblerRegistersType, Flags) {
   const TypeCase& c = GetParam();
   AsmFixture f;
   int before = f.Core->BreakpointTypeCount;
@@ -90,7 +94,7 @@ TEST_P(RegistersType, Flags) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Arguments, RegistersType,
+    Arguments, AssemblerRegistersType,
     ::testing::Values(
         TypeCase{"W", true, 0, false, true, false, false, false, false, true, 1, "B==0"},
         TypeCase{"EW", true, 0, true, true, false, false, false, false, true, 1, "B==0"},
@@ -105,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         TypeCase{"T\"b==1;W", true, 0, false, false, false, false, false, true, true, 1, "B==1"},
         TypeCase{"R;W", true, 0, false, false, false, false, true, false, true, 1, "B==0"}));
 
-TEST(BreakpointTypes, BadConditionGivesNoBreakpointAndAMessage) {
+TEST(AssemblerBreakpointTypes, BadConditionGivesNoBreakpointAndAMessage) {
   AsmFixture f;
   f.Core->Asm.Labels = {{"keep", 4}};
   f.Core->Asm.CurLine = 9;
@@ -119,7 +123,7 @@ TEST(BreakpointTypes, BadConditionGivesNoBreakpointAndAMessage) {
             "Error evaluating operand test expression (1/A): Division by zero");
 }
 
-TEST(BreakpointTypes, TableFullGives255) {
+TEST(AssemblerBreakpointTypes, TableFullGives255) {
   AsmFixture f;
   f.Core->BreakpointTypeCount = kBreakpointTypeMax;
   EXPECT_EQ(RegisterBreakpointType(*f.Core, "W", true), 255);
@@ -128,7 +132,7 @@ TEST(BreakpointTypes, TableFullGives255) {
   EXPECT_EQ(f.Core->BreakpointTypeCount, kBreakpointTypeMax);
 }
 
-TEST(BreakpointTypes, FrequencyOverflowDigitsAreIgnored) {
+TEST(AssemblerBreakpointTypes, FrequencyOverflowDigitsAreIgnored) {
   AsmFixture f;
   int type = RegisterBreakpointType(*f.Core, "21474836479", true);
   EXPECT_EQ(f.Core->BreakpointTypes[size_t(type)].Frequency, 2147483647);
@@ -136,7 +140,7 @@ TEST(BreakpointTypes, FrequencyOverflowDigitsAreIgnored) {
   EXPECT_EQ(f.Platform.Messages[0], "Frequency is too large");
 }
 
-TEST(OperandTest, EvaluatesAgainstTheCellFields) {
+TEST(AssemblerOperandTest, EvaluatesAgainstTheCellFields) {
   AsmFixture f;
   InstallAssembler(*f.Core);
   int type = RegisterBreakpointType(*f.Core, "T\"B==0 && a>2\"", true);
@@ -153,7 +157,7 @@ TEST(OperandTest, EvaluatesAgainstTheCellFields) {
   EXPECT_TRUE(f.Platform.Messages.empty());
 }
 
-TEST(OperandTest, ErrorsAreShownAndCountAsFalse) {
+TEST(AssemblerOperandTest, ErrorsAreShownAndCountAsFalse) {
   AsmFixture f;
   f.Core->BreakpointTypes[5].TestExpression = "A/B";
   CoreCell cell =

@@ -11,16 +11,19 @@ struct ValueCase {
   const char* Text;
   int32_t Value;
 };
+void PrintTo(const ValueCase& c, std::ostream* os) {
+  *os << c.Text;
+}
 
-class EvaluatesTo : public ::testing::TestWithParam<ValueCase> {};
+class AssemblerEvaluatesTo : public ::testing::TestWithParam<ValueCase> {};
 
-TEST_P(EvaluatesTo, Value) {
+TEST_P(AssemblerEvaluatesTo, Value) {
   AsmFixture f;
   EXPECT_EQ(f.Eval(GetParam().Text), GetParam().Value) << GetParam().Text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Arithmetic, EvaluatesTo,
+    Arithmetic, AssemblerEvaluatesTo,
     ::testing::Values(ValueCase{"2+3*4", 14}, ValueCase{"(2+3)*4", 20}, ValueCase{"2*-3", -6},
                       ValueCase{"- -3", 3}, ValueCase{"-(2+3)", -5}, ValueCase{"8-2-1", 5},
                       ValueCase{"100/10/5", 2}, ValueCase{"2*3%4", 2}, ValueCase{"-7/2", -3},
@@ -30,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{"10-(2-1)", 9}, ValueCase{"1,2", 1}, ValueCase{"3;x", 3}));
 
 INSTANTIATE_TEST_SUITE_P(
-    LogicAndComparison, EvaluatesTo,
+    LogicAndComparison, AssemblerEvaluatesTo,
     ::testing::Values(ValueCase{"!0", 1}, ValueCase{"!5", 0}, ValueCase{"!!7", 1},
                       ValueCase{"1<2<3", 1}, ValueCase{"3<2<1", 1}, ValueCase{"3>2>1", 0},
                       ValueCase{"3&&4", 0}, ValueCase{"1||2", 3}, ValueCase{"6&&3", 2},
@@ -40,14 +43,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ValueCase{"5>3==1", 1}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Wrapping, EvaluatesTo,
+    Wrapping, AssemblerEvaluatesTo,
     ::testing::Values(ValueCase{"2147483647+1", INT32_MIN}, ValueCase{"0-2147483647-2", INT32_MAX},
                       ValueCase{"65536*65536", 0}, ValueCase{"65537*65537", 131073},
                       ValueCase{"4294967295", -1}, ValueCase{"4294967296", 0},
                       ValueCase{"-2147483648", INT32_MIN}, ValueCase{"-2147483647/-1", INT32_MAX},
                       ValueCase{"-2147483648%2", 0}, ValueCase{"2147483647*2", -2}));
 
-INSTANTIATE_TEST_SUITE_P(Predefined, EvaluatesTo,
+INSTANTIATE_TEST_SUITE_P(Predefined, AssemblerEvaluatesTo,
                          ::testing::Values(ValueCase{"VERSION", 230}, ValueCase{"CORESIZE", 8000},
                                            ValueCase{"MAXLENGTH", 100},
                                            ValueCase{"MAXPROCESSES", 8000},
@@ -62,10 +65,13 @@ struct ErrorCase {
   const char* Text;
   const char* Message;
 };
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+  *os << c.Text;
+}
 
-class RaisesCompileError : public ::testing::TestWithParam<ErrorCase> {};
+class AssemblerRaisesCompileError : public ::testing::TestWithParam<ErrorCase> {};
 
-TEST_P(RaisesCompileError, Message) {
+TEST_P(AssemblerRaisesCompileError, Message) {
   AsmFixture f(GetParam().Message == std::string("Standards violation (Opmode)") ? 0 : 2);
   try {
     f.Eval(GetParam().Text);
@@ -76,7 +82,7 @@ TEST_P(RaisesCompileError, Message) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Messages, RaisesCompileError,
+    Messages, AssemblerRaisesCompileError,
     ::testing::Values(ErrorCase{"2 3", "Bad Operand"}, ErrorCase{"2 & 3", "Bad Operand"},
                       ErrorCase{"2 | 3", "Bad Operand"}, ErrorCase{"1)", "Bad Operand"},
                       ErrorCase{"", "Bad Operand"}, ErrorCase{"1+", "Bad Operand"},
@@ -88,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{"#$1", "OpMode set twice"}, ErrorCase{"1+#2", "OpMode set twice"},
                       ErrorCase{"}1", "Standards violation (Opmode)"}));
 
-TEST(Evaluator, DivisionByZeroIsAnArithmeticErrorNotACompileError) {
+TEST(AssemblerEvaluator, DivisionByZeroIsAnArithmeticErrorNotACompileError) {
   AsmFixture f;
   for (const char* text : {"7/0", "7%0", "1/(2-2)"}) {
     try {
@@ -102,7 +108,7 @@ TEST(Evaluator, DivisionByZeroIsAnArithmeticErrorNotACompileError) {
   }
 }
 
-TEST(Evaluator, MostNegativeDividedByMinusOneOverflows) {
+TEST(AssemblerEvaluator, MostNegativeDividedByMinusOneOverflows) {
   AsmFixture f;
   for (const char* text : {"-2147483648/-1", "-2147483648%-1"}) {
     try {
@@ -114,7 +120,7 @@ TEST(Evaluator, MostNegativeDividedByMinusOneOverflows) {
   }
 }
 
-TEST(Evaluator, StopsJustAfterTheCharacterThatEndsIt) {
+TEST(AssemblerEvaluator, StopsJustAfterTheCharacterThatEndsIt) {
   AsmFixture f;
   SetLineText(f.Core->Asm, "1+2, 3");
   EXPECT_EQ(EvaluateExpression(*f.Core), 3);
@@ -123,7 +129,7 @@ TEST(Evaluator, StopsJustAfterTheCharacterThatEndsIt) {
   EXPECT_EQ(f.Core->Asm.ScanPos, 8);
 }
 
-TEST(Evaluator, VariablesKeepTheirValuesAndAssignmentYieldsTheValue) {
+TEST(AssemblerEvaluator, VariablesKeepTheirValuesAndAssignmentYieldsTheValue) {
   AsmFixture f;
   EXPECT_EQ(f.Eval("x=5"), 5);
   EXPECT_EQ(f.Core->Asm.Variables[23], 5);
@@ -133,7 +139,7 @@ TEST(Evaluator, VariablesKeepTheirValuesAndAssignmentYieldsTheValue) {
   EXPECT_EQ(f.Core->Asm.Variables[25], 3);
 }
 
-TEST(Evaluator, AssignmentMadeBeforeAnErrorIsKept) {
+TEST(AssemblerEvaluator, AssignmentMadeBeforeAnErrorIsKept) {
   AsmFixture f;
   EXPECT_THROW(f.Eval("q=9+"), ECompileError);
   EXPECT_EQ(f.Core->Asm.Variables['q' - 'a'], 0); // still pending when the error came
@@ -141,7 +147,7 @@ TEST(Evaluator, AssignmentMadeBeforeAnErrorIsKept) {
   EXPECT_EQ(f.Core->Asm.Variables['q' - 'a'], 9); // applied before the missing operand
 }
 
-TEST(Evaluator, LabelsAreRelativeToTheCurrentLineAndHideVariables) {
+TEST(AssemblerEvaluator, LabelsAreRelativeToTheCurrentLineAndHideVariables) {
   AsmFixture f;
   f.Core->Asm.Labels = {{"target", 5}, {"x", 1}};
   SetLineText(f.Core->Asm, "target");
@@ -163,19 +169,19 @@ TEST(Evaluator, LabelsAreRelativeToTheCurrentLineAndHideVariables) {
       ECompileError);
 }
 
-TEST(Evaluator, LastLabelOfANameWins) {
+TEST(AssemblerEvaluator, LastLabelOfANameWins) {
   AsmFixture f;
   f.Core->Asm.Labels = {{"L", 1}, {"L", 4}};
   EXPECT_EQ(f.Eval("L"), 4);
 }
 
-TEST(Evaluator, PredefinedSymbolsBeatLabels) {
+TEST(AssemblerEvaluator, PredefinedSymbolsBeatLabels) {
   AsmFixture f;
   f.Core->Asm.Labels = {{"VERSION", 1}};
   EXPECT_EQ(f.Eval("VERSION"), 230);
 }
 
-TEST(Evaluator, RandomDrawsFromTheEngineGenerator) {
+TEST(AssemblerEvaluator, RandomDrawsFromTheEngineGenerator) {
   AsmFixture f;
   f.Core->Rng.Seed(12345);
   TRandom copy;
@@ -188,14 +194,14 @@ TEST(Evaluator, RandomDrawsFromTheEngineGenerator) {
   EXPECT_EQ(f.Core->Rng.State, copy.State);
 }
 
-TEST(Evaluator, CurLineIsTheInstructionIndex) {
+TEST(AssemblerEvaluator, CurLineIsTheInstructionIndex) {
   AsmFixture f;
   SetLineText(f.Core->Asm, "CURLINE");
   f.Core->Asm.CurLine = 3;
   EXPECT_EQ(EvaluateExpression(*f.Core), 3);
 }
 
-TEST(Evaluator, ModeCharacterSetsTheOperandMode) {
+TEST(AssemblerEvaluator, ModeCharacterSetsTheOperandMode) {
   AsmFixture f;
   SetLineText(f.Core->Asm, "-{3");
   f.Core->Asm.ModeSeen = false;
@@ -203,7 +209,7 @@ TEST(Evaluator, ModeCharacterSetsTheOperandMode) {
   EXPECT_EQ(f.Core->Asm.OperandMode, 6);
 }
 
-TEST(Evaluator, NotBindsTighterThanComparison) {
+TEST(AssemblerEvaluator, NotBindsTighterThanComparison) {
   AsmFixture f;
   f.Core->Asm.Variables[0] = 0; // a
   f.Core->Asm.Variables[1] = 1; // b
@@ -212,7 +218,7 @@ TEST(Evaluator, NotBindsTighterThanComparison) {
   EXPECT_EQ(f.Eval("!a==b"), 0);
 }
 
-TEST(Evaluator, ReadNumberWrapsAndNeedsADigit) {
+TEST(AssemblerEvaluator, ReadNumberWrapsAndNeedsADigit) {
   AsmFixture f;
   SetLineText(f.Core->Asm, "4294967297x");
   EXPECT_EQ(ReadNumber(*f.Core), 1);
@@ -220,7 +226,7 @@ TEST(Evaluator, ReadNumberWrapsAndNeedsADigit) {
   EXPECT_THROW(ReadNumber(*f.Core), ECompileError);
 }
 
-TEST(Evaluator, LookupSymbolReportsTheNameAndSkipsBlanks) {
+TEST(AssemblerEvaluator, LookupSymbolReportsTheNameAndSkipsBlanks) {
   AsmFixture f;
   std::string name;
   int32_t value = 0;
@@ -236,14 +242,14 @@ TEST(Evaluator, LookupSymbolReportsTheNameAndSkipsBlanks) {
   EXPECT_THROW(LookupSymbol(*f.Core, name, value), ECompileError);
 }
 
-TEST(Evaluator, EmbeddedNulEndsTheText) {
+TEST(AssemblerEvaluator, EmbeddedNulEndsTheText) {
   AsmFixture f;
   SetLineText(f.Core->Asm, std::string("4\0+5", 4));
   EXPECT_EQ(EvaluateExpression(*f.Core), 4);
   EXPECT_EQ(f.Core->Asm.ScanPos, 3);
 }
 
-TEST(Evaluator, DeepNestingAndLongChainsStayBounded) {
+TEST(AssemblerEvaluator, DeepNestingAndLongChainsStayBounded) {
   AsmFixture f;
   EXPECT_EQ(f.Eval(std::string(5000, '(') + "1" + std::string(5000, ')')), 1);
   std::string chain = "1";

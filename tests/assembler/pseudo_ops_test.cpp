@@ -16,7 +16,7 @@ std::vector<std::string> Cells(AsmFixture& f) {
 
 using Lines = std::vector<std::string>;
 
-TEST(Labels, ResolveRelativeToTheInstruction) {
+TEST(AssemblerLabels, ResolveRelativeToTheInstruction) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"top  mov 0, 1", "     jmp top", "next dat next, top"}), 2);
   EXPECT_EQ(Cells(f), (Lines{"MOV.I $0, $1", "JMP.B $-1, $0", "DAT.F $0, $-2"}));
@@ -25,13 +25,13 @@ TEST(Labels, ResolveRelativeToTheInstruction) {
   EXPECT_EQ(f.Core->Asm.Labels[0], (std::pair<std::string, int32_t>{"top", 0}));
 }
 
-TEST(Labels, ColonsTabsAndSeveralLabelsOnALine) {
+TEST(AssemblerLabels, ColonsTabsAndSeveralLabelsOnALine) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"a:\tb:  jmp a", "c", "d:", "\tjmp d"}), 2);
   EXPECT_EQ(Cells(f), (Lines{"JMP.B $0, $0", "JMP.B $0, $0"}));
 }
 
-TEST(Labels, DuplicateAndPredefinedNamesAreRejected) {
+TEST(AssemblerLabels, DuplicateAndPredefinedNamesAreRejected) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"x dat 0", "x dat 1"}), 1);
   // The rejected label stays on its line, which then fails again as an instruction.
@@ -42,7 +42,7 @@ TEST(Labels, DuplicateAndPredefinedNamesAreRejected) {
   EXPECT_EQ(f.Errors[0], "Duplicate Symbol in line 1: CORESIZE dat 0");
 }
 
-TEST(Labels, ClearFlagKeepsInjectedSymbols) {
+TEST(AssemblerLabels, ClearFlagKeepsInjectedSymbols) {
   AsmFixture f;
   f.Core->Asm.Labels = {{"ABSADDRESS", 0}};
   ASSERT_EQ(f.Assemble({"dat #ABSADDRESS, 1"}, false), 2);
@@ -51,40 +51,40 @@ TEST(Labels, ClearFlagKeepsInjectedSymbols) {
   EXPECT_EQ(f.Assemble({"dat #ABSADDRESS, 1"}, true), 1);
 }
 
-TEST(Labels, VariablesAreClearedPerAssemblyButKeptAcrossLines) {
+TEST(AssemblerLabels, VariablesAreClearedPerAssemblyButKeptAcrossLines) {
   AsmFixture f;
   f.Core->Asm.Variables[0] = 99;
   ASSERT_EQ(f.Assemble({"dat a=4, 0", "dat a+1, a*2"}), 2);
   EXPECT_EQ(Cells(f), (Lines{"DAT.F $4, $0", "DAT.F $5, $8"}));
 }
 
-TEST(Equates, OneLineEquateIsTextual) {
+TEST(AssemblerEquates, OneLineEquateIsTextual) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"x EQU 5", "mov x, x", "y equ x+1", "dat y*2"}), 2);
   // y*2 reads 5+1*2: the text goes in unparenthesised.
   EXPECT_EQ(Cells(f), (Lines{"MOV.I $5, $5", "DAT.F #0, $7"}));
 }
 
-TEST(Equates, ModifierWordIsNeverSubstituted) {
+TEST(AssemblerEquates, ModifierWordIsNeverSubstituted) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"x EQU 5", "mov.x 0, 1"}), 2);
   EXPECT_EQ(CellText(f.Cell(0)), "MOV.X $0, $1");
 }
 
-TEST(Equates, SeveralNamesAndContinuationLines) {
+TEST(AssemblerEquates, SeveralNamesAndContinuationLines) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"a b EQU 4", "EQU 5", "dat a", "c EQU dat 1", "EQU dat 2", "c"}), 2);
   EXPECT_EQ(Cells(f), (Lines{"DAT.F #0, $4", "DAT.F #0, $1", "DAT.F #0, $2"}));
 }
 
-TEST(Equates, MultiLineEquateInsideAnExpressionIsRefused) {
+TEST(AssemblerEquates, MultiLineEquateInsideAnExpressionIsRefused) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"m EQU 1", "EQU 2", "dat m+1"}), 1);
   ASSERT_EQ(f.Errors.size(), 1u);
   EXPECT_EQ(f.Errors[0], "Improper substitution of multi-line equate in line 1:  dat m+1");
 }
 
-TEST(Equates, MutualReferenceIsDetected) {
+TEST(AssemblerEquates, MutualReferenceIsDetected) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"a EQU b", "b EQU a", "mov a, 0"}), 1);
   ASSERT_EQ(f.Errors.size(), 1u);
@@ -93,20 +93,20 @@ TEST(Equates, MutualReferenceIsDetected) {
   EXPECT_EQ(f.Errors[0], "Recursive reference in line 1:  dat s");
 }
 
-TEST(Equates, NestedEquatesAreSubstitutedAndUsedTwice) {
+TEST(AssemblerEquates, NestedEquatesAreSubstitutedAndUsedTwice) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"a EQU b+b", "b EQU c*2", "c EQU 3", "dat a, a"}), 2);
   EXPECT_EQ(CellText(f.Cell(0)), "DAT.F $12, $12");
 }
 
-TEST(Equates, MultiLineCallThatCallsItselfStops) {
+TEST(AssemblerEquates, MultiLineCallThatCallsItselfStops) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"m EQU dat 1", "EQU m", "m"}), 1);
   ASSERT_FALSE(f.Errors.empty());
   EXPECT_EQ(f.Errors[0].substr(0, 19), "Recursive reference");
 }
 
-TEST(Equates, MultiLineCallUsedTwiceAfterLabelLines) {
+TEST(AssemblerEquates, MultiLineCallUsedTwiceAfterLabelLines) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"m EQU here", "EQU dat 1", "m", "m"}), 1);
   // "here" is defined twice: once per expansion.
@@ -116,7 +116,7 @@ TEST(Equates, MultiLineCallUsedTwiceAfterLabelLines) {
   EXPECT_EQ(f.W().CodeLength, 4);
 }
 
-TEST(Equates, DuplicateEquateOrLabelName) {
+TEST(AssemblerEquates, DuplicateEquateOrLabelName) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"x EQU 1", "x EQU 2", "dat x"}), 1);
   EXPECT_EQ(f.Errors[0], "Duplicate Symbol in line 1: x EQU 2"); // the first EQU line is gone
@@ -124,7 +124,7 @@ TEST(Equates, DuplicateEquateOrLabelName) {
   EXPECT_EQ(f.Errors[0], "Duplicate Symbol in line 2: l EQU 2");
 }
 
-TEST(Loops, CounterAndConcatenation) {
+TEST(AssemblerLoops, CounterAndConcatenation) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"i FOR 3", "dat i", "ROF"}), 2);
   EXPECT_EQ(Cells(f), (Lines{"DAT.F #0, $1", "DAT.F #0, $2", "DAT.F #0, $3"}));
@@ -133,25 +133,25 @@ TEST(Loops, CounterAndConcatenation) {
   EXPECT_EQ(f.Core->Asm.Labels.back().first, "x02");
 }
 
-TEST(Loops, CounterInsideLongerWordsIsLeftAlone) {
+TEST(AssemblerLoops, CounterInsideLongerWordsIsLeftAlone) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"i FOR 2", "mov.i i, ii", "ROF", "ii dat 0"}), 2);
   EXPECT_EQ(Cells(f), (Lines{"MOV.I $1, $2", "MOV.I $2, $1", "DAT.F #0, $0"}));
 }
 
-TEST(Loops, ZeroOrNegativeCountGivesNothing) {
+TEST(AssemblerLoops, ZeroOrNegativeCountGivesNothing) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"dat 9", "FOR 0", "dat 1", "ROF", "n FOR -2", "dat 2", "ROF"}), 2);
   EXPECT_EQ(Cells(f), (Lines{"DAT.F #0, $9"}));
 }
 
-TEST(Loops, NestedLoopsAndEquateCount) {
+TEST(AssemblerLoops, NestedLoopsAndEquateCount) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"n EQU 2", "i FOR n", "j FOR i", "dat i, j", "ROF", "ROF"}), 2);
   EXPECT_EQ(Cells(f), (Lines{"DAT.F $1, $1", "DAT.F $2, $1", "DAT.F $2, $2"}));
 }
 
-TEST(Loops, MissingRofIsReportedAgainstTheLastLine) {
+TEST(AssemblerLoops, MissingRofIsReportedAgainstTheLastLine) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"dat 0", "FOR 2", "dat 1"}), 1);
   ASSERT_EQ(f.Errors.size(), 1u);
@@ -159,20 +159,20 @@ TEST(Loops, MissingRofIsReportedAgainstTheLastLine) {
   EXPECT_EQ(f.W().CodeLength, 1);
 }
 
-TEST(Loops, RofWithoutForIsRejected) {
+TEST(AssemblerLoops, RofWithoutForIsRejected) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"dat 0", "x ROF"}), 1);
   EXPECT_EQ(f.Errors[0], "ROF with no FOR in line 2:  ROF");
 }
 
-TEST(Loops, HugeCountIsRefusedInsteadOfExhaustingMemory) {
+TEST(AssemblerLoops, HugeCountIsRefusedInsteadOfExhaustingMemory) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"FOR 2000000000", "dat 1", "ROF"}), 1);
   ASSERT_EQ(f.Errors.size(), 1u);
   EXPECT_EQ(f.Errors[0], "Too many statements after expansion in line 1:  FOR 2000000000");
 }
 
-TEST(Loops, ExponentialEquatesAreRefused) {
+TEST(AssemblerLoops, ExponentialEquatesAreRefused) {
   AsmFixture f;
   Lines src;
   for (int i = 0; i < 30; ++i)
@@ -184,7 +184,7 @@ TEST(Loops, ExponentialEquatesAreRefused) {
   EXPECT_EQ(f.Errors.back().substr(0, 31), "Line too long after substitutio");
 }
 
-TEST(StartAndPin, OrgEndAndPin) {
+TEST(AssemblerStartAndPin, OrgEndAndPin) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"dat 0", "dat 1", "start dat 2", "dat 3", "END start"}), 2);
   EXPECT_EQ(f.W().StartOffset, 2);
@@ -197,7 +197,7 @@ TEST(StartAndPin, OrgEndAndPin) {
   EXPECT_EQ(f.W().StartOffset, 0) << "the last ORG or END wins";
 }
 
-TEST(StartAndPin, EndStopsAssemblyAndLabelledPseudoOpsBehaveAlike) {
+TEST(AssemblerStartAndPin, EndStopsAssemblyAndLabelledPseudoOpsBehaveAlike) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"dat 0", "fin END", "dat 1", "this is junk"}), 2);
   EXPECT_EQ(f.W().CodeLength, 1);
@@ -207,14 +207,14 @@ TEST(StartAndPin, EndStopsAssemblyAndLabelledPseudoOpsBehaveAlike) {
   EXPECT_EQ(f.W().Pin, 3);
 }
 
-TEST(StartAndPin, FailingEndStillEnds) {
+TEST(AssemblerStartAndPin, FailingEndStillEnds) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"dat 0", "END nowhere", "x y z 1"}), 1);
   ASSERT_EQ(f.Errors.size(), 1u);
   EXPECT_EQ(f.Errors[0], "Undefined Symbol in line 2:  END nowhere");
 }
 
-TEST(StartAndPin, OperandMessages) {
+TEST(AssemblerStartAndPin, OperandMessages) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"dat 0", "PIN -1"}), 1);
   EXPECT_EQ(f.Errors[0], "Negative PIN in line 2:  PIN -1");
@@ -227,7 +227,7 @@ TEST(StartAndPin, OperandMessages) {
   EXPECT_EQ(f.W().Pin, -1);
 }
 
-TEST(PassOne, RedcodeLineRestartsAndNameIsTaken) {
+TEST(AssemblerPassOne, RedcodeLineRestartsAndNameIsTaken) {
   AsmFixture f;
   f.W().Name = "No Name";
   ASSERT_EQ(f.Assemble({"dat 1", ";redcode-94", ";name \t Little Imp", ";name Other", "mov 0, 1"}),
@@ -240,7 +240,7 @@ TEST(PassOne, RedcodeLineRestartsAndNameIsTaken) {
   EXPECT_EQ(f.W().Name, "Kept");
 }
 
-TEST(PassOne, AssertFalseWarnsAndCompiles) {
+TEST(AssemblerPassOne, AssertFalseWarnsAndCompiles) {
   AsmFixture f;
   f.W().Name = "W";
   ASSERT_EQ(f.Assemble({";assert CORESIZE == 8000", ";assert\t256", "dat 0"}), 2);
@@ -253,7 +253,7 @@ TEST(PassOne, AssertFalseWarnsAndCompiles) {
   EXPECT_EQ(g.W().CodeLength, 1);
 }
 
-TEST(PassOne, AssertErrorIsReportedAgainstTheAssertLine) {
+TEST(AssemblerPassOne, AssertErrorIsReportedAgainstTheAssertLine) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"dat 0", ";assert NOSUCH", "dat 1"}), 1);
   ASSERT_EQ(f.Errors.size(), 1u);
@@ -261,7 +261,7 @@ TEST(PassOne, AssertErrorIsReportedAgainstTheAssertLine) {
   EXPECT_EQ(f.W().CodeLength, 2);
 }
 
-TEST(PassOne, HostileBytesAreHandledTheSameEveryTime) {
+TEST(AssemblerPassOne, HostileBytesAreHandledTheSameEveryTime) {
   // NUL, Latin-1 letters, DOS end-of-file and other control bytes, inside and around lines.
   const Lines src = {std::string("\0", 1),
                      "dat 1 ; caf\xe9",

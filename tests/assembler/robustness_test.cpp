@@ -48,7 +48,7 @@ std::string Outcome(AsmFixture& f, const std::vector<std::string>& src) {
   return out;
 }
 
-TEST(Robustness, RandomSourcesAreHandledDeterministically) {
+TEST(AssemblerRobustness, RandomSourcesAreHandledDeterministically) {
   std::mt19937 rng(20240611);
   for (int n = 0; n < 3000; ++n) {
     std::vector<std::string> src = RandomSource(rng);
@@ -63,7 +63,7 @@ TEST(Robustness, RandomSourcesAreHandledDeterministically) {
   }
 }
 
-TEST(Robustness, RandomExpressionsNeverEscapeAsAnythingElse) {
+TEST(AssemblerRobustness, RandomExpressionsNeverEscapeAsAnythingElse) {
   std::mt19937 rng(7);
   AsmFixture f;
   for (int n = 0; n < 20000; ++n) {

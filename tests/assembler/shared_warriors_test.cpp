@@ -102,7 +102,7 @@ void Report(const char* family, const Tally& t) {
     std::cout << "  " << s << "\n";
 }
 
-TEST(SharedWarriors, Hills1994AssembleAndRoundTrip) {
+TEST(AssemblerSharedWarriors, Hills1994AssembleAndRoundTrip) {
   const fs::path root = SharedWarriors();
   if (!fs::is_directory(root)) GTEST_SKIP() << "no warrior collections at " << root;
   Tally t;
@@ -120,7 +120,7 @@ TEST(SharedWarriors, Hills1994AssembleAndRoundTrip) {
   EXPECT_GE(t.Compiled * 100, t.Files * 99);
 }
 
-TEST(SharedWarriors, Hills1988AssembleAndRoundTrip) {
+TEST(AssemblerSharedWarriors, Hills1988AssembleAndRoundTrip) {
   const fs::path root = SharedWarriors();
   if (!fs::is_directory(root)) GTEST_SKIP() << "no warrior collections at " << root;
   Tally t;

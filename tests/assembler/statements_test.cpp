@@ -12,10 +12,13 @@ struct StatementCase {
   const char* Source;
   const char* Cell;
 };
+void PrintTo(const StatementCase& c, std::ostream* os) {
+  *os << int(c.Standard) << " " << c.Source;
+}
 
-class AssemblesTo : public ::testing::TestWithParam<StatementCase> {};
+class AssemblerAssemblesTo : public ::testing::TestWithParam<StatementCase> {};
 
-TEST_P(AssemblesTo, Cell) {
+TEST_P(AssemblerAssemblesTo, Cell) {
   AsmFixture f(GetParam().Standard);
   ASSERT_EQ(f.Assemble({GetParam().Source}), 2)
       << GetParam().Source << ": " << (f.Errors.empty() ? "" : f.Errors[0]);
@@ -24,7 +27,7 @@ TEST_P(AssemblesTo, Cell) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    DefaultModifiers94, AssemblesTo,
+    DefaultModifiers94, AssemblerAssemblesTo,
     ::testing::Values(
         StatementCase{2, "mov 0, 1", "MOV.I $0, $1"},
         StatementCase{2, "mov #0, 1", "MOV.AB #0, $1"},
@@ -48,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{2, "dat #1, <2", "DAT.F #1, <2"}, StatementCase{2, "dat -1", "DAT.F #0, $-1"},
         StatementCase{1, "nop 1, 2", "NOP.F $1, $2"}));
 
-INSTANTIATE_TEST_SUITE_P(ExplicitModifiersModesAndCase, AssemblesTo,
+INSTANTIATE_TEST_SUITE_P(ExplicitModifiersModesAndCase, AssemblerAssemblesTo,
                          ::testing::Values(StatementCase{2, "mov.ab 0, 1", "MOV.AB $0, $1"},
                                            StatementCase{2, "MOV.BA 0, 1", "MOV.BA $0, $1"},
                                            StatementCase{2, "Mov.X 0, 1", "MOV.X $0, $1"},
@@ -66,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(ExplicitModifiersModesAndCase, AssemblesTo,
                                            StatementCase{2, "dat 2147483648, 4294967295",
                                                          "DAT.F $-2147483648, $-1"}));
 
-INSTANTIATE_TEST_SUITE_P(Kvrt88, AssemblesTo,
+INSTANTIATE_TEST_SUITE_P(Kvrt88, AssemblerAssemblesTo,
                          ::testing::Values(StatementCase{0, "mov 0, 1", "MOV.I $0, $1"},
                                            StatementCase{0, "mov #0, 1", "MOV.AB #0, $1"},
                                            StatementCase{0, "dat #0, #1", "DAT.F #0, #1"},
@@ -82,10 +85,13 @@ struct ErrorCase {
   const char* Source;
   const char* Message;
 };
+void PrintTo(const ErrorCase& c, std::ostream* os) {
+  *os << int(c.Standard) << " " << c.Source;
+}
 
-class RejectsWith : public ::testing::TestWithParam<ErrorCase> {};
+class AssemblerRejectsWith : public ::testing::TestWithParam<ErrorCase> {};
 
-TEST_P(RejectsWith, Message) {
+TEST_P(AssemblerRejectsWith, Message) {
   AsmFixture f(GetParam().Standard);
   EXPECT_EQ(f.Assemble({"dat 0", GetParam().Source}), 1) << GetParam().Source;
   ASSERT_FALSE(f.Errors.empty()) << GetParam().Source;
@@ -94,7 +100,7 @@ TEST_P(RejectsWith, Message) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Messages, RejectsWith,
+    Messages, AssemblerRejectsWith,
     ::testing::Values(ErrorCase{2, "move 0, 1", "Bad Opcode"},
                       ErrorCase{2, "mov.q 0, 1", "Bad Modifier"},
                       ErrorCase{2, "mov 0", "Missing operand"}, ErrorCase{2, "nop", "Bad Operand"},
@@ -117,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{2, "equ 1, 2", "Unhandled modifier translation"},
                       ErrorCase{2, "mov 1, 2 3", "Bad Operand"}));
 
-TEST(Statements, ErrorLineCarriesPositionAndText) {
+TEST(AssemblerStatements, ErrorLineCarriesPositionAndText) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"; a comment", "dat 0", "  mov 0, 1", "badop 1, 2", "dat 1"}), 1);
   ASSERT_EQ(f.Errors.size(), 1u);
@@ -129,14 +135,14 @@ TEST(Statements, ErrorLineCarriesPositionAndText) {
   EXPECT_EQ(f.W().WarriorStatus, 1);
 }
 
-TEST(Statements, ErrorTextShowsTheLineWithoutItsLabels) {
+TEST(AssemblerStatements, ErrorTextShowsTheLineWithoutItsLabels) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"start mov 0, foo"}), 1);
   ASSERT_EQ(f.Errors.size(), 1u);
   EXPECT_EQ(f.Errors[0], "Undefined Symbol in line 1:  mov 0, foo");
 }
 
-TEST(Statements, CommentsOnlyGiveStatusZeroAndNoErrors) {
+TEST(AssemblerStatements, CommentsOnlyGiveStatusZeroAndNoErrors) {
   AsmFixture f;
   uint32_t before = f.Checksum;
   EXPECT_EQ(f.Assemble({"; nothing", ";name x", "", "*junk", "1 dat 0"}), 0);
@@ -145,14 +151,14 @@ TEST(Statements, CommentsOnlyGiveStatusZeroAndNoErrors) {
   EXPECT_EQ(f.Checksum, before);
 }
 
-TEST(Statements, NegativeFieldsStayRawInObjectCode) {
+TEST(AssemblerStatements, NegativeFieldsStayRawInObjectCode) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"mov -1, -8001"}), 2);
   EXPECT_EQ(f.Cell(0).AField, -1);
   EXPECT_EQ(f.Cell(0).BField, -8001);
 }
 
-TEST(Statements, CellCarriesColourAndExecuteMarker) {
+TEST(AssemblerStatements, CellCarriesColourAndExecuteMarker) {
   AsmFixture f;
   while (f.Core->Warriors.size() < 10)
     f.Core->AddWarrior();
@@ -168,7 +174,7 @@ TEST(Statements, CellCarriesColourAndExecuteMarker) {
   EXPECT_EQ(f.Core->Warriors[0]->Pin, 0);
 }
 
-TEST(Statements, PackedBytesFollowTheCellLayout) {
+TEST(AssemblerStatements, PackedBytesFollowTheCellLayout) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"spl.x *3, }4"}), 2);
   EXPECT_EQ(f.Cell(0).OpcodeModifier, (5 << 5) | 9);
@@ -176,7 +182,7 @@ TEST(Statements, PackedBytesFollowTheCellLayout) {
   EXPECT_EQ(f.Cell(0).BreakpointType, 0);
 }
 
-TEST(Statements, ObjectBufferHoldsOneCellMore) {
+TEST(AssemblerStatements, ObjectBufferHoldsOneCellMore) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"dat 1", "dat 2", "dat 3"}), 2);
   EXPECT_EQ(f.W().Code.size(), 4u);
@@ -184,7 +190,7 @@ TEST(Statements, ObjectBufferHoldsOneCellMore) {
   EXPECT_EQ(f.W().StartOffset, 0);
 }
 
-TEST(Statements, TooLongWarriorIsReportedButStillEncoded) {
+TEST(AssemblerStatements, TooLongWarriorIsReportedButStillEncoded) {
   AsmFixture f;
   f.Core->MaxLength = 2;
   f.W().Name = "Big";
@@ -196,14 +202,14 @@ TEST(Statements, TooLongWarriorIsReportedButStillEncoded) {
   EXPECT_EQ(f.Cell(2).BField, 3);
 }
 
-TEST(Statements, DivisionByZeroAbortsTheWholeAssembly) {
+TEST(AssemblerStatements, DivisionByZeroAbortsTheWholeAssembly) {
   AsmFixture f;
   f.W().Source = {"dat 0", "dat 1/0", "dat 2"};
   EXPECT_THROW(AssembleWarrior(*f.Core, 1, f.Errors, f.Checksum, true), EArithmeticError);
   EXPECT_EQ(f.W().WarriorStatus, 1);
 }
 
-TEST(Statements, ParseOpcodeWithoutRaisingLeavesScanPos) {
+TEST(AssemblerStatements, ParseOpcodeWithoutRaisingLeavesScanPos) {
   AsmFixture f;
   Opcode op;
   Modifier mod;
@@ -217,7 +223,7 @@ TEST(Statements, ParseOpcodeWithoutRaisingLeavesScanPos) {
   EXPECT_EQ(f.Core->Asm.ScanPos, 8);
 }
 
-TEST(Statements, ParseModeDefaultsToDirect) {
+TEST(AssemblerStatements, ParseModeDefaultsToDirect) {
   AsmFixture f;
   SetLineText(f.Core->Asm, " 5");
   EXPECT_EQ(ParseMode(*f.Core), AddressMode::Direct);
@@ -244,7 +250,7 @@ uint32_t ReferenceChecksum(uint32_t start, const std::vector<CoreCell>& cells) {
   return (s2 << 16) | s1;
 }
 
-TEST(Checksum, MatchesTheByteSumsAndChains) {
+TEST(AssemblerChecksum, MatchesTheByteSumsAndChains) {
   AsmFixture f;
   f.Checksum = 1;
   ASSERT_EQ(f.Assemble({"mov 0, 1", "dat #-1, 7"}), 2);
@@ -262,14 +268,14 @@ TEST(Checksum, MatchesTheByteSumsAndChains) {
   EXPECT_EQ(f.Checksum, ReferenceChecksum(first, {f.Cell(0)}));
 }
 
-TEST(Checksum, ChangesWithOneField) {
+TEST(AssemblerChecksum, ChangesWithOneField) {
   AsmFixture a, b;
   ASSERT_EQ(a.Assemble({"mov 0, 1"}), 2);
   ASSERT_EQ(b.Assemble({"mov 0, 2"}), 2);
   EXPECT_NE(a.Checksum, b.Checksum);
 }
 
-TEST(Checksum, SkipsFailedLinesButStillRuns) {
+TEST(AssemblerChecksum, SkipsFailedLinesButStillRuns) {
   AsmFixture f;
   EXPECT_EQ(f.Assemble({"mov 0, 1", "mov 0, nowhere"}), 1);
   EXPECT_EQ(f.Checksum, ReferenceChecksum(1, {f.Cell(0)}));
