@@ -1,5 +1,6 @@
 // Compiling the warriors of a battle: one assembly each, chained checksum, P-space, seed.
 
+#include <algorithm>
 #include <new>
 
 #include "assembler/assembler.h"

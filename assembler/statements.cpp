@@ -230,11 +230,10 @@ bool PseudoOp(AssemblyState& st, Opcode op) {
   return op == Opcode::END;
 }
 
-void EncodeInstruction(AssemblyState& st, std::vector<CoreCell>& code, Checksum& sum) {
+// The operands of an instruction whose opcode has been read, and its cell.
+void EncodeInstruction(AssemblyState& st, Opcode op, Modifier mod, std::vector<CoreCell>& code,
+                       Checksum& sum) {
   TCore& core = st.Core;
-  Opcode op;
-  Modifier mod;
-  ParseOpcode(core, true, op, mod);
   AddressMode am, bm;
   int32_t a, b;
   ParseOperand(core, am, a);
@@ -290,7 +289,6 @@ void EncodeStatements(AssemblyState& st, std::vector<CoreCell>& code, uint32_t& 
       SetLineText(ctx, line);
       SubstituteEquates(st);
       ctx.ScanPos = 1;
-      int32_t start = ctx.ScanPos;
       Opcode op;
       Modifier mod;
       ParseOpcode(st.Core, true, op, mod);
@@ -300,8 +298,7 @@ void EncodeStatements(AssemblyState& st, std::vector<CoreCell>& code, uint32_t& 
         if (PseudoOp(st, op)) break;
         continue;
       }
-      ctx.ScanPos = start;
-      EncodeInstruction(st, code, sum);
+      EncodeInstruction(st, op, mod, code, sum);
     } catch (const ECompileError& e) {
       st.AddError(e.what(), i);
       if (ended) break;
