@@ -4,6 +4,7 @@
 namespace velmora {
 
 void TCore::ExecuteStep(TWarrior& w) {
+  if (w.ProcessCount <= 0) return;
   const detail::StepEnv env = detail::MakeStepEnv(*this);
   detail::QueueState q = detail::LoadQueue(env, w);
   detail::Step<true, false>(*this, env, q);

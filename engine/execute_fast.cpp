@@ -5,6 +5,7 @@
 namespace velmora {
 
 void TCore::ExecuteStepFast(TWarrior& w, bool noFold) {
+  if (w.ProcessCount <= 0) return;
   const detail::StepEnv env = detail::MakeStepEnv(*this);
   detail::QueueState q = detail::LoadQueue(env, w);
   if (noFold)

@@ -42,9 +42,8 @@ inline void RunLoop(TCore& c, int32_t cycles, int32_t first, int32_t threshold, 
     ++cycleCount;
     for (QueueState* q = queues; q != end; ++q) {
       if (!q->Alive) continue;
-      Step<Display, NoFold>(c, env, *q);
       ++executed;
-      if (!q->Alive && --alive <= threshold) {
+      if (Step<Display, NoFold>(c, env, *q) && --alive <= threshold) {
         over = true;
         goto done;
       }

@@ -42,20 +42,21 @@ struct QueueState {
   int32_t* Head;
   int32_t* Tail;
   int32_t Count;
-  bool Alive;
+  bool Alive;   // alive with a process to run
+  bool Stalled; // marked alive with an empty queue (left so by editing): it runs nothing
   TWarrior* Warrior;
 };
 
 inline QueueState LoadQueue(const StepEnv& e, TWarrior& w) {
-  return QueueState{e.Queue + (w.QueueHead >> 2), e.Queue + (w.QueueTail >> 2), w.ProcessCount,
-                    w.Alive, &w};
+  return QueueState{e.Queue + (w.QueueHead >> 2),  e.Queue + (w.QueueTail >> 2),   w.ProcessCount,
+                    w.Alive && w.ProcessCount > 0, w.Alive && w.ProcessCount <= 0, &w};
 }
 inline void StoreQueue(const StepEnv& e, const QueueState& q) {
   TWarrior& w = *q.Warrior;
   w.QueueHead = static_cast<int32_t>(q.Head - e.Queue) * 4;
   w.QueueTail = static_cast<int32_t>(q.Tail - e.Queue) * 4;
   w.ProcessCount = q.Count;
-  w.Alive = q.Alive;
+  w.Alive = q.Alive || q.Stalled;
 }
 
 VELMORA_INLINE int32_t Dec(int32_t v, int32_t cs) {
@@ -258,8 +259,9 @@ VELMORA_INLINE void EvalOperandPair(const StepEnv& e, int32_t pc, const CoreCell
     return;
 #define VELMORA_PAIRS(am)                                                                          \
   VELMORA_PAIR(am, 0)                                                                              \
-  VELMORA_PAIR(am, 1) VELMORA_PAIR(am, 2) VELMORA_PAIR(am, 3) VELMORA_PAIR(am, 4)                  \
-      VELMORA_PAIR(am, 5) VELMORA_PAIR(am, 6) VELMORA_PAIR(am, 7)
+  VELMORA_PAIR(am, 1)                                                                              \
+  VELMORA_PAIR(am, 2) VELMORA_PAIR(am, 3) VELMORA_PAIR(am, 4) VELMORA_PAIR(am, 5)                  \
+      VELMORA_PAIR(am, 6) VELMORA_PAIR(am, 7)
   switch (I.Modes & 0x77) {
     VELMORA_PAIRS(0)
     VELMORA_PAIRS(1)
@@ -408,10 +410,10 @@ VELMORA_INLINE void EvalOperandPair(const StepEnv& e, int32_t pc, const CoreCell
   case VELMORA_OM(op, NONE)
 // clang-format on
 
+// Executes the next process of a warrior that has one. Returns true when that was the
+// warrior's last process and it died.
 template <bool Display, bool NoFold>
-VELMORA_INLINE void Step(TCore& c, const StepEnv e, QueueState& q) {
-  if (q.Count == 0) return;
-  TWarrior& w = *q.Warrior;
+VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
   CoreCell* const core = e.Core;
   const int32_t cs = e.CoreSize;
 
@@ -419,7 +421,7 @@ VELMORA_INLINE void Step(TCore& c, const StepEnv e, QueueState& q) {
   if (++q.Head == e.QueueEnd) q.Head = e.Queue;
 
   const CoreCell I = core[pc];
-  const int32_t colour = Display ? w.Colour() : 0;
+  const int32_t colour = Display ? q.Warrior->Colour() : 0;
   if constexpr (Display) {
     if (c.DisplayLevel >= 1) c.Mark(pc, colour, CellEvent::Execute);
   }
@@ -619,9 +621,9 @@ VELMORA_INLINE void Step(TCore& c, const StepEnv e, QueueState& q) {
       const int32_t index = (m == Modifier::A || m == Modifier::AB) ? av.AField : av.BField;
       int32_t value = 0;
       if (index == 0) {
-        value = w.LastResult;
-      } else if (w.PSpace && !w.PSpace->empty()) {
-        value = (*w.PSpace)[static_cast<size_t>(index) % w.PSpace->size()];
+        value = q.Warrior->LastResult;
+      } else if (const TPSpace* ps = q.Warrior->PSpace.get(); ps && !ps->empty()) {
+        value = (*ps)[static_cast<size_t>(index) % ps->size()];
       }
       // P-space may hold values from a larger core or typed into the editor.
       value = ModCore(value, cs);
@@ -635,8 +637,8 @@ VELMORA_INLINE void Step(TCore& c, const StepEnv e, QueueState& q) {
     VELMORA_ALL_MODIFIERS(STP) : {
       const Modifier m = static_cast<Modifier>(I.OpcodeModifier >> 5);
       const int32_t index = (m == Modifier::A || m == Modifier::BA) ? T.AField : T.BField;
-      if (index > 0 && w.PSpace && !w.PSpace->empty()) {
-        (*w.PSpace)[static_cast<size_t>(index) % w.PSpace->size()] =
+      if (TPSpace* ps = q.Warrior->PSpace.get(); index > 0 && ps && !ps->empty()) {
+        (*ps)[static_cast<size_t>(index) % ps->size()] =
             (m == Modifier::A || m == Modifier::AB) ? av.AField : av.BField;
       }
       break;
@@ -658,8 +660,9 @@ VELMORA_INLINE void Step(TCore& c, const StepEnv e, QueueState& q) {
   }
 
   if (dies) {
-    if (--q.Count == 0) q.Alive = false;
-    return;
+    if (--q.Count != 0) return false;
+    q.Alive = false;
+    return true;
   }
   int32_t* tail = q.Tail;
   *tail = next;
@@ -674,6 +677,7 @@ VELMORA_INLINE void Step(TCore& c, const StepEnv e, QueueState& q) {
     const int32_t nextPc = *q.Head;
     if (core[nextPc].BreakpointType != 0) c.BreakpointCheck(BreakpointFlag::Execute, nextPc);
   }
+  return false;
 }
 
 } // namespace velmora::detail
