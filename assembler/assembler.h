@@ -59,8 +59,18 @@ int RegisterBreakpointType(TCore& core, const std::string& argument, bool movabl
 // Evaluates the test expression of a cell's breakpoint type with A, B, a, b bound to its
 // fields. Any error is shown and counts as false.
 bool EvaluateOperandTest(TCore& core, const CoreCell& cell);
-// Lets the engine evaluate breakpoint test expressions through this library.
+// Lets the engine evaluate breakpoint test expressions and fill the core with a custom
+// initial instruction through this library.
 void InstallAssembler(TCore& core);
+
+// --- Initial instruction ------------------------------------------------------------------
+// Compiles text as the engine's private warrior 0, with ABSADDRESS defined as 0. True when
+// it compiled to at least one cell.
+bool CompileInitialInstruction(TCore& core, const std::string& text);
+// Fills cells 0..CoreSize-1 with the engine's custom InitialInstruction, each operand
+// evaluated with ABSADDRESS = the cell's address; lethal counts DAT, DIV and MOD. False when
+// the text does not compile. A missing operand raises ECompileError "Bad Operand".
+bool FillCustomInstruction(TCore& core, int32_t& lethal);
 
 // --- Battle compilation ---------------------------------------------------------------------
 // Compiles warriors 1..NumWarriors, gives each its P-space and seeds the random generator.

@@ -150,6 +150,7 @@ bool EvaluateOperandTest(TCore& core, const CoreCell& cell) {
 
 void InstallAssembler(TCore& core) {
   core.OperandTestHook = &EvaluateOperandTest;
+  core.InitialInstructionHook = &FillCustomInstruction;
 }
 
 } // namespace velmora

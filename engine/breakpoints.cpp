@@ -37,8 +37,15 @@ void TCore::RemoveBreakpoint(int32_t address) {
 void TCore::BreakpointEvent(int32_t address, const CoreCell& cell) {
   auto it = std::find(BreakpointAddresses.begin(), BreakpointAddresses.end(), address);
   if (it == BreakpointAddresses.end()) {
-    Platform->ShowMessage("No BreakpointList defined at " + std::to_string(address));
-    return;
+    if (cell.BreakpointType == 0) {
+      Platform->ShowMessage("No BreakpointList defined at " + std::to_string(address));
+      return;
+    }
+    // The fast path's MOV.I carries types without registering them: the cell has a
+    // breakpoint, so it is registered now with a fresh counter and the event counts.
+    BreakpointAddresses.push_back(address);
+    BreakpointCounters.push_back(0);
+    it = BreakpointAddresses.end() - 1;
   }
   int32_t& counter = BreakpointCounters[static_cast<size_t>(it - BreakpointAddresses.begin())];
   if (counter == std::numeric_limits<int32_t>::max()) return; // a frequency it can never meet

@@ -143,6 +143,25 @@ public:
   // Decides a round that is over: won when exactly `threshold` warriors are left, else drawn.
   void DecideRound(int32_t alive, int32_t threshold);
 
+  // --- Round set-up (round_setup.cpp) -------------------------------------------------------
+  // Prepares the next round: core size, initial instruction, every warrior loaded at least
+  // MinDistance from the others with one process, round counters reset. NewBattle is true
+  // for the first round after a new battle (it honours a fixed second position). False,
+  // RoundState 0, after telling the user when a warrior does not fit. An operand error of a
+  // custom initial instruction propagates as the assembler's exception, RoundState 0.
+  bool SetUpRound(bool NewBattle);
+  // Fills cells 0..CoreSize-1 with the initial instruction; Lethal counts DAT, DIV and MOD.
+  void InitializeCore(int32_t& Lethal);
+  // Copies a warrior's object code to Address on (wrapping at the core's end) and registers
+  // its breakpoints; LethalDelta is the change in lethal cells.
+  void LoadWarrior(TWarrior& W, int32_t Address, int32_t& LethalDelta);
+
+  // Fills the core with the custom initial instruction (InitialInstruction is neither
+  // "DAT 0,0" nor "RANDOM"). The assembler library installs it, since compiling the text
+  // needs it; false when the text does not compile (the core is left as it was).
+  using InitialInstructionFn = bool (*)(TCore&, int32_t& lethal);
+  InitialInstructionFn InitialInstructionHook = nullptr;
+
 private:
   TCore(TCustomMardexForm& form, TPlatform& platform) : Form(&form), Platform(&platform) {}
   template <bool NoFold>
