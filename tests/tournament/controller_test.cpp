@@ -1,0 +1,212 @@
+// The run controller: whole battles from source, replays under fixed and checksum seeds,
+// early draws, status texts, breakpoints, pauses, speeds and failures that end Idle.
+#include <gtest/gtest.h>
+
+#include "tests/tournament/battle_support.h"
+
+namespace velmora::test {
+namespace {
+
+// Written for these tests: a bomber that drops a DAT on every fifth cell, and a paper-like
+// replicator that keeps copying itself.
+const std::vector<std::string> kBomber = {";name Bomber", "top   add #5, bomb",
+                                          "      mov bomb, @bomb", "      jmp top",
+                                          "bomb  dat #0, #5"};
+const std::vector<std::string> kReplicator = {
+    ";name Replicator",    "src   spl 1",        "      mov #5, cnt",    "copy  mov <cnt, <dst",
+    "      djn copy, cnt", "      spl @dst",     "      add #1234, dst", "      jmp src",
+    "cnt   dat #0, #0",    "dst   dat #0, #1700"};
+const std::vector<std::string> kImp = {"mov 0, 1"};
+
+struct Outcome {
+  std::vector<int32_t> Wins, Losses;
+  double Cycles;
+  bool operator==(const Outcome&) const = default;
+};
+
+Outcome PlayTenRounds(int32_t seedMode) {
+  TParamsRec p = BattleParams();
+  p.SeedMode = seedMode;
+  p.MaxCycles = 20000;
+  Battle b(p);
+  b.Add("Bomber", kBomber);
+  b.Add("Replicator", kReplicator);
+  b.Tour.Rec.TournamentType = RoundRobin;
+  b.Tour.Rec.Rounds = 10;
+  b.Controller->SetMaxSpeed(true);
+  b.Controller->NewBattle();
+  b.Controller->RunLoop();
+  EXPECT_EQ(b.Controller->State(), RunState::Complete);
+  const MatchupResult& r = b.Result(0, 1);
+  EXPECT_EQ(r.RoundsPlayed, 10);
+  return {r.SurvivorCounts, {r.Losses, b.Result(1, 0).Losses}, r.AverageCycles};
+}
+
+TEST(RunController, FixedAndChecksumSeedsReplayTheSameBattle) {
+  for (int32_t seed : {4711, kSeedChecksum}) {
+    const Outcome first = PlayTenRounds(seed);
+    EXPECT_EQ(PlayTenRounds(seed), first) << seed;
+    EXPECT_GT(first.Cycles, 0.0);
+  }
+}
+
+TEST(RunController, ImpsDrawEarlyOnlyWithTheCheck) {
+  for (bool check : {true, false}) {
+    TParamsRec p = BattleParams();
+    p.EarlyDrawCheck = check;
+    p.MaxCycles = 10000;
+    Battle b(p);
+    b.Add("Imp1", kImp);
+    b.Add("Imp2", kImp);
+    b.Tour.Rec.TournamentType = RoundRobin;
+    b.Tour.Rec.PauseBetweenRounds = true;
+    b.Controller->SetMaxSpeed(true);
+    b.Controller->NewBattle();
+    b.Controller->RunLoop(); // top speed: batches of 2048 cycles
+    EXPECT_EQ(b.Core->RoundState, kRoundDrawn);
+    EXPECT_EQ(b.Core->CycleCount, check ? 2048 : 10000);
+    EXPECT_EQ(b.Controller->StatusText(), "Drawn");
+  }
+}
+
+TEST(RunController, StatusFollowsTheRound) {
+  Battle b;
+  b.Add("Looper", {"jmp 0"});
+  b.Add("Victim", {"nop 0, 0", "nop 0, 0", "nop 0, 0", "nop 0, 0", "nop 0, 0", "nop 0, 0",
+                   "dat 0, 0"}); // dies on its seventh move
+  b.Tour.Rec.TournamentType = RoundRobin;
+  b.Tour.Rec.Rounds = 2;
+  b.Tour.Rec.PauseBetweenRounds = true;
+  b.Core->DisplayLevel = 1;
+  b.View.Speed = 3; // batches of 5 cycles
+  b.Controller->NewBattle();
+  EXPECT_EQ(b.Controller->State(), RunState::Stopped);
+  EXPECT_EQ(b.Form.Inits, std::vector<bool>{true});
+  EXPECT_EQ(b.Controller->StatusText(), "Stopped");
+  std::vector<std::string> seen;
+  b.View.OnEvents = [&] { seen.push_back(b.Controller->StatusText()); };
+  b.Controller->RunLoop();
+  EXPECT_EQ(seen, (std::vector<std::string>{"In progress", "Won by Looper"}));
+  EXPECT_EQ(b.Controller->State(), RunState::Stopped) << "paused after the round";
+  EXPECT_EQ(b.Controller->StatusText(), "Won by Looper");
+  EXPECT_GE(b.Form.Updates, 1);
+  b.Controller->StopBattle();
+  EXPECT_EQ(b.View.Statuses, std::vector<std::string>{"Stopped"});
+  b.Controller->RunLoop(); // records round 1, runs round 2
+  b.Controller->RunLoop(); // records round 2: the end
+  EXPECT_EQ(b.Controller->State(), RunState::Complete);
+  EXPECT_EQ(b.Result(0, 1).SurvivorCounts[0], 2);
+  const auto before = b.Core->CycleCount;
+  b.Controller->SingleStep(); // nothing left to run
+  EXPECT_EQ(b.Core->CycleCount, before);
+}
+
+TEST(RunController, BreakpointStopsTheRunAndNamesTheAddress) {
+  Battle b;
+  b.Add("Looper", {"top add #1, 2", ";break", "    jmp top", "    dat 0, 0"});
+  b.Add("Idler", {"jmp 0"});
+  b.Tour.Rec.TournamentType = RoundRobin;
+  b.Controller->NewBattle();
+  b.Controller->RunLoop();
+  EXPECT_EQ(b.Controller->State(), RunState::Stopped);
+  EXPECT_EQ(b.Core->CycleCount, 1) << "the jmp is next after the first cycle";
+  EXPECT_EQ(b.Controller->StatusText(), "Stopped at breakpoint @ 1");
+  b.Controller->RunLoop(); // goes on: every pass stops again
+  EXPECT_EQ(b.Core->CycleCount, 3);
+  EXPECT_EQ(b.Core->HitList, std::vector<int32_t>{1});
+}
+
+TEST(RunController, TestExpressionStopsWhenTheDjnCounterReachesZero) {
+  Battle b;
+  b.Add("Counter", {"loop djn loop, cnt", "     jmp loop", "cnt  dat 0, 3"});
+  b.Core->MinDistance = 10;
+  b.Controller->NewBattle();
+  TCore& c = *b.Core;
+  c.BreakpointTypes[3] = TBreakpointRec{};
+  c.BreakpointTypes[3].Test = true;
+  c.BreakpointTypes[3].TestExpression = "B==0";
+  c.BreakpointTypeCount = 4;
+  c.Core[2].BreakpointType = 3;
+  c.AddBreakpoint(2);
+  b.Controller->RunLoop();
+  EXPECT_EQ(c.CycleCount, 3);
+  EXPECT_EQ(c.Core[2].BField, 0);
+  EXPECT_EQ(c.HitList, std::vector<int32_t>{2});
+}
+
+TEST(RunController, SlowSpeedsLeaveTheRunToTheTimer) {
+  Battle b;
+  b.Add("Looper", {"jmp 0"});
+  b.View.Speed = 0;
+  b.Controller->NewBattle();
+  b.Controller->RunLoop();
+  EXPECT_EQ(b.Controller->State(), RunState::Running);
+  EXPECT_EQ(b.Core->CycleCount, 0) << "no batch in the Start handler";
+  EXPECT_TRUE(b.View.TimerOn);
+  EXPECT_EQ(b.View.Interval, 250);
+  b.Controller->TimerTick();
+  EXPECT_EQ(b.Core->CycleCount, 1);
+  // The track bar moves to 5: the next tick runs batches of 100 until Stop.
+  b.View.Speed = 5;
+  b.View.OnEvents = [&] { b.Controller->StopBattle(); };
+  b.Controller->TimerTick();
+  EXPECT_EQ(b.Core->CycleCount, 101);
+  EXPECT_FALSE(b.View.TimerOn);
+  EXPECT_EQ(b.Controller->State(), RunState::Stopped);
+}
+
+TEST(RunController, SingleStepRunsOneCycleAndStaysStopped) {
+  Battle b;
+  b.Add("Looper", {"jmp 0"});
+  b.Controller->NewBattle();
+  b.Controller->SingleStep();
+  b.Controller->SingleStep();
+  EXPECT_EQ(b.Core->CycleCount, 2);
+  EXPECT_EQ(b.Controller->State(), RunState::Stopped);
+}
+
+TEST(RunController, CompileFailureLeavesTheBattleIdle) {
+  Battle b;
+  b.Add("Good", {"jmp 0"});
+  b.Add("Bad", {"frobnicate 1, 2"});
+  b.Tour.Rec.TournamentType = RoundRobin;
+  b.Controller->NewBattle();
+  EXPECT_EQ(b.Controller->State(), RunState::Idle);
+  EXPECT_EQ(b.View.Loaded, std::vector<bool>{false});
+  EXPECT_EQ(b.Platform.Messages, std::vector<std::string>{"Warrior Bad failed to compile."});
+  b.Controller->RunLoop();
+  EXPECT_EQ(b.Core->CycleCount, 0);
+}
+
+TEST(RunController, EmptyListIsIdleAndWarriorsThatDoNotFitToo) {
+  Battle b;
+  b.Controller->NewBattle();
+  EXPECT_EQ(b.Controller->State(), RunState::Idle);
+  b.Add("A", {"jmp 0"});
+  b.Add("B", {"jmp 0"});
+  b.Tour.Rec.TournamentType = RoundRobin;
+  b.Core->MinDistance = 5000;
+  b.Controller->NewBattle();
+  EXPECT_EQ(b.Controller->State(), RunState::Idle);
+  EXPECT_EQ(b.Platform.Messages, std::vector<std::string>{"Unable to fit warrior B into core"});
+}
+
+TEST(RunController, GaugesBelongToTheWarriorsInTheBattle) {
+  Battle b;
+  for (const char* name : {"A", "B", "C"})
+    b.Add(name, {"spl 0", "jmp -1"});
+  b.Tour.Rec.TournamentType = RoundRobin;
+  b.Controller->NewBattle();
+  b.Controller->SingleStep();
+  EXPECT_TRUE(b.Controller->GaugeActive(1));
+  EXPECT_TRUE(b.Controller->GaugeActive(2));
+  EXPECT_FALSE(b.Controller->GaugeActive(3));
+  const auto gauges = b.Controller->ProcessGauges();
+  ASSERT_EQ(gauges.size(), 2u);
+  EXPECT_EQ(gauges[0].Gauge, 1);
+  EXPECT_EQ(gauges[0].Processes, 2);
+  EXPECT_EQ(gauges[1].Gauge, 2);
+}
+
+} // namespace
+} // namespace velmora::test
