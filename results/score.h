@@ -1,0 +1,31 @@
+#pragma once
+// Scores from survivor counts: the score formula evaluated for W warriors and S survivors,
+// points won and given per 100 rounds, and counts as percentages.
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/core.h"
+
+namespace velmora {
+
+// Evaluates formula with W, S (and w, s) bound, through the engine's expression evaluator.
+// The engine's scanner state is restored afterwards, so an assembly in progress is not
+// disturbed. Errors raise the evaluator's exceptions with their messages.
+int32_t EvaluateScore(TCore& core, const std::string& formula, int32_t W, int32_t S);
+
+struct ScorePair {
+  double Score = 0.0;
+  double Given = 0.0;
+};
+
+// Points per 100 rounds for survivor counts c(1..W) = counts[0..W-1] and losses. An error
+// at S = 1 (points given for a loss) propagates; one at S = k > 1 is shown with " for W=..,
+// S=k" and ends the sums there.
+ScorePair ScoreOf(TCore& core, const std::string& formula, const std::vector<int32_t>& counts,
+                  int32_t losses);
+
+// value x 100 / rounds when percent, value itself otherwise; 0 without rounds.
+double PercentOf(int32_t rounds, double value, bool percent);
+
+} // namespace velmora

@@ -1,0 +1,252 @@
+// The results report, line by line and byte for byte.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "params/text_file.h"
+#include "results/report.h"
+#include "results_fixture.h"
+
+namespace velmora::test {
+namespace {
+
+std::vector<std::string> Lines(ResultsFixture& f, bool percent = false) {
+  TResultsTable t(*f.Core, f.Tour);
+  t.Percent = percent;
+  return ReportLines(t, f.Tour, *f.Core);
+}
+
+// Position of the first line equal to text, or -1.
+int Find(const std::vector<std::string>& lines, const std::string& text) {
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (lines[i] == text) return int(i);
+  return -1;
+}
+
+const char* const kExample = R"(Tournament Results
+==================
+
+Conditions
+==========
+Round robin with 2 warriors, 10 rounds per matchup
+Score formula: (W*W-1)/S
+Core size  Max processes  Max cycles  Max length  Min distance
+---------  -------------  ----------  ----------  ------------
+     8000           8000       80000         100           100
+
+Summary
+=======
+Warrior                   Author                Length    Score   Given    Wins  Losses    Ties
+-------                   ------                ------    -----   -----  ------  ------  ------
+Alpha                     Ann                  0.50000    200.0    80.0       6       2       2
+Beta                      Bob                  0.50000     80.0   200.0       2       6       2
+
+Round robin scores
+==================
+Warrior                   Index       1       2  Average
+-------                   -----   -----   -----  -------
+Alpha                         1     ...   200.0    200.0
+Beta                          2    80.0     ...     80.0
+-------                   -----   -----   -----  -------
+Average Points Given               80.0   200.0
+
+Details
+=======
+
+vs. Alpha                 Author                Length    Score   Given    Wins  Losses    Ties
+---------                 ------                ------    -----   -----  ------  ------  ------
+Beta                      Bob                  0.50000     80.0   200.0       2       6       2
+
+vs. Beta                  Author                Length    Score   Given    Wins  Losses    Ties
+--------                  ------                ------    -----   -----  ------  ------  ------
+Alpha                     Ann                  0.50000    200.0    80.0       6       2       2
+
+)";
+
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+TEST(ResultsReport, TheExampleByteForByte) {
+  ResultsFixture f;
+  f.AlphaBeta();
+  const auto path = std::filesystem::temp_directory_path() / "velmora-report-example.txt";
+  TResultsTable t(*f.Core, f.Tour);
+  t.Percent = false;
+  std::string error;
+  ASSERT_TRUE(WriteReport(path.string(), t, f.Tour, *f.Core, error)) << error;
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes, WithCrLf(kExample));
+  std::filesystem::remove(path);
+}
+
+TEST(ResultsReport, SelfFightsShowTheDiagonal) {
+  ResultsFixture f;
+  f.AlphaBeta();
+  f.Tour.Rec.SelfFights = true;
+  f.Set(0, 0, 0, 0, {10}, 100);
+  f.Set(1, 1, 0, 0, {10}, 100);
+  const auto lines = Lines(f);
+  const int matrix = Find(lines, "Round robin scores");
+  ASSERT_GE(matrix, 0);
+  EXPECT_EQ(lines[size_t(matrix + 4)], "Alpha                         1   100.0   200.0    150.0");
+  EXPECT_EQ(lines[size_t(matrix + 5)], "Beta                          2    80.0   100.0     90.0");
+}
+
+TEST(ResultsReport, PercentChangesHeadingsAndValues) {
+  ResultsFixture f;
+  f.AlphaBeta();
+  const auto lines = Lines(f, true);
+  const int summary = Find(lines, "Summary");
+  ASSERT_GE(summary, 0);
+  EXPECT_EQ(lines[size_t(summary + 2)],
+            "Warrior                   Author                Length    Score   Given      W%      "
+            "L%      T%");
+  EXPECT_EQ(lines[size_t(summary + 4)],
+            "Alpha                     Ann                  0.50000    200.0    80.0    60.0    "
+            "20.0    20.0");
+}
+
+TEST(ResultsReport, MeleeEndsAfterTheSummary) {
+  ResultsFixture f;
+  f.SetWarriors({{"Imp", "A"}, {"Dwarf", "B"}, {"Paper", "C"}});
+  f.Shape(Melee, 3);
+  f.Tour.Rec.Rounds = 4;
+  f.Set(0, 0, 1, 1, {1, 1}, 8000);
+  f.Set(1, 0, 2, 2, {0, 0}, 8000);
+  f.Set(2, 0, 0, 3, {0, 1}, 8000);
+  const auto lines = Lines(f);
+  EXPECT_EQ(lines[5], "Melee with 3 warriors, 4 rounds");
+  const int summary = Find(lines, "Summary");
+  ASSERT_GE(summary, 0);
+  EXPECT_EQ(lines[size_t(summary + 2)],
+            "Warrior                   Author                Length    Score   Given    Wins  "
+            "Losses   Ties2   Ties3");
+  EXPECT_EQ(lines[size_t(summary + 3)].substr(71), "  ------  ------  ------  ------");
+  // Summary rows, an empty line, and nothing after.
+  EXPECT_EQ(lines.size(), size_t(summary) + 4 + 3 + 1);
+  EXPECT_EQ(lines.back(), "");
+  EXPECT_EQ(Find(lines, "Details"), -1);
+  // Dwarf: 2 wins of 4 rounds, 8 points each: 400.
+  EXPECT_EQ(lines[size_t(summary + 4)].substr(0, 5), "Dwarf");
+}
+
+TEST(ResultsReport, ChallengeDetailsFollowTheirRuleDirectly) {
+  ResultsFixture f;
+  f.SetWarriors({{"Champ", "A"}, {"B", "B"}, {"C", "C"}});
+  f.Shape(Challenge, 2);
+  f.Tour.Rec.Rounds = 4;
+  f.Set(0, 1, 3, 1, {0}, 10);
+  f.Set(0, 2, 1, 3, {0}, 10);
+  const auto lines = Lines(f);
+  EXPECT_EQ(lines[5], "Challenge by Champ against 2 warriors, 4 rounds per matchup");
+  const int summary = Find(lines, "Summary");
+  EXPECT_EQ(lines[size_t(summary + 2)].substr(0, 26), "Challenger                ");
+  EXPECT_EQ(lines[size_t(summary + 3)].substr(0, 26), "----------                ");
+  const int details = Find(lines, "Details");
+  ASSERT_GE(details, 0);
+  EXPECT_EQ(lines[size_t(details + 2)].substr(0, 26), "Opponent                  ");
+  // Sorted by score, highest first: C took 9 points of 4 rounds, B 3.
+  EXPECT_EQ(lines[size_t(details + 4)].substr(0, 1), "C");
+  EXPECT_EQ(lines[size_t(details + 5)].substr(0, 1), "B");
+  EXPECT_EQ(lines.size(), size_t(details) + 7);
+  EXPECT_EQ(Find(lines, "Round robin scores"), -1);
+}
+
+TEST(ResultsReport, BenchmarkKeepsListOrderAndCutsMatrixNames) {
+  ResultsFixture f;
+  f.SetWarriors({{"Weak", "A"}, {"Strong", "B"}});
+  f.SetBenchmarks({"Benchmark imp", "Dwarf"});
+  f.Shape(Benchmark, 2);
+  f.Tour.Rec.Rounds = 2;
+  f.Set(0, 0, 0, 2, {0}, 10);
+  f.Set(0, 1, 1, 1, {0}, 10);
+  f.Set(1, 0, 2, 0, {0}, 10);
+  f.Set(1, 1, 2, 0, {0}, 10);
+  const auto lines = Lines(f);
+  EXPECT_EQ(lines[5], "Benchmark of 2 warriors with 2 benchmark warriors, 2 rounds per matchup");
+  const int summary = Find(lines, "Summary");
+  EXPECT_EQ(lines[size_t(summary + 4)].substr(0, 4), "Weak");
+  EXPECT_EQ(lines[size_t(summary + 5)].substr(0, 6), "Strong");
+  const int matrix = Find(lines, "Benchmark scores");
+  ASSERT_GE(matrix, 0);
+  EXPECT_EQ(lines[size_t(matrix + 2)], "Warrior                   Index  Benchm   Dwarf  Average");
+  EXPECT_EQ(lines[size_t(matrix + 4)], "Weak                          1     0.0   150.0     75.0");
+  EXPECT_EQ(lines[size_t(matrix + 5)], "Strong                        2   300.0   300.0    300.0");
+  EXPECT_EQ(lines[size_t(matrix + 6)], ""); // no average line for a benchmark
+  EXPECT_EQ(lines[size_t(matrix + 9)], "");
+  EXPECT_EQ(lines[size_t(matrix + 10)].substr(0, 26), "vs. Weak                  ");
+}
+
+TEST(ResultsReport, LongNamesAndAuthorsAreCutInEveryTable) {
+  ResultsFixture f;
+  const std::string name = "An extraordinarily long warrior name";
+  const std::string author = "Somebody with a long name";
+  f.SetWarriors({{name, author}, {"B", "B"}});
+  f.Shape(RoundRobin, 2);
+  f.Tour.Rec.Rounds = 1;
+  f.Set(0, 1, 1, 0, {0}, 10);
+  f.Set(1, 0, 0, 1, {0}, 10);
+  const auto lines = Lines(f);
+  const std::string cut = name.substr(0, 25) + " ";
+  int seen = 0;
+  for (const std::string& line : lines) {
+    if (line.find(name.substr(0, 25)) == std::string::npos) continue;
+    ++seen;
+    EXPECT_EQ(line.find(name.substr(0, 26)), std::string::npos) << line;
+  }
+  EXPECT_EQ(seen, 3); // summary, matrix and B's details; its own heading is cut after "vs. "
+  EXPECT_NE(Find(lines, "vs. An extraordinarily lo Author                Length    Score   "
+                        "Given    Wins  Losses    Ties"),
+            -1);
+  const int summary = Find(lines, "Summary");
+  EXPECT_EQ(lines[size_t(summary + 4)].substr(0, 47), cut + author.substr(0, 20) + " ");
+}
+
+TEST(ResultsReport, ParametersAwayFromTheirDefaultsJoinTheBlock) {
+  ResultsFixture f;
+  f.AlphaBeta();
+  f.Core->RandomCoreSize = true;
+  f.Core->CoreSizeMin = 4000;
+  f.Core->ReadLimit = 400;
+  f.Core->WriteLimit = 8000;
+  f.Core->PSpaceSize = 16;
+  const auto lines = Lines(f);
+  EXPECT_EQ(lines[7],
+            "Core size  Min core size  Max processes  Max cycles  Max length  Min distance"
+            "  Read limit  P-space size");
+  EXPECT_EQ(lines[8],
+            "---------  -------------  -------------  ----------  ----------  ------------"
+            "  ----------  ------------");
+  EXPECT_EQ(lines[9],
+            "     8000           4000           8000       80000         100           100"
+            "         400            16");
+}
+
+TEST(ResultsReport, AFailedWriteKeepsThePreviousReport) {
+  ResultsFixture f;
+  f.AlphaBeta();
+  const auto dir = std::filesystem::temp_directory_path() / "velmora-report-blocked";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir / "report.txt" / "inside");
+  TResultsTable t(*f.Core, f.Tour);
+  std::string error;
+  EXPECT_FALSE(WriteReport((dir / "report.txt").string(), t, f.Tour, *f.Core, error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "report.txt" / "inside"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                          std::filesystem::directory_iterator()),
+            1);
+  std::filesystem::remove_all(dir);
+}
+
+} // namespace
+} // namespace velmora::test
