@@ -1,0 +1,242 @@
+#include "cli/app.h"
+
+#include <ostream>
+#include <thread>
+
+#include "assembler/assembler.h"
+#include "cli/battle.h"
+#include "cli/options.h"
+#include "cli/output.h"
+#include "cli/progress_line.h"
+#include "cli/settings.h"
+#include "cli/warrior_input.h"
+#include "params/number_text.h"
+#include "params/settings_file.h"
+#include "params/text_file.h"
+#include "results/report.h"
+#include "results/score.h"
+
+namespace velmora::cli {
+
+namespace {
+
+constexpr const char* kVersion = "0.1.0";
+
+// What the program would show in a message box goes to the error stream.
+class StreamPlatform : public THeadlessPlatform {
+public:
+  explicit StreamPlatform(std::ostream& err) : Err(err) {}
+  void ShowMessage(const std::string& text) override {
+    THeadlessPlatform::ShowMessage(text);
+    Err << text << '\n';
+  }
+
+private:
+  std::ostream& Err;
+};
+
+struct Run {
+  Run(std::ostream& out, std::ostream& err, bool terminal)
+      : Out(out), Err(err), Terminal(terminal), Platform(err) {}
+  std::ostream& Out;
+  std::ostream& Err;
+  bool Terminal;
+  CliOptions Options;
+  TSetupFields Fields;
+  TParamsRec Params = DefaultParams();
+  TTournament Tour;
+  StreamPlatform Platform;
+  TNullMardexForm Form;
+  std::unique_ptr<TCore> Core;
+
+  int Fail(int status, const std::string& message) {
+    if (!message.empty()) Err << "velmora-cli: " << message << '\n';
+    return status;
+  }
+
+  int Execute(const std::vector<std::string>& args);
+  int ChooseType();
+  int Check();
+  int Listing();
+  bool CompileAll();
+  int Fight();
+  int Write();
+};
+
+int Run::Execute(const std::vector<std::string>& args) {
+  std::string error;
+  if (!ParseOptions(args, Options, error)) return Fail(kExitBadUsage, error + " (see --help)");
+  if (Options.Help) {
+    Out << UsageText();
+    return kExitOk;
+  }
+  if (Options.Version) {
+    Out << "velmora-cli " << kVersion << '\n';
+    return kExitOk;
+  }
+  if (!LoadSettings(Options.SettingsFile.value_or(""), Fields, Err))
+    return Fail(kExitBadUsage, "Cannot read settings file " + *Options.SettingsFile);
+  if (!ApplySettings(Options.Settings, Fields, error)) return Fail(kExitBadUsage, error);
+  if (Options.Files.empty() && !Options.SaveSettingsFile)
+    return Fail(kExitBadUsage, "No warrior files given (see --help)");
+
+  for (const std::string& file : Options.Files)
+    AddWarriorFile(Platform, file, false, Tour.WarriorList);
+  if (Options.BenchmarkFile)
+    AddWarriorFile(Platform, *Options.BenchmarkFile, true, Tour.BenchmarkList);
+  NumberWarriors(Tour.WarriorList);
+  NumberWarriors(Tour.BenchmarkList);
+  if (int status = ChooseType(); status != kExitOk) return status;
+  if (int status = Check(); status != kExitOk) return status;
+  if (Options.SaveSettingsFile && !SaveSettingsFile(*Options.SaveSettingsFile, Fields, error))
+    return Fail(kExitBadUsage, error);
+  if (Options.Files.empty()) return kExitOk;
+  if (Tour.WarriorList.empty()) return Fail(kExitBadUsage, "No warriors to fight");
+  if (Options.Listing) return Listing();
+  if (!CompileAll()) return kExitBattleFailed;
+  if (int status = Fight(); status != kExitOk) return status;
+  return Write();
+}
+
+int Run::ChooseType() {
+  bool typeOption = false;
+  for (const auto& s : Options.Settings)
+    typeOption = typeOption || s.first == "type";
+  // Without a type from the command line or a named settings file, the warriors given
+  // fight together: two in one matchup, more in a melee.
+  if (!typeOption && Options.BenchmarkFile)
+    Fields.TournamentType = Benchmark;
+  else if (!typeOption && !Options.SettingsFile)
+    Fields.TournamentType = Tour.WarriorList.size() == 2 ? RoundRobin : Melee;
+  if (Fields.TournamentType == Benchmark && Tour.BenchmarkList.empty() && !Options.Files.empty())
+    return Fail(kExitBadUsage,
+                "To run a Benchmark tournament, you must select a warrior or warrior list.");
+  return kExitOk;
+}
+
+int Run::Check() {
+  const int32_t n = int32_t(Tour.WarriorList.size());
+  const bool melee = Fields.TournamentType == Melee || n == 1;
+  const int32_t W = melee ? std::max(n, 1) : 2;
+  const std::vector<std::string> messages =
+      ConfirmFields(Fields, RoundsGiven(Options.Settings), melee ? n : 2);
+  for (const std::string& m : messages)
+    Err << "velmora-cli: " << m << '\n';
+  if (!messages.empty()) return kExitBadUsage;
+  StoreSetupFields(Fields, Params);
+  Params.NumWarriors = W;
+  Tour.Rec.TournamentType = uint8_t(Fields.TournamentType);
+  Tour.Rec.Rounds = NumberOrDefault(Fields.RoundsText, 1);
+  Tour.Rec.SelfFights = Fields.SelfFights;
+  Tour.Rec.ScoreFormula = Fields.ScoreFormula;
+  // A command line never waits for a click between rounds.
+  Tour.Rec.PauseBetweenRounds = false;
+  Form.Rounds = Tour.Rec.Rounds;
+  Core = TCore::Create(Params, Form, Platform);
+  if (!Core) return kExitBattleFailed;
+  InstallAssembler(*Core);
+  if (Params.InitialInstruction != kInitialDat00 && Params.InitialInstruction != kInitialRandom &&
+      !CompileInitialInstruction(*Core, Params.InitialInstruction))
+    return Fail(kExitBadUsage, "Initial instruction failed to compile.");
+  // The formula dialog's check; other failures are reported where they arise.
+  try {
+    EvaluateScore(*Core, Fields.ScoreFormula, 2, 1);
+  } catch (const std::exception& e) {
+    return Fail(kExitBadUsage, std::string("Score formula: ") + e.what());
+  }
+  return kExitOk;
+}
+
+int Run::Listing() {
+  bool all = true;
+  auto list = [&](const std::vector<TWarriorData>& warriors) {
+    for (const TWarriorData& w : warriors) {
+      const AssembledWarrior a = AssembleAlone(*Core, w);
+      all = all && a.Compiled;
+      for (const std::string& line : a.Lines)
+        Out << (a.Compiled ? "" : w.FileName + ": ") << line << '\n';
+      Out << '\n';
+    }
+  };
+  list(Tour.WarriorList);
+  list(Tour.BenchmarkList);
+  return all ? kExitOk : kExitBattleFailed;
+}
+
+bool Run::CompileAll() {
+  bool all = true;
+  for (const auto* list : {&Tour.WarriorList, &Tour.BenchmarkList})
+    for (const TWarriorData& w : *list) {
+      const AssembledWarrior a = AssembleAlone(*Core, w);
+      if (a.Compiled) continue;
+      all = false;
+      for (const std::string& line : a.Lines)
+        Err << w.FileName << ": " << line << '\n';
+      Err << "Warrior " << w.Name << " failed to compile.\n";
+    }
+  return all;
+}
+
+int Run::Fight() {
+  bool ok = false;
+  try {
+    ok = Tour.SetUpTournament(*Core);
+  } catch (const std::exception& e) {
+    Platform.ShowMessage(e.what());
+  }
+  if (!ok) return kExitBattleFailed;
+  const int32_t cores = int32_t(std::max(1u, std::thread::hardware_concurrency()));
+  const int32_t threads = Options.Threads > 0 ? Options.Threads : cores;
+  const int32_t matchups = Tour.MatchupCount();
+  Progress progress;
+  BattleOutcome outcome;
+  {
+    std::unique_ptr<ProgressLine> line;
+    if (Terminal && !Options.Quiet)
+      line = std::make_unique<ProgressLine>(Err, progress, matchups,
+                                            int64_t(matchups) * Tour.Rec.Rounds);
+    outcome = RunTournament(Params, Tour, threads, progress);
+  }
+  for (const std::string& m : outcome.Messages)
+    Err << m << '\n';
+  return outcome.Ok ? kExitOk : kExitBattleFailed;
+}
+
+int Run::Write() {
+  TResultsTable table(*Core, Tour);
+  table.Percent = Fields.Percent;
+  std::string error;
+  try {
+    const bool jsonToStdout = Options.JsonFile && *Options.JsonFile == "-";
+    if (Options.Koth) {
+      for (const std::string& line : KothLines(*Core, Tour, Options.SortByScore))
+        Out << line << '\n';
+    } else if (!jsonToStdout) {
+      for (const std::string& line : ReportLines(table, Tour, *Core))
+        Out << line << '\n';
+    }
+    if (Options.ReportFile && !WriteReport(*Options.ReportFile, table, Tour, *Core, error))
+      return Fail(kExitBattleFailed, error);
+    if (Options.JsonFile) {
+      const std::string json = JsonText(*Core, Tour, Fields, kVersion);
+      if (jsonToStdout)
+        Out << json;
+      else if (!WriteFileReplacing(*Options.JsonFile, json, error))
+        return Fail(kExitBattleFailed, error);
+    }
+  } catch (const std::exception& e) {
+    // A score formula failing for a lost round: the results cannot be scored.
+    return Fail(kExitBattleFailed, std::string("Score formula: ") + e.what());
+  }
+  return kExitOk;
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool stderrIsTerminal) {
+  Run run(out, err, stderrIsTerminal);
+  return run.Execute(args);
+}
+
+} // namespace velmora::cli

@@ -1,0 +1,32 @@
+#pragma once
+// What velmora-cli prints besides the report: the lines hill scripts parse, the JSON
+// results, and the load files of --listing.
+
+#include <string>
+#include <vector>
+
+#include "engine/core.h"
+#include "params/setup_fields.h"
+#include "tournament/tournament.h"
+
+namespace velmora::cli {
+
+// -k: two-warrior battles give "wins ties" per warrior; a melee of W gives its score (the
+// formula's points summed over the rounds), its counts of rounds survived with 1..W
+// survivors, then its losses. Other tournaments: each warrior's summed "wins ties". In list
+// order, or by score (highest first) when sortByScore.
+std::vector<std::string> KothLines(TCore& core, const TTournament& tour, bool sortByScore);
+
+// The results for programs; the schema is in the README.
+std::string JsonText(TCore& core, const TTournament& tour, const TSetupFields& fields,
+                     const std::string& version);
+
+struct AssembledWarrior {
+  bool Compiled = false;
+  std::vector<std::string> Lines; // the load file, or the error lines
+};
+
+// Assembles each warrior alone on core (warrior slot 1), as its battle would.
+AssembledWarrior AssembleAlone(TCore& core, const TWarriorData& warrior);
+
+} // namespace velmora::cli

@@ -1,0 +1,354 @@
+// Whole runs of the command line on the example warriors.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "cli/options.h"
+#include "cli_support.h"
+
+namespace velmora::cli::test {
+namespace {
+
+using nlohmann::json;
+using Args = std::vector<std::string>;
+
+Args With(Args args, const std::vector<std::string>& files) {
+  args.insert(args.end(), files.begin(), files.end());
+  return args;
+}
+
+std::vector<std::string> Five() {
+  return {Example("imp"), Example("dwarf"), Example("stone"), Example("paper"), Example("scanner")};
+}
+
+struct TypeCase {
+  const char* Label;
+  Args Options;
+  const char* TournamentLine;
+  int64_t Matchups;
+};
+
+void PrintTo(const TypeCase& c, std::ostream* os) {
+  *os << c.Label;
+}
+
+class CliRunTypes : public testing::TestWithParam<TypeCase> {};
+
+TEST_P(CliRunTypes, PrintTheReportAndRecordEveryRound) {
+  const TypeCase& c = GetParam();
+  const std::string dir = TempDir("types");
+  const std::string jsonPath = dir + "/out.json";
+  const CliRun r =
+      RunIn(dir, With(With(c.Options, {"-r", "6", "--seed", "11", "--json", jsonPath}), Five()));
+  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  const std::vector<std::string> lines = SplitLines(r.Out);
+  ASSERT_GT(lines.size(), 6u);
+  EXPECT_EQ(lines[0], "Tournament Results");
+  EXPECT_EQ(lines[5], c.TournamentLine);
+  const json doc = json::parse(ReadFile(jsonPath));
+  int64_t fought = 0;
+  for (const json& m : doc["matchups"])
+    if (m["roundsPlayed"].get<int>() > 0) {
+      ++fought;
+      int total = m["losses"].get<int>();
+      for (const json& k : m["survivorCounts"])
+        total += k.get<int>();
+      EXPECT_EQ(total, 6);
+      EXPECT_EQ(m["roundsPlayed"], 6);
+    }
+  // A round robin fills both mirror cells of each matchup.
+  EXPECT_EQ(fought, c.Matchups);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliRunTypes,
+    testing::Values(TypeCase{"melee", {}, "Melee with 5 warriors, 6 rounds", 5},
+                    TypeCase{"roundRobin",
+                             {"--type", "round-robin"},
+                             "Round robin with 5 warriors, 6 rounds per matchup",
+                             20},
+                    TypeCase{"challenge",
+                             {"--type", "challenge"},
+                             "Challenge by Velmora Imp against 4 warriors, 6 rounds per matchup",
+                             4},
+                    TypeCase{
+                        "benchmark",
+                        {"--benchmark", Example("switcher")},
+                        "Benchmark of 5 warriors with 1 benchmark warriors, 6 rounds per matchup",
+                        5}));
+
+TEST(CliRun, TwoWarriorsFightOneMatchup) {
+  const CliRun r = Cli({"-k", "-r", "20", "-f", Example("stone"), Example("paper")});
+  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  const std::vector<std::string> lines = SplitLines(r.Out);
+  ASSERT_EQ(lines.size(), 2u);
+  int wins[2], ties[2];
+  for (int i = 0; i < 2; ++i)
+    ASSERT_EQ(std::sscanf(lines[size_t(i)].c_str(), "%d %d", &wins[i], &ties[i]), 2);
+  EXPECT_EQ(ties[0], ties[1]);
+  EXPECT_EQ(wins[0] + wins[1] + ties[0], 20);
+}
+
+TEST(CliRun, KothMeleeLinesAddUp) {
+  const CliRun r = Cli({"-k", "-r", "8", "--seed", "3", Example("imp"), Example("dwarf"),
+                        Example("stone"), Example("paper")});
+  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  const std::vector<std::string> lines = SplitLines(r.Out);
+  ASSERT_EQ(lines.size(), 4u);
+  for (const std::string& line : lines) {
+    std::istringstream in(line);
+    std::vector<int64_t> v;
+    for (int64_t x; in >> x;)
+      v.push_back(x);
+    ASSERT_EQ(v.size(), 6u) << line; // score, survivals with 1..4 alive, losses
+    // Score: 15/S points per round survived with S alive (integer division).
+    EXPECT_EQ(v[0], 15 * v[1] + 7 * v[2] + 5 * v[3] + 3 * v[4]) << line;
+    EXPECT_EQ(v[1] + v[2] + v[3] + v[4] + v[5], 8) << line;
+  }
+}
+
+TEST(CliRun, PermutateFightsEveryOffsetTwice) {
+  const std::string dir = TempDir("permutate");
+  const CliRun r = RunIn(dir, {"-P", "-s", "200", "-d", "40", "-l", "20", "--json", "-",
+                               Example("dwarf"), Example("imp")});
+  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  const json doc = json::parse(r.Out);
+  EXPECT_EQ(doc["parameters"]["rounds"], (200 - 2 * 40 + 1) * 2);
+  EXPECT_EQ(doc["parameters"]["position"], "permutate");
+  EXPECT_EQ(doc["matchups"][1]["roundsPlayed"], (200 - 2 * 40 + 1) * 2);
+}
+
+struct SeedCase {
+  const char* Label;
+  Args Options;
+};
+
+class CliRunRepeat : public testing::TestWithParam<SeedCase> {};
+
+TEST_P(CliRunRepeat, SameSeedSameOutput) {
+  const Args args = With(With(GetParam().Options, {"--type", "round-robin", "-r", "12"}), Five());
+  const CliRun a = Cli(args);
+  const CliRun b = Cli(args);
+  ASSERT_EQ(a.Status, kExitOk) << a.Err;
+  EXPECT_EQ(a.Out, b.Out);
+  EXPECT_FALSE(a.Out.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CliRunRepeat,
+                         testing::Values(SeedCase{"fixed", {"--seed", "4242"}},
+                                         SeedCase{"checksum", {"-f"}},
+                                         SeedCase{"fixedPosition", {"-F", "2000", "--seed", "1"}},
+                                         SeedCase{"randomInitial", {"--initial", "RANDOM", "-f"}}));
+
+TEST(CliRun, ThreadsGiveIdenticalJson) {
+  std::string outputs[3];
+  for (int threads = 1; threads <= 3; ++threads) {
+    const CliRun r = Cli(With({"--type", "round-robin", "--self-fights", "-r", "10", "--seed", "99",
+                               "--threads", std::to_string(threads), "--json", "-"},
+                              AllExamples()));
+    ASSERT_EQ(r.Status, kExitOk) << r.Err;
+    outputs[threads - 1] = r.Out;
+  }
+  EXPECT_EQ(outputs[0], outputs[1]);
+  EXPECT_EQ(outputs[0], outputs[2]);
+  const json doc = json::parse(outputs[0]);
+  EXPECT_EQ(doc["warriors"].size(), 7u);
+  EXPECT_EQ(doc["summary"].size(), 7u);
+  EXPECT_EQ(doc["matchups"].size(), 49u);
+}
+
+TEST(CliRun, JsonNamesEveryPart) {
+  const CliRun r = Cli({"--json", "-", "-r", "3", "-f", Example("imp"), Example("dwarf")});
+  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  const json doc = json::parse(r.Out);
+  for (const char* key :
+       {"program", "version", "parameters", "warriors", "benchmarkWarriors", "matchups", "summary"})
+    EXPECT_TRUE(doc.contains(key)) << key;
+  EXPECT_EQ(doc["warriors"][0]["name"], "Velmora Imp");
+  EXPECT_EQ(doc["warriors"][1]["id"], 2);
+  EXPECT_EQ(doc["warriors"][1]["file"], Example("dwarf"));
+  EXPECT_EQ(doc["parameters"]["seed"], "checksum");
+  EXPECT_EQ(doc["parameters"]["type"], "round-robin");
+  const json& m = doc["matchups"][1];
+  EXPECT_EQ(m["row"], 0);
+  EXPECT_EQ(m["column"], 1);
+  EXPECT_EQ(m["opponent"], 1);
+  EXPECT_EQ(m["survivorCounts"].size(), 2u);
+  EXPECT_TRUE(m["averageCycles"].is_number());
+  const json& s = doc["summary"][0];
+  for (const char* key :
+       {"id", "name", "author", "length", "score", "given", "wins", "losses", "ties"})
+    EXPECT_TRUE(s.contains(key)) << key;
+}
+
+TEST(CliRun, ReportFileIsTheReportWithCrLf) {
+  const std::string dir = TempDir("report");
+  const CliRun r = RunIn(dir, {"--report", "r.txt", "-r", "4", "--seed", "5", "--no-percent",
+                               Example("imp"), Example("dwarf"), Example("paper")});
+  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  std::string expected;
+  for (const std::string& line : SplitLines(r.Out))
+    expected += line + "\r\n";
+  EXPECT_EQ(ReadFile(dir + "/r.txt"), expected);
+  EXPECT_NE(r.Out.find("    Wins  Losses   Ties2   Ties3"), std::string::npos);
+}
+
+TEST(CliRun, ListingPrintsLoadFiles) {
+  const CliRun r = Cli({"--listing", Example("imp"), Example("dwarf")});
+  EXPECT_EQ(r.Status, kExitOk) << r.Err;
+  EXPECT_NE(r.Out.find(";name Velmora Imp"), std::string::npos);
+  EXPECT_NE(r.Out.find(";name Velmora Dwarf"), std::string::npos);
+  EXPECT_NE(r.Out.find("MOV.I"), std::string::npos);
+}
+
+TEST(CliRun, AWarriorThatFailsToCompile) {
+  const std::string dir = TempDir("broken");
+  WriteFile(dir + "/broken.red", ";redcode-94\n;name Broken\nmov 0, 1\nbogus 1, 2\n");
+  const CliRun listing = RunIn(dir, {"--listing", Example("imp"), "broken.red"});
+  EXPECT_EQ(listing.Status, kExitBattleFailed);
+  EXPECT_NE(listing.Out.find("broken.red: "), std::string::npos) << listing.Out;
+  EXPECT_NE(listing.Out.find("broken.red: Bad Opcode in line"), std::string::npos) << listing.Out;
+  const CliRun battle = RunIn(dir, {Example("imp"), "broken.red"});
+  EXPECT_EQ(battle.Status, kExitBattleFailed);
+  EXPECT_TRUE(battle.Out.empty());
+  EXPECT_NE(battle.Err.find("broken.red: Bad Opcode in line"), std::string::npos) << battle.Err;
+  EXPECT_NE(battle.Err.find("Warrior Broken failed to compile."), std::string::npos);
+}
+
+struct BadRunCase {
+  const char* Label;
+  Args Options;
+  const char* Message;
+};
+
+void PrintTo(const BadRunCase& c, std::ostream* os) {
+  *os << c.Label;
+}
+
+class CliRunRefused : public testing::TestWithParam<BadRunCase> {};
+
+TEST_P(CliRunRefused, ExitTwoWithTheMessage) {
+  const CliRun r = Cli(With(GetParam().Options, {Example("imp"), Example("dwarf")}));
+  EXPECT_EQ(r.Status, kExitBadUsage);
+  EXPECT_NE(r.Err.find(GetParam().Message), std::string::npos) << r.Err;
+  EXPECT_TRUE(r.Out.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliRunRefused,
+    testing::Values(
+        BadRunCase{"option", {"--frobnicate"}, "Unknown option --frobnicate"},
+        BadRunCase{"core", {"-s", "5"}, "Core size must be at least 16"},
+        BadRunCase{"processes", {"-p", "0"}, "Max Processes must be at least 1"},
+        BadRunCase{"cycles", {"-c", "2147483647"}, "Max Cycles must be less than $80000000"},
+        BadRunCase{"rounds", {"-r", "many"}, "Number of rounds must be a number"},
+        BadRunCase{
+            "position", {"-F", "50"}, "Second warrior position must be at least Max Distance"},
+        BadRunCase{"seed", {"--seed", "-3"}, "RNG Seed must be between 0 and 2147483646"},
+        BadRunCase{"initial", {"--initial", "FOO 1"}, "Initial instruction failed to compile."},
+        BadRunCase{"formula", {"-=", "1/(S-1)"}, "Score formula: Division by zero"},
+        BadRunCase{"benchmark",
+                   {"--type", "benchmark"},
+                   "To run a Benchmark tournament, you must select a warrior or warrior list."},
+        BadRunCase{"settings", {"--settings", "/nonexistent/x.cfg"}, "Cannot read settings file"},
+        BadRunCase{"pspace", {"-S", "1/4"}, "PSpace Size must be a number"},
+        BadRunCase{"readLimit", {"--read-limit", "9000"}, "Read Limit must not exceed Core Size"},
+        BadRunCase{"type", {"--type", "knockout"}, "Unknown tournament type knockout"}));
+
+TEST(CliRun, AFormulaFailingAtTwoSurvivorsStillReports) {
+  const CliRun r =
+      Cli({"-=", "(W*W-1)/S/(2-S)", "-r", "5", "-f", Example("imp"), Example("dwarf")});
+  EXPECT_EQ(r.Status, kExitOk) << r.Err;
+  EXPECT_NE(r.Err.find("Division by zero for W=2, S=2"), std::string::npos);
+  EXPECT_NE(r.Out.find("Summary"), std::string::npos);
+}
+
+TEST(CliRun, DefaultSettingsFileIsReadAndCheckedLineByLine) {
+  const std::string dir = TempDir("defaultcfg");
+  std::string cfg;
+  const char* lines[] = {"5 = Core Size",
+                         "0 = Random Core Size checked",
+                         "800 = Min Core Size",
+                         "4 = Graphical Display option",
+                         "1 = Imp Draw detection checked",
+                         "1 = Pause after battles checked",
+                         "4000 = Battle Length",
+                         "0 = Queue Limit",
+                         "100 = Warrior Size limit",
+                         "100 = Buffer Size",
+                         "0 = Read Limit",
+                         "0 = Write Limit",
+                         "0 = PSpace Size",
+                         "1 = Tournament Type",
+                         "3 = Number of battles per matchup",
+                         "2 = Standards index",
+                         "0 = Circular display topology",
+                         "0 = Self fights"};
+  for (const char* l : lines)
+    cfg += std::string(l) + "\r\n";
+  WriteFile(dir + "/default.cfg", cfg);
+  const CliRun r = RunIn(dir, {"--json", "-", "-f", Example("imp"), Example("dwarf")});
+  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  EXPECT_NE(r.Err.find("default.cfg:1: Core size must be at least 16"), std::string::npos);
+  EXPECT_NE(r.Err.find("default.cfg:8: Max Processes must be at least 1"), std::string::npos);
+  const json doc = json::parse(r.Out);
+  EXPECT_EQ(doc["parameters"]["coreSize"], 8000);
+  EXPECT_EQ(doc["parameters"]["maxProcesses"], 8000);
+  EXPECT_EQ(doc["parameters"]["maxCycles"], 4000);
+  EXPECT_EQ(doc["parameters"]["rounds"], 3);
+  EXPECT_EQ(doc["matchups"][1]["roundsPlayed"], 3); // no pause between rounds here
+}
+
+TEST(CliRun, SavedSettingsLoadBack) {
+  const std::string dir = TempDir("save");
+  const CliRun save = RunIn(dir, {"--save-settings", "s.cfg", "-s", "800", "-r", "4", "--standard",
+                                  "94", "--seed", "17", "-=", "W-S"});
+  ASSERT_EQ(save.Status, kExitOk) << save.Err;
+  EXPECT_EQ(SplitLines(ReadFile(dir + "/s.cfg")).size(), 23u);
+  const CliRun r =
+      RunIn(dir, {"--settings", "s.cfg", "--json", "-", Example("imp"), Example("dwarf")});
+  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  const json doc = json::parse(r.Out);
+  EXPECT_EQ(doc["parameters"]["coreSize"], 800);
+  EXPECT_EQ(doc["parameters"]["rounds"], 4);
+  EXPECT_EQ(doc["parameters"]["standard"], "94");
+  EXPECT_EQ(doc["parameters"]["seed"], 17);
+  EXPECT_EQ(doc["parameters"]["scoreFormula"], "W-S");
+}
+
+TEST(CliRun, AWarriorListFileIsReadAsAList) {
+  const std::string dir = TempDir("list");
+  WriteFile(dir + "/hill.txt", ";warriorlist\n" + Example("imp") + "\n" + Example("dwarf") + "\n" +
+                                   Example("paper") + "\n");
+  const CliRun r = RunIn(dir, {"--json", "-", "-r", "2", "-f", "hill.txt"});
+  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  const json doc = json::parse(r.Out);
+  ASSERT_EQ(doc["warriors"].size(), 3u);
+  EXPECT_EQ(doc["parameters"]["type"], "melee");
+  EXPECT_EQ(doc["warriors"][2]["name"], "Velmora Paper");
+}
+
+TEST(CliRun, TheEightyEightStandardRefusesModifiers) {
+  const std::string dir = TempDir("std88");
+  WriteFile(dir + "/old.red", ";redcode\n;name Old Imp\nMOV 0, 1\n");
+  const CliRun ok = RunIn(dir, {"-8", "-r", "2", "-k", "old.red", "old.red"});
+  EXPECT_EQ(ok.Status, kExitOk) << ok.Err;
+  EXPECT_EQ(SplitLines(ok.Out).size(), 2u);
+  const CliRun refused = RunIn(dir, {"-8", "-r", "2", "old.red", Example("imp")});
+  EXPECT_EQ(refused.Status, kExitBattleFailed);
+  EXPECT_NE(refused.Err.find("Standards violation"), std::string::npos) << refused.Err;
+}
+
+TEST(CliRun, HelpAndVersion) {
+  const CliRun help = Cli({"--help"});
+  EXPECT_EQ(help.Status, kExitOk);
+  EXPECT_EQ(help.Out, UsageText());
+  const CliRun version = Cli({"--version"});
+  EXPECT_EQ(version.Status, kExitOk);
+  EXPECT_EQ(version.Out.rfind("velmora-cli ", 0), 0u);
+}
+
+} // namespace
+} // namespace velmora::cli::test
