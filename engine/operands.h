@@ -1,0 +1,210 @@
+#pragma once
+// Operand evaluation: address modes with their increments, decrements and folding, on the
+// display path (events reported) and on the fast path (with a variant that never folds).
+// Internal to the engine.
+
+#include "engine/step_state.h"
+
+namespace velmora::detail {
+
+// The fields of an operand's value, copied when the operand is complete. Its opcode, modifier
+// and modes need no copy: evaluating operands only ever changes fields, so they are read from
+// the cell when an instruction compares or copies whole cells.
+struct Fields {
+  int32_t AField;
+  int32_t BField;
+};
+
+// The result of evaluating one operand.
+struct Operand {
+  int32_t Read;  // final read address
+  int32_t Write; // final write address
+  Fields Value;
+};
+
+VELMORA_INLINE Fields FieldsOf(const CoreCell& c) {
+  return Fields{c.AField, c.BField};
+}
+
+// Opcode, modifier and modes of a cell (with Marker and BreakpointType), as one word.
+VELMORA_INLINE uint32_t HeaderOf(const CoreCell& c) {
+  uint32_t h;
+  std::memcpy(&h, &c, sizeof h);
+  return h;
+}
+VELMORA_INLINE uint32_t InstructionHeaderOf(const CoreCell& c) {
+  return static_cast<uint32_t>(c.OpcodeModifier) | (static_cast<uint32_t>(c.Modes) << 8);
+}
+
+template <bool Display, bool NoFold>
+VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const CoreCell& I,
+                                unsigned mode, int32_t field, int32_t colour, Operand& out) {
+  CoreCell* const core = e.Core;
+  const int32_t cs = e.CoreSize;
+  if (mode == static_cast<unsigned>(AddressMode::Immediate)) {
+    out.Read = out.Write = pc;
+    out.Value = FieldsOf(I);
+    return;
+  }
+  if constexpr (NoFold) {
+    // Limits equal to the core: one pointer, read and write addresses coincide.
+    const int32_t p = WrapAdd(pc, field, cs);
+    int32_t a;
+    switch (mode) {
+    case 1:
+      out.Read = out.Write = p;
+      out.Value = FieldsOf(core[p]);
+      return;
+    case 2: a = WrapAdd(p, core[p].BField, cs); break;
+    case 3:
+      core[p].BField = Dec(core[p].BField, cs);
+      a = WrapAdd(p, core[p].BField, cs);
+      break;
+    case 4:
+      a = WrapAdd(p, core[p].BField, cs);
+      out.Read = out.Write = a;
+      out.Value = FieldsOf(core[a]);
+      core[p].BField = Inc(core[p].BField, cs);
+      return;
+    case 5: a = WrapAdd(p, core[p].AField, cs); break;
+    case 6:
+      core[p].AField = Dec(core[p].AField, cs);
+      a = WrapAdd(p, core[p].AField, cs);
+      break;
+    default:
+      a = WrapAdd(p, core[p].AField, cs);
+      out.Read = out.Write = a;
+      out.Value = FieldsOf(core[a]);
+      core[p].AField = Inc(core[p].AField, cs);
+      return;
+    }
+    out.Read = out.Write = a;
+    out.Value = FieldsOf(core[a]);
+    return;
+  } else {
+    int32_t rd = Fold(field, e.ReadLimit, cs);
+    int32_t wr = Fold(field, e.WriteLimit, cs);
+    int32_t post = -1;
+    const bool usesB = mode < 5;
+    if (mode != static_cast<unsigned>(AddressMode::Direct)) {
+      const int32_t pw = WrapAdd(pc, wr, cs);
+      int32_t pr = WrapAdd(pc, rd, cs);
+      switch (mode) {
+      case 3:
+      case 6: {
+        int32_t& f = usesB ? core[pw].BField : core[pw].AField;
+        f = Dec(f, cs);
+        rd = wr;
+        pr = pw;
+        if constexpr (Display) {
+          if (c.DisplayLevel >= 3) c.Mark(pw, colour, CellEvent::Decrement);
+          c.BreakpointCheck(BreakpointFlag::IncDec, pw);
+          c.BreakpointTest(pw);
+        }
+        break;
+      }
+      case 4:
+      case 7:
+        post = pw;
+        rd = wr;
+        pr = pw;
+        break;
+      default: // @ and *: two pointers, each through its own limit
+        if constexpr (Display) {
+          if (c.DisplayLevel >= 5) {
+            c.Mark(pr, colour, CellEvent::Read);
+            if (pw != pr) c.Mark(pw, colour, CellEvent::Read);
+          }
+          c.BreakpointCheck(BreakpointFlag::Read, pr);
+          if (pw != pr) c.BreakpointCheck(BreakpointFlag::Read, pw);
+        }
+        break;
+      }
+      rd = WrapAdd(rd, usesB ? core[pr].BField : core[pr].AField, cs);
+      wr = WrapAdd(wr, usesB ? core[pw].BField : core[pw].AField, cs);
+      rd = Fold(rd, e.ReadLimit, cs);
+      wr = Fold(wr, e.WriteLimit, cs);
+    }
+    out.Read = WrapAdd(pc, rd, cs);
+    out.Write = WrapAdd(pc, wr, cs);
+    out.Value = FieldsOf(core[out.Read]);
+    if (post >= 0) {
+      int32_t& f = usesB ? core[post].BField : core[post].AField;
+      f = Inc(f, cs);
+      if constexpr (Display) {
+        if (c.DisplayLevel >= 3) c.Mark(post, colour, CellEvent::Increment);
+        c.BreakpointCheck(BreakpointFlag::IncDec, post);
+        c.BreakpointTest(post);
+      }
+    }
+  }
+}
+
+// One operand without folding, its mode known at compile time.
+template <unsigned Mode>
+VELMORA_INLINE void OperandNoFold(const StepEnv& e, int32_t pc, int32_t field, const CoreCell& I,
+                                  Operand& out) {
+  CoreCell* const core = e.Core;
+  const int32_t cs = e.CoreSize;
+  if constexpr (Mode == 0) {
+    out.Read = out.Write = pc;
+    out.Value = FieldsOf(I);
+    return;
+  } else {
+    const int32_t p = WrapAdd(pc, field, cs);
+    CoreCell& ptr = core[p];
+    int32_t a;
+    if constexpr (Mode == 1) {
+      a = p;
+    } else if constexpr (Mode == 2) {
+      a = WrapAdd(p, ptr.BField, cs);
+    } else if constexpr (Mode == 3) {
+      ptr.BField = Dec(ptr.BField, cs);
+      a = WrapAdd(p, ptr.BField, cs);
+    } else if constexpr (Mode == 4) {
+      a = WrapAdd(p, ptr.BField, cs);
+    } else if constexpr (Mode == 5) {
+      a = WrapAdd(p, ptr.AField, cs);
+    } else if constexpr (Mode == 6) {
+      ptr.AField = Dec(ptr.AField, cs);
+      a = WrapAdd(p, ptr.AField, cs);
+    } else {
+      a = WrapAdd(p, ptr.AField, cs);
+    }
+    out.Read = out.Write = a;
+    out.Value = FieldsOf(core[a]);
+    if constexpr (Mode == 4) ptr.BField = Inc(ptr.BField, cs);
+    if constexpr (Mode == 7) ptr.AField = Inc(ptr.AField, cs);
+  }
+}
+
+// Both operands without folding: one dispatch on the pair of modes.
+VELMORA_INLINE void EvalOperandPair(const StepEnv& e, int32_t pc, const CoreCell& I, Operand& A,
+                                    Operand& B) {
+#define VELMORA_PAIR(am, bm)                                                                       \
+  case (am << 4) | bm:                                                                             \
+    OperandNoFold<am>(e, pc, I.AField, I, A);                                                      \
+    OperandNoFold<bm>(e, pc, I.BField, I, B);                                                      \
+    return;
+#define VELMORA_PAIRS(am)                                                                          \
+  VELMORA_PAIR(am, 0)                                                                              \
+  VELMORA_PAIR(am, 1)                                                                              \
+  VELMORA_PAIR(am, 2)                                                                              \
+  VELMORA_PAIR(am, 3) VELMORA_PAIR(am, 4) VELMORA_PAIR(am, 5) VELMORA_PAIR(am, 6)                  \
+      VELMORA_PAIR(am, 7)
+  switch (I.Modes & 0x77) {
+    VELMORA_PAIRS(0)
+    VELMORA_PAIRS(1)
+    VELMORA_PAIRS(2)
+    VELMORA_PAIRS(3)
+    VELMORA_PAIRS(4)
+    VELMORA_PAIRS(5)
+    VELMORA_PAIRS(6)
+    VELMORA_PAIRS(7)
+  default: __builtin_unreachable();
+  }
+#undef VELMORA_PAIRS
+#undef VELMORA_PAIR
+}
+
+} // namespace velmora::detail
