@@ -96,6 +96,7 @@ void TRunController::RunLoop() {
 }
 
 void TRunController::TimerTick() {
+  if (state_ != RunState::Running) return; // a tick that was queued before the timer stopped
   if (ApplySpeed() > 2)
     RunLoop();
   else

@@ -58,6 +58,7 @@ public:
   void NewBattle();
   // "Start": runs batches while Running at speeds 3..6; at 0..2 the timer carries on.
   void RunLoop();
+  // A tick of the timer: one cycle at speeds 0..2, the Start loop when the speed went up.
   void TimerTick();
   void RunBatch(int32_t cycles);
   // Reads the speed and programs the timer; returns the speed.

@@ -153,6 +153,8 @@ TEST(RunController, SlowSpeedsLeaveTheRunToTheTimer) {
   EXPECT_EQ(b.Core->CycleCount, 101);
   EXPECT_FALSE(b.View.TimerOn);
   EXPECT_EQ(b.Controller->State(), RunState::Stopped);
+  b.Controller->TimerTick(); // a late tick runs nothing while stopped
+  EXPECT_EQ(b.Core->CycleCount, 101);
 }
 
 TEST(RunController, SingleStepRunsOneCycleAndStaysStopped) {
