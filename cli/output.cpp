@@ -138,17 +138,19 @@ std::string JsonText(TCore& core, const TTournament& tour, const TSetupFields& f
   json summary = json::array();
   for (size_t p = 0; p < table.Order.size(); ++p) {
     const ResultRow& row = table.RowAt(int32_t(p));
+    // Counts are whole numbers: the table was computed without percentages.
+    auto count = [](double v) { return int64_t(v); };
     json ties = json::array();
     for (size_t k = 2; k < row.Outcomes.size(); ++k)
-      ties.push_back(row.Outcomes[k]);
-    summary.push_back({{"id", row.ID},
+      ties.push_back(count(row.Outcomes[k]));
+    summary.push_back({{"id", int32_t(row.ID)},
                        {"name", row.Name},
                        {"author", row.Author},
                        {"length", row.Length},
                        {"score", row.Score},
                        {"given", row.Given},
-                       {"wins", row.Outcomes.empty() ? 0.0 : row.Outcomes[0]},
-                       {"losses", row.Outcomes.size() > 1 ? row.Outcomes[1] : 0.0},
+                       {"wins", row.Outcomes.empty() ? 0 : count(row.Outcomes[0])},
+                       {"losses", row.Outcomes.size() > 1 ? count(row.Outcomes[1]) : 0},
                        {"ties", ties}});
   }
   json doc = {{"program", "velmora-cli"},

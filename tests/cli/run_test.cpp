@@ -181,6 +181,12 @@ TEST(CliRun, JsonNamesEveryPart) {
   for (const char* key :
        {"id", "name", "author", "length", "score", "given", "wins", "losses", "ties"})
     EXPECT_TRUE(s.contains(key)) << key;
+  EXPECT_TRUE(s["id"].is_number_integer());
+  EXPECT_TRUE(s["wins"].is_number_integer());
+  EXPECT_TRUE(s["ties"][0].is_number_integer());
+  // Both rows of the summary account for every round of the one matchup.
+  for (const json& row : doc["summary"])
+    EXPECT_EQ(row["wins"].get<int>() + row["losses"].get<int>() + row["ties"][0].get<int>(), 3);
 }
 
 TEST(CliRun, ReportFileIsTheReportWithCrLf) {
