@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -48,9 +49,78 @@ bool SkipBlanks(AssemblyContext& ctx);
 // The scanner's text without its terminating NUL.
 std::string CurrentText(const AssemblyContext& ctx);
 
-// Guards against sources whose macros or loops would expand without bound.
+// Guards against sources whose macros or loops would expand without bound: the statements
+// of the list, the length of one line, and the text that expansion produces in all (loop
+// copies, lines of multi-line equates, and each line as it stands after every substitution
+// of a one-line equate), which bounds the time and memory an assembly can take. A fuzzing
+// build runs some fifty times slower and uses smaller bounds, so that every input stays far
+// within its time limit.
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+inline constexpr size_t kMaxStatementLines = 20000;
+inline constexpr int64_t kMaxExpandedText = int64_t{1} << 19;
+#else
 inline constexpr size_t kMaxStatementLines = 1000000;
+inline constexpr int64_t kMaxExpandedText = int64_t{64} << 20;
+#endif
 inline constexpr size_t kMaxLineLength = 65536;
+
+// The statement list of an assembly. Pass 2 edits it only at the line it has come to or a
+// little further on, so it is held as a gap buffer: the lines before the gap in order, those
+// after it in reverse. An edit costs the lines it touches and the distance the gap moves,
+// never the length of the whole list.
+class StatementList {
+public:
+  size_t size() const { return Before.size() + After.size(); }
+  bool empty() const { return Before.empty() && After.empty(); }
+  std::string& operator[](size_t k) {
+    return k < Before.size() ? Before[k] : After[After.size() - 1 - (k - Before.size())];
+  }
+  const std::string& operator[](size_t k) const {
+    return k < Before.size() ? Before[k] : After[After.size() - 1 - (k - Before.size())];
+  }
+  std::string& back() { return (*this)[size() - 1]; }
+  void clear() {
+    Before.clear();
+    After.clear();
+  }
+  void push_back(std::string line) {
+    MoveGap(size());
+    Before.push_back(std::move(line));
+  }
+  // Removes lines from..to-1.
+  void erase(size_t from, size_t to) {
+    MoveGap(to);
+    Before.resize(from);
+  }
+  // Puts lines before line at.
+  void insert(size_t at, const std::vector<std::string>& lines) {
+    MoveGap(at);
+    After.insert(After.end(), lines.rbegin(), lines.rend());
+  }
+
+private:
+  void MoveGap(size_t k) {
+    while (Before.size() > k) {
+      After.push_back(std::move(Before.back()));
+      Before.pop_back();
+    }
+    while (Before.size() < k) {
+      Before.push_back(std::move(After.back()));
+      After.pop_back();
+    }
+  }
+  std::vector<std::string> Before, After;
+};
+
+// The labels of ctx.Labels by name, each name's values in the order they were defined (the
+// last one counts), so that a lookup takes constant time however many labels there are.
+using LabelIndex = std::unordered_map<std::string, std::vector<int32_t>>;
+
+// EvaluateExpression, LookupSymbol and ParseOperand with an index of ctx.Labels; a null
+// index means searching ctx.Labels itself.
+int32_t EvaluateExpression(TCore& core, const LabelIndex* labels);
+bool LookupSymbol(TCore& core, std::string& name, int32_t& value, const LabelIndex* labels);
+void ParseOperand(TCore& core, AddressMode& mode, int32_t& value, const LabelIndex* labels);
 
 struct Equate {
   std::string Name;
@@ -71,8 +141,10 @@ struct AssemblyState {
   int Index;
   TWarrior& W;
 
-  std::vector<std::string> Lines; // the statement list
+  StatementList Lines;
   std::vector<Equate> Equates;
+  std::unordered_map<std::string, size_t> EquateIndex; // the last equate of each name
+  LabelIndex Labels;                                   // mirrors Ctx.Labels in passes 2 and 3
   std::string PendingEquate; // the equate that "EQU" continuation lines extend
   // Multi-line expansions under way: name and index of its last line in Lines.
   std::vector<std::pair<std::string, int64_t>> Expansions;
@@ -83,6 +155,7 @@ struct AssemblyState {
   int32_t Length = 0;
   int32_t StartOffset = 0;
   int32_t Pin = 0;
+  int64_t ExpandedText = 0; // characters produced by expansion so far
 
   // Debug directives.
   bool DebugOn = true;
@@ -93,10 +166,17 @@ struct AssemblyState {
   bool Marked = false;
 
   const Equate* FindEquate(const std::string& name) const;
+  Equate* FindEquate(const std::string& name);
+  void AddEquate(const std::string& name, const std::string& text);
+  // Label edits of pass 2, made in Ctx.Labels and in the index alike.
+  void AddLabel(const std::string& name, int32_t line);
+  void RemoveLastLabel();
   void AddError(const std::string& message, size_t index);
   // Statement list edits that keep the expansion stack pointing at the right lines.
   void EraseLines(size_t from, size_t to);
   void InsertLines(size_t at, const std::vector<std::string>& lines);
+  // Counts characters produced by expansion; "Expansion too large" past kMaxExpandedText.
+  void Expanded(size_t characters);
 };
 
 // Pass 2 (labels, equates, loops) and the substitution of one-line equates into LineText.

@@ -81,6 +81,7 @@ int ModeIndex(char c) {
 struct Evaluator {
   TCore& Core;
   AssemblyContext& Ctx;
+  const LabelIndex* Labels;
   int64_t Depth = 0;
   bool PendingUnary = false; // the operand just read was a unary operator's implicit 0
   Op Unary = Op::Negate;
@@ -121,7 +122,7 @@ struct Evaluator {
       if (IsIdentStart(c)) {
         std::string name;
         int32_t value = 0;
-        if (LookupSymbol(Core, name, value)) return value;
+        if (LookupSymbol(Core, name, value, Labels)) return value;
         if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
           Ctx.LastVariable = name[0] - 'a';
           return Ctx.Variables[static_cast<size_t>(Ctx.LastVariable)];
@@ -219,9 +220,13 @@ struct Evaluator {
 } // namespace
 
 int32_t EvaluateExpression(TCore& core) {
+  return EvaluateExpression(core, nullptr);
+}
+
+int32_t EvaluateExpression(TCore& core, const LabelIndex* labels) {
   // Room for 32,767 pending operands, as many as any real expression could need.
   constexpr size_t kMaxPending = 32767;
-  Evaluator ev{core, core.Asm};
+  Evaluator ev{core, core.Asm, labels};
   std::vector<int32_t> value;
   std::vector<Op> op;
   std::vector<int64_t> prec;
@@ -257,6 +262,10 @@ int32_t EvaluateExpression(TCore& core) {
 }
 
 bool LookupSymbol(TCore& core, std::string& name, int32_t& value) {
+  return LookupSymbol(core, name, value, nullptr);
+}
+
+bool LookupSymbol(TCore& core, std::string& name, int32_t& value, const LabelIndex* labels) {
   AssemblyContext& ctx = core.Asm;
   if (!SkipBlanks(ctx)) throw ECompileError("Bad Operand");
   name.clear();
@@ -288,6 +297,12 @@ bool LookupSymbol(TCore& core, std::string& name, int32_t& value) {
       value = p.Get(core);
       return true;
     }
+  }
+  if (labels) {
+    auto it = labels->find(name);
+    if (it == labels->end()) return false;
+    value = Wrap(int64_t{it->second.back()} - ctx.CurLine);
+    return true;
   }
   for (auto it = ctx.Labels.rbegin(); it != ctx.Labels.rend(); ++it) {
     if (it->first == name) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <unordered_set>
 
 #include "assembler/assembly_state.h"
 
@@ -39,8 +40,10 @@ void ExpandCall(AssemblyState& st, size_t at, const Equate& eq) {
   size_t n = lines.size();
   if (st.Lines.size() + n > kMaxStatementLines)
     throw ECompileError("Too many statements after expansion");
-  st.Lines.erase(st.Lines.begin() + static_cast<std::ptrdiff_t>(at));
-  st.Lines.insert(st.Lines.begin() + static_cast<std::ptrdiff_t>(at), lines.begin(), lines.end());
+  for (const std::string& line : lines)
+    st.Expanded(line.size() + 1);
+  st.Lines.erase(at, at + 1);
+  st.Lines.insert(at, lines);
   const auto grow = static_cast<int64_t>(n) - 1;
   for (auto& e : st.Expansions)
     e.second += grow;
@@ -128,9 +131,9 @@ void DefineEquates(AssemblyState& st, std::string& line, size_t equPos) {
     ctx.ScanPos = static_cast<int32_t>(p) + 1;
     std::string name;
     int32_t value = 0;
-    if (LookupSymbol(st.Core, name, value) || st.FindEquate(name))
+    if (LookupSymbol(st.Core, name, value, &st.Labels) || st.FindEquate(name))
       throw ECompileError("Duplicate Symbol");
-    st.Equates.push_back(Equate{name, {text}});
+    st.AddEquate(name, text);
     st.PendingEquate = name;
     p = static_cast<size_t>(ctx.ScanPos) - 1;
   }
@@ -153,7 +156,7 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
       ++ctx.ScanPos;
   }
   ctx.ModeSeen = false;
-  int32_t count = EvaluateExpression(st.Core);
+  int32_t count = EvaluateExpression(st.Core, &st.Labels);
 
   std::vector<std::string> body;
   std::vector<std::string> copies;
@@ -187,6 +190,12 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
     if (count > 0 && !body.empty()) {
       if (static_cast<uint64_t>(count) * body.size() + st.Lines.size() > kMaxStatementLines)
         throw ECompileError("Too many statements after expansion");
+      uint64_t bodyText = 0;
+      for (const std::string& b : body)
+        bodyText += b.size() + 1;
+      const int64_t room = std::max<int64_t>(0, kMaxExpandedText - st.ExpandedText);
+      if (static_cast<uint64_t>(count) * bodyText > static_cast<uint64_t>(room))
+        throw ECompileError("Expansion too large");
       copies.reserve(static_cast<size_t>(count) * body.size());
       for (int32_t k = 1; k <= count; ++k) {
         for (const std::string& b : body) {
@@ -195,6 +204,7 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
           SetLineText(ctx, ReplaceCounter(CurrentText(ctx), counter, k));
           SubstituteEquates(st);
           copies.push_back(CurrentText(ctx));
+          st.Expanded(copies.back().size() + 1);
         }
       }
     }
@@ -238,7 +248,7 @@ Next ReadWords(AssemblyState& st, size_t i) {
     if (IsOpcodeWord(st, line, p, op)) {
       switch (op) {
       case Opcode::FOR:
-        if (!counter.empty()) ctx.Labels.pop_back(); // the counter is no label
+        if (!counter.empty()) st.RemoveLastLabel(); // the counter is no label
         ExpandLoop(st, i, counter);
         return Next::Stay;
       case Opcode::ROF: throw ECompileError("ROF with no FOR");
@@ -252,8 +262,8 @@ Next ReadWords(AssemblyState& st, size_t i) {
     ctx.ScanPos = static_cast<int32_t>(p) + 1;
     std::string name;
     int32_t value = 0;
-    if (LookupSymbol(st.Core, name, value)) throw ECompileError("Duplicate Symbol");
-    ctx.Labels.emplace_back(name, ctx.CurLine);
+    if (LookupSymbol(st.Core, name, value, &st.Labels)) throw ECompileError("Duplicate Symbol");
+    st.AddLabel(name, ctx.CurLine);
     counter = name;
     line.erase(p, name.size());
     if (p >= line.size()) {
@@ -280,7 +290,7 @@ Next ExpandLine(AssemblyState& st, size_t i) {
     SubstituteEquates(st);
     ctx.ScanPos = 8;
     ctx.ModeSeen = false;
-    if (EvaluateExpression(st.Core) == 0)
+    if (EvaluateExpression(st.Core, &st.Labels) == 0)
       st.Core.Platform->ShowMessage("Warrior " + st.W.Name + ": assert evaluates to false");
     st.Place = ErrorPlace{};
     return Next::Stay;
@@ -302,12 +312,7 @@ Next ExpandLine(AssemblyState& st, size_t i) {
     if (op == Opcode::EQU && !st.PendingEquate.empty()) {
       size_t p = static_cast<size_t>(ctx.ScanPos); // just past "EQU" and one character
       std::string text = p < line.size() ? line.substr(p) : std::string();
-      for (auto it = st.Equates.rbegin(); it != st.Equates.rend(); ++it) {
-        if (it->Name == st.PendingEquate) {
-          it->Lines.push_back(text);
-          break;
-        }
-      }
+      if (Equate* eq = st.FindEquate(st.PendingEquate)) eq->Lines.push_back(text);
       st.EraseLines(i, i + 1);
       --ctx.CurLine;
       return Next::Stay;
@@ -335,6 +340,9 @@ Next ExpandLine(AssemblyState& st, size_t i) {
 
 void ExpandStatements(AssemblyState& st) {
   AssemblyContext& ctx = st.Ctx;
+  st.Labels.clear();
+  for (const auto& [name, line] : ctx.Labels)
+    st.Labels[name].push_back(line);
   ctx.CurLine = -1;
   size_t i = 0;
   while (i < st.Lines.size()) {
@@ -358,38 +366,49 @@ void SubstituteEquates(AssemblyState& st) {
   AssemblyContext& ctx = st.Ctx;
   std::string line = CurrentText(ctx);
   if (MultiLineCall(st, line, 0)) return;
-  std::vector<std::pair<std::string, int64_t>> stack; // name, last index of its text
-  size_t pos = 0;
+  // The text of each equate is scanned in turn for further equates, as if it stood in the
+  // line in place of the name; each piece of the result is written once.
+  struct Frame {
+    std::string Text;
+    size_t Pos;
+    std::string Name; // the equate whose text this is; empty for the line
+  };
+  std::vector<Frame> frames;
+  frames.push_back(Frame{std::move(line), 0, std::string()});
+  std::unordered_set<std::string> active; // the equates being substituted
+  std::string out;
   bool changed = false;
-  while (pos < line.size()) {
-    if (!IsIdentStart(line[pos])) {
-      ++pos;
+  while (!frames.empty()) {
+    if (out.size() > kMaxLineLength) throw ECompileError("Line too long after substitution");
+    Frame& f = frames.back();
+    if (f.Pos >= f.Text.size()) {
+      active.erase(f.Name);
+      frames.pop_back();
       continue;
     }
-    std::string name = IdentifierAt(line, pos);
-    size_t end = pos + name.size();
-    const Equate* eq = (pos > 0 && line[pos - 1] == '.') ? nullptr : st.FindEquate(name);
+    if (!IsIdentStart(f.Text[f.Pos])) {
+      out.push_back(f.Text[f.Pos++]);
+      continue;
+    }
+    std::string name = IdentifierAt(f.Text, f.Pos);
+    f.Pos += name.size();
+    const Equate* eq = (!out.empty() && out.back() == '.') ? nullptr : st.FindEquate(name);
     if (!eq) {
-      pos = end;
+      out += name;
       continue;
     }
-    const auto last = static_cast<int64_t>(end) - 1;
-    std::erase_if(stack, [&](const auto& e) { return e.second < last; });
-    for (const auto& e : stack)
-      if (e.first == name) throw ECompileError("Recursive reference");
+    if (active.count(name)) throw ECompileError("Recursive reference");
     if (eq->Lines.size() > 1) throw ECompileError("Improper substitution of multi-line equate");
     std::string text = Trim(eq->Lines[0]);
-    line.replace(pos, name.size(), text);
-    if (line.size() > kMaxLineLength) throw ECompileError("Line too long after substitution");
-    const auto delta = static_cast<int64_t>(text.size()) - static_cast<int64_t>(name.size());
-    for (auto& e : stack)
-      e.second += delta;
-    stack.emplace_back(name, static_cast<int64_t>(pos + text.size()) - 1);
+    st.Expanded(text.size() + 1);
+    active.insert(name);
+    frames.push_back(Frame{std::move(text), 0, std::move(name)});
     changed = true;
   }
+  if (out.size() > kMaxLineLength) throw ECompileError("Line too long after substitution");
   if (changed) {
     int32_t scan = ctx.ScanPos;
-    SetLineText(ctx, line);
+    SetLineText(ctx, out);
     ctx.ScanPos = scan;
   }
 }

@@ -12,9 +12,32 @@ namespace velmora {
 // --- Working state ----------------------------------------------------------------------------
 
 const Equate* AssemblyState::FindEquate(const std::string& name) const {
-  for (auto it = Equates.rbegin(); it != Equates.rend(); ++it)
-    if (it->Name == name) return &*it;
-  return nullptr;
+  auto it = EquateIndex.find(name);
+  return it == EquateIndex.end() ? nullptr : &Equates[it->second];
+}
+
+Equate* AssemblyState::FindEquate(const std::string& name) {
+  auto it = EquateIndex.find(name);
+  return it == EquateIndex.end() ? nullptr : &Equates[it->second];
+}
+
+void AssemblyState::AddEquate(const std::string& name, const std::string& text) {
+  Equates.push_back(Equate{name, {text}});
+  EquateIndex[name] = Equates.size() - 1;
+}
+
+void AssemblyState::AddLabel(const std::string& name, int32_t line) {
+  Ctx.Labels.emplace_back(name, line);
+  Labels[name].push_back(line);
+}
+
+void AssemblyState::RemoveLastLabel() {
+  if (Ctx.Labels.empty()) return;
+  if (auto it = Labels.find(Ctx.Labels.back().first); it != Labels.end()) {
+    it->second.pop_back();
+    if (it->second.empty()) Labels.erase(it);
+  }
+  Ctx.Labels.pop_back();
 }
 
 void AssemblyState::AddError(const std::string& message, size_t index) {
@@ -33,8 +56,7 @@ void AssemblyState::AddError(const std::string& message, size_t index) {
 }
 
 void AssemblyState::EraseLines(size_t from, size_t to) {
-  Lines.erase(Lines.begin() + static_cast<std::ptrdiff_t>(from),
-              Lines.begin() + static_cast<std::ptrdiff_t>(to));
+  Lines.erase(from, to);
   const auto f = static_cast<int64_t>(from), t = static_cast<int64_t>(to);
   for (auto& e : Expansions) {
     if (e.second >= t)
@@ -44,10 +66,15 @@ void AssemblyState::EraseLines(size_t from, size_t to) {
   }
 }
 
+void AssemblyState::Expanded(size_t characters) {
+  ExpandedText += static_cast<int64_t>(characters);
+  if (ExpandedText > kMaxExpandedText) throw ECompileError("Expansion too large");
+}
+
 void AssemblyState::InsertLines(size_t at, const std::vector<std::string>& lines) {
   if (Lines.size() + lines.size() > kMaxStatementLines)
     throw ECompileError("Too many statements after expansion");
-  Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(at), lines.begin(), lines.end());
+  Lines.insert(at, lines);
   for (auto& e : Expansions)
     if (e.second >= static_cast<int64_t>(at)) e.second += static_cast<int64_t>(lines.size());
 }
@@ -108,10 +135,14 @@ AddressMode ParseMode(TCore& core) {
   return static_cast<AddressMode>(mode);
 }
 
-void ParseOperand(TCore& core, AddressMode& mode, int32_t& value) {
+void ParseOperand(TCore& core, AddressMode& mode, int32_t& value, const LabelIndex* labels) {
   core.Asm.OperandMode = static_cast<uint8_t>(ParseMode(core));
-  value = EvaluateExpression(core);
+  value = EvaluateExpression(core, labels);
   mode = static_cast<AddressMode>(core.Asm.OperandMode);
+}
+
+void ParseOperand(TCore& core, AddressMode& mode, int32_t& value) {
+  ParseOperand(core, mode, value, nullptr);
 }
 
 namespace {
@@ -212,7 +243,7 @@ bool PseudoOp(AssemblyState& st, Opcode op) {
   }
   ctx.ModeSeen = false;
   if (op == Opcode::PIN) {
-    int32_t v = EvaluateExpression(st.Core);
+    int32_t v = EvaluateExpression(st.Core, &st.Labels);
     if (v < 0) throw ECompileError("Negative PIN");
     st.Pin = v;
     return false;
@@ -221,7 +252,7 @@ bool PseudoOp(AssemblyState& st, Opcode op) {
   int32_t saved = ctx.CurLine;
   ctx.CurLine = 0;
   try {
-    st.StartOffset = EvaluateExpression(st.Core);
+    st.StartOffset = EvaluateExpression(st.Core, &st.Labels);
   } catch (...) {
     ctx.CurLine = saved;
     throw;
@@ -236,9 +267,9 @@ void EncodeInstruction(AssemblyState& st, Opcode op, Modifier mod, std::vector<C
   TCore& core = st.Core;
   AddressMode am, bm;
   int32_t a, b;
-  ParseOperand(core, am, a);
+  ParseOperand(core, am, a, &st.Labels);
   if (CharAt(st.Ctx, st.Ctx.ScanPos - 1) == ',') {
-    ParseOperand(core, bm, b);
+    ParseOperand(core, bm, b, &st.Labels);
   } else if (op == Opcode::DAT) {
     bm = am;
     b = a;
