@@ -85,7 +85,7 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Cor
     int32_t rd = Fold(field, e.ReadLimit, cs);
     int32_t wr = Fold(field, e.WriteLimit, cs);
     int32_t post = -1;
-    const bool usesB = mode < 5;
+    const bool usesB = UsesBField(static_cast<AddressMode>(mode));
     if (mode != static_cast<unsigned>(AddressMode::Direct)) {
       const int32_t pw = WrapAdd(pc, wr, cs);
       int32_t pr = WrapAdd(pc, rd, cs);
