@@ -9,7 +9,7 @@
 #include "cli/output.h"
 #include "cli/progress_line.h"
 #include "cli/settings.h"
-#include "cli/warrior_input.h"
+#include "tournament/warrior_input.h"
 #include "params/number_text.h"
 #include "params/settings_file.h"
 #include "params/text_file.h"

@@ -4,7 +4,7 @@
 
 #include "assembler/assembler.h"
 #include "cli/output.h"
-#include "cli/warrior_input.h"
+#include "tournament/warrior_input.h"
 #include "cli_support.h"
 
 namespace velmora::cli {

@@ -1,10 +1,10 @@
-#include "cli/warrior_input.h"
+#include "tournament/warrior_input.h"
 
 #include "assembler/assembler.h"
 #include "params/text_file.h"
 #include "params/warrior_list_file.h"
 
-namespace velmora::cli {
+namespace velmora {
 
 namespace {
 
@@ -37,4 +37,4 @@ void NumberWarriors(std::vector<TWarriorData>& list) {
     list[i].ID = int32_t(i) + 1;
 }
 
-} // namespace velmora::cli
+} // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
-// Reads the files named on the command line as the Setup dialog's "Add" reads them: a file
-// whose first line is ";warriorlist" names warrior sources, any other file is one.
+// Reads warrior files as the Setup dialog's "Add" does, for the dialog, the main window's
+// command line and velmora-cli: a file whose first line is ";warriorlist" names warrior
+// sources, any other file is one.
 
 #include <string>
 #include <vector>
@@ -8,7 +9,7 @@
 #include "engine/platform.h"
 #include "tournament/tournament.h"
 
-namespace velmora::cli {
+namespace velmora {
 
 // Appends the warriors of path to list. forBenchmark keeps files with no lines (as the
 // benchmark list does); the warrior list skips them. IDs are not assigned here.
@@ -18,4 +19,4 @@ void AddWarriorFile(TPlatform& platform, const std::string& path, bool forBenchm
 // IDs := positions + 1, as confirming the dialog does.
 void NumberWarriors(std::vector<TWarriorData>& list);
 
-} // namespace velmora::cli
+} // namespace velmora

@@ -1,0 +1,117 @@
+#pragma once
+// TMardexForm, the main window: it owns the engine, drives battles through the run
+// controller, shows the battle information, the process gauges and the core display, and
+// opens every other window.
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "engine/mardex_form.h"
+#include "tournament/run_controller.h"
+#include "ui/app.h"
+#include "ui/core_display.h"
+
+namespace velmora {
+
+class TMardexForm : public QWidget, public TCustomMardexForm, public TRunView {
+  Q_OBJECT
+public:
+  explicit TMardexForm(TVelmoraApp& app, QWidget* parent = nullptr);
+  ~TMardexForm() override;
+
+  // --- The engine's display (TCustomMardexForm) ------------------------------------------
+  void ColorPixel(int32_t Address, int32_t Color, int32_t Kind, bool Highlight) override;
+  void UpdateScreenInfo() override;
+  void InitScreenInfo(bool Full) override;
+  int32_t GetRounds() override;
+
+  // --- The run controller's window (TRunView) ---------------------------------------------
+  void RunStateChanged(RunState state) override;
+  void ClearDisplay() override;
+  void RepaintDisplay() override;
+  void ShowStatus(const std::string& text) override;
+  void ProcessPendingEvents() override;
+  int32_t SpeedPosition() override;
+  void SetTimer(bool enabled, int32_t intervalMs) override;
+  void Delay(int32_t steps) override;
+  void MatchupLoaded(bool compiled) override;
+
+  // Creates the engine from the parameter record; false (message shown) when it cannot.
+  // The first showing does this; tests may call it before.
+  bool CreateEngine();
+  // Steps 3 to 11 of confirming Setup: the record into the engine, the core and queue block
+  // re-allocated when their sizes changed, the warrior buttons, then a new battle.
+  void ApplySetup(int32_t oldCoreSizeMax, int64_t oldQueueBytes);
+  // Puts warrior files and lists in the warrior list and sets up the first round, as if
+  // they had been added in Setup and confirmed.
+  void OpenWarriorFiles(const std::vector<std::string>& paths);
+  // Redraws the open core views and the P-space window.
+  void RefreshViews();
+  // The breakpoint editor for one address, its result applied to the cells.
+  void EditBreakpointAt(int32_t location, int32_t type);
+  // Shows the most recent core view (or a new one) at an address.
+  void ShowCellInView(int32_t address);
+
+  TRunController& Controller() { return *controller_; }
+  TCoreDisplay& Display() { return *display_; }
+  RunState State() const { return controller_ ? controller_->State() : RunState::Idle; }
+
+  // The controls, named as the windows' tests and the debugger windows refer to them.
+  QPushButton *ButtonStart, *ButtonStop, *ButtonSingleStep, *ButtonNewBattle;
+  QPushButton *ButtonView, *ButtonViewPSpace, *ButtonParams, *ButtonOptions;
+  QPushButton *ButtonTournamentResults, *ButtonAbout, *ButtonExit;
+  std::array<QPushButton*, 8> ButtonEdit;
+  QSlider* TrackBarSpeed;
+  QCheckBox* chkbxMax;
+  QLabel *LabelCoreSizeOutput, *LabelBattleLengthOutput, *LabelStatusOutput, *LabelCycleCount;
+  QLabel *LabelTournamentTypeOutput, *LabelBattleOutput, *LabelBattleMax;
+  QLabel *LabelMatchupOutput, *LabelMatchupMax, *LabelQueueLimit, *LabelQueueLimitOutput;
+  QProgressBar* GaugeCyclesOutput;
+  std::array<QProgressBar*, 8> GaugeQueue;
+  std::array<QLabel*, 8> LabelQueue;
+  QTimer* TimerBattle;
+
+signals:
+  // Every open core view and the P-space window redraw their lines.
+  void ViewsRefreshRequested();
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  void BuildControls();
+  QWidget* BuildInfoPanel();
+  void CreateWindows();
+  void ShowWarriorControls();
+  void SetGauge(int32_t gauge, bool active);
+  void ShowNotYetAvailable(const char* what);
+
+  void ButtonParamsClick();
+  void ButtonEditClick(int32_t k);
+  void ButtonViewClick();
+  void ButtonViewPSpaceClick();
+  void ButtonOptionsClick();
+  void ButtonTournamentResultsClick();
+  void ButtonAboutClick();
+  void chkbxMaxClick(bool checked);
+
+  TVelmoraApp& app_;
+  std::unique_ptr<TCore> core_;
+  std::unique_ptr<TRunController> controller_;
+  TCoreDisplay* display_;
+  int32_t savedSpeed_ = 6;
+  bool closing_ = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,128 @@
+// The main window's buttons that open other windows, and the application of a confirmed
+// Setup to the engine.
+
+#include "params/number_text.h"
+#include "tournament/warrior_input.h"
+#include "ui/about_form.h"
+#include "ui/mardex_form.h"
+
+namespace velmora {
+
+void TMardexForm::ShowNotYetAvailable(const char* what) {
+  app_.Platform.ShowMessage(std::string(what) + " is not available in this version.");
+}
+
+void TMardexForm::ButtonParamsClick() {
+  if (!core_) return;
+  const int32_t oldCoreSizeMax = app_.Params.CoreSizeMax;
+  const int64_t oldQueueBytes = core_->QueueBlockSize;
+  ShowNotYetAvailable("The Setup dialog");
+  return;
+  ApplySetup(oldCoreSizeMax, oldQueueBytes);
+}
+
+void TMardexForm::ApplySetup(int32_t oldCoreSizeMax, int64_t oldQueueBytes) {
+  TParamsRec& params = app_.Params;
+  TTournamentRec& rec = app_.Tournament.Rec;
+  const int32_t listed = int32_t(app_.Tournament.WarriorList.size());
+  const int32_t keptNumWarriors = core_->NumWarriors;
+  core_->CopyParams(params);
+  // CopyParams takes the record's warrior count, which is fixed below.
+  core_->NumWarriors = keptNumWarriors;
+  if (params.CoreSizeMax != oldCoreSizeMax) {
+    core_->FreeCore();
+    if (!core_->AllocateCore(params.CoreSizeMax)) {
+      params.CoreSizeMax = oldCoreSizeMax;
+      app_.Platform.ShowMessage("Creating Core with old core size");
+      core_->AllocateCore(oldCoreSizeMax);
+    }
+  }
+  core_->CoreSizeMax = params.CoreSizeMax;
+  display_->SetCoreSizeMax(core_->CoreSizeMax);
+  params.NumWarriors = rec.TournamentType == Melee ? std::max(listed, 1) : 2;
+  core_->NumWarriors = params.NumWarriors;
+  const int64_t queueBytes = TCore::QueueBlockBytes(params.MaxProcesses, params.NumWarriors);
+  core_->MaxProcesses = params.MaxProcesses;
+  if (queueBytes != oldQueueBytes && !core_->AllocateQueue()) {
+    // The engine keeps its old block; a battle cannot use it, so none is set up.
+    app_.Platform.ShowMessage("Not enough memory to create process queue");
+    controller_->SetRunState(RunState::Idle);
+    return;
+  }
+  LabelTournamentTypeOutput->setText(TournamentTypeName(rec.TournamentType));
+  ShowWarriorControls();
+  controller_->StartRound(true, true);
+}
+
+void TMardexForm::OpenWarriorFiles(const std::vector<std::string>& paths) {
+  if (!core_ && !CreateEngine()) return;
+  TTournament& tour = app_.Tournament;
+  std::vector<TWarriorData> list;
+  for (const std::string& path : paths)
+    AddWarriorFile(app_.Platform, path, false, list);
+  if (list.empty()) return;
+  NumberWarriors(list);
+  const int32_t oldCoreSizeMax = core_->CoreSizeMax;
+  const int64_t oldQueueBytes = core_->QueueBlockSize;
+  tour.WarriorList = std::move(list);
+  tour.BenchmarkList.clear();
+  // Two warriors fight each other; any other number fight together.
+  tour.Rec.TournamentType = tour.WarriorList.size() == 2 ? RoundRobin : Melee;
+  app_.Setup.TournamentType = tour.Rec.TournamentType;
+  tour.Rec.Rounds = std::max(NumberOrDefault(app_.Setup.RoundsText, 1), 1);
+  tour.Rec.ScoreFormula = app_.Setup.ScoreFormula;
+  tour.Rec.SelfFights = app_.Setup.SelfFights;
+  tour.Rec.PauseBetweenRounds = app_.Setup.PauseBetweenRounds;
+  ApplySetup(oldCoreSizeMax, oldQueueBytes);
+}
+
+void TMardexForm::ButtonEditClick(int32_t) {
+  ShowNotYetAvailable("The warrior editor");
+}
+
+void TMardexForm::ButtonViewClick() {
+  ShowNotYetAvailable("The core view");
+}
+
+void TMardexForm::ShowCellInView(int32_t address) {
+  if (!ButtonView->isEnabled()) return;
+  app_.SelectedLocation = address;
+  ButtonViewClick();
+}
+
+void TMardexForm::ButtonViewPSpaceClick() {
+  ShowNotYetAvailable("The P-space window");
+}
+
+void TMardexForm::ButtonOptionsClick() {
+  ShowNotYetAvailable("The options dialog");
+}
+
+void TMardexForm::ButtonTournamentResultsClick() {
+  if (app_.Tournament.WarriorList.empty()) {
+    app_.Platform.ShowMessage("Tournament not yet set up");
+    return;
+  }
+  ShowNotYetAvailable("The results window");
+}
+
+void TMardexForm::ButtonAboutClick() {
+  app_.FormAbout->exec();
+}
+
+void TMardexForm::EditBreakpointAt(int32_t, int32_t) {
+  ShowNotYetAvailable("The breakpoint editor");
+}
+
+void TMardexForm::chkbxMaxClick(bool checked) {
+  if (!controller_) return;
+  controller_->SetMaxSpeed(checked);
+  if (checked) {
+    savedSpeed_ = TrackBarSpeed->value();
+    TrackBarSpeed->setValue(TrackBarSpeed->maximum());
+  } else {
+    TrackBarSpeed->setValue(savedSpeed_);
+  }
+}
+
+} // namespace velmora

@@ -1,0 +1,174 @@
+// The main window as the engine's display and the run controller's window: status texts,
+// counters, gauges, the enabling of the controls and the pacing of batches.
+
+#include <QApplication>
+#include <QEventLoop>
+
+#include "ui/mardex_form.h"
+
+namespace velmora {
+
+namespace {
+
+QString Number(int64_t n) {
+  return QString::number(n);
+}
+
+// Milliseconds of the pause a brake of so many count-down steps stands for: 36 ms before a
+// batch at speed 3, 10 ms at speeds 4 and 5, none at 6.
+int32_t DelayMilliseconds(int32_t steps) {
+  return steps / 32768;
+}
+
+} // namespace
+
+bool TMardexForm::CreateEngine() {
+  if (core_) return true;
+  app_.Params.NumWarriors = 1;
+  core_ = TCore::Create(app_.Params, *this, app_.Platform);
+  if (!core_) return false;
+  app_.Core = core_.get();
+  controller_ = std::make_unique<TRunController>(*core_, app_.Tournament, *this);
+  core_->DisplayLevel = app_.Params.DisplayLevel;
+  core_->EarlyDrawCheck = app_.Params.EarlyDrawCheck;
+  display_->SetCoreSizeMax(core_->CoreSizeMax);
+  controller_->SetRunState(RunState::Idle);
+  return true;
+}
+
+// --- TCustomMardexForm ----------------------------------------------------------------------
+
+void TMardexForm::ColorPixel(int32_t Address, int32_t Color, int32_t Kind, bool Highlight) {
+  display_->ColorPixel(Address, Color, Kind, Highlight);
+}
+
+int32_t TMardexForm::GetRounds() {
+  return app_.Tournament.Rec.Rounds;
+}
+
+void TMardexForm::InitScreenInfo(bool Full) {
+  const TTournament& tour = app_.Tournament;
+  const MatchupResult* result = tour.CurrentResult();
+  LabelBattleOutput->setText(Number(result ? result->RoundsPlayed + 1 : 1));
+  LabelMatchupOutput->setText(Number(tour.MatchupNumber));
+  if (core_->MaxSpeed && !Full) return;
+  LabelCoreSizeOutput->setText(Number(core_->CoreSize));
+  LabelStatusOutput->setText("Stopped");
+  LabelBattleMax->setText(Number(tour.Rec.Rounds));
+  LabelMatchupMax->setText(Number(tour.MatchupCount()));
+  app_.Tournament.TotalRounds = tour.MatchupCount() * tour.Rec.Rounds;
+  GaugeCyclesOutput->setRange(0, std::max(core_->MaxCycles, 1));
+  GaugeCyclesOutput->setValue(0);
+  LabelCycleCount->setText("0");
+  LabelBattleLengthOutput->setText(Number(core_->MaxCycles));
+  LabelQueueLimitOutput->setText(Number(core_->MaxProcesses));
+  LabelQueueLimit->setVisible(true);
+  for (int32_t i = 1; i <= 8; ++i)
+    SetGauge(i, controller_->GaugeActive(i));
+  if (!core_->MaxSpeed && core_->DisplayLevel >= 1) display_->PaintOutsideCore(core_->CoreSize);
+  RefreshViews();
+}
+
+void TMardexForm::SetGauge(int32_t gauge, bool active) {
+  const auto i = static_cast<size_t>(gauge - 1);
+  QProgressBar* bar = GaugeQueue[i];
+  QLabel* label = LabelQueue[i];
+  bar->setMaximum(active ? std::max(core_->MaxProcesses, 1) : std::max(bar->maximum(), 1));
+  bar->setValue(1);
+  bar->setTextVisible(active);
+  bar->setStyleSheet(active ? "QProgressBar { background: white; color: green; }"
+                            : "QProgressBar { background: #c0c0c0; }");
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::Window,
+                   active ? QColor::fromRgb(WarriorPalette[i]) : QColor(0x808080));
+  label->setPalette(palette);
+  label->setText(active ? " 1" : "");
+}
+
+void TMardexForm::UpdateScreenInfo() {
+  GaugeCyclesOutput->setValue(std::min(core_->CycleCount, GaugeCyclesOutput->maximum()));
+  LabelCycleCount->setText(Number(core_->CycleCount));
+  const MatchupResult* result = app_.Tournament.CurrentResult();
+  LabelBattleOutput->setText(Number(result ? result->RoundsPlayed + 1 : 1));
+  LabelMatchupOutput->setText(Number(app_.Tournament.MatchupNumber));
+  LabelStatusOutput->setText(QString::fromStdString(controller_->StatusText()));
+  for (const auto& g : controller_->ProcessGauges()) {
+    const auto i = static_cast<size_t>(g.Gauge - 1);
+    GaugeQueue[i]->setValue(std::min(g.Processes, GaugeQueue[i]->maximum()));
+    LabelQueue[i]->setText(" " + Number(g.Processes));
+  }
+  RefreshViews();
+}
+
+// --- TRunView -------------------------------------------------------------------------------
+
+void TMardexForm::RunStateChanged(RunState state) {
+  const bool idle = state == RunState::Idle, stopped = state == RunState::Stopped;
+  const bool running = state == RunState::Running, complete = state == RunState::Complete;
+  if (!running) TimerBattle->stop();
+  ButtonParams->setEnabled(!running);
+  ButtonNewBattle->setEnabled(stopped || complete);
+  ButtonStop->setEnabled(running);
+  ButtonStart->setEnabled(stopped);
+  ButtonSingleStep->setEnabled(stopped);
+  ButtonTournamentResults->setEnabled(!idle);
+  ButtonView->setEnabled(!idle);
+  ButtonViewPSpace->setEnabled(!idle);
+  for (QPushButton* b : ButtonEdit)
+    b->setEnabled(!running);
+  QPushButton* focus = idle      ? ButtonParams
+                       : stopped ? ButtonStart
+                       : running ? ButtonStop
+                                 : ButtonTournamentResults;
+  focus->setFocus();
+}
+
+void TMardexForm::ClearDisplay() {
+  display_->ClearDisplay();
+}
+void TMardexForm::RepaintDisplay() {
+  display_->RepaintDisplay();
+}
+void TMardexForm::ShowStatus(const std::string& text) {
+  LabelStatusOutput->setText(QString::fromStdString(text));
+}
+
+void TMardexForm::ProcessPendingEvents() {
+  QApplication::processEvents();
+}
+
+int32_t TMardexForm::SpeedPosition() {
+  const int32_t p = TrackBarSpeed->value();
+  display_->SetFastDrawing(p == 6);
+  return p;
+}
+
+void TMardexForm::SetTimer(bool enabled, int32_t intervalMs) {
+  if (!enabled) {
+    TimerBattle->stop();
+    return;
+  }
+  TimerBattle->setInterval(intervalMs);
+  if (!TimerBattle->isActive()) TimerBattle->start();
+}
+
+// A real pause instead of a count-down loop that an optimiser deletes: the window keeps
+// handling events meanwhile, so Stop takes effect before the next batch.
+void TMardexForm::Delay(int32_t steps) {
+  const int32_t ms = DelayMilliseconds(steps);
+  if (ms <= 0) return;
+  QEventLoop pause;
+  QTimer::singleShot(ms, &pause, &QEventLoop::quit);
+  pause.exec();
+}
+
+void TMardexForm::MatchupLoaded(bool compiled) {
+  if (compiled) display_->RebuildGlyphs(app_.Tournament.WarriorColours);
+  RefreshViews();
+}
+
+void TMardexForm::RefreshViews() {
+  emit ViewsRefreshRequested();
+}
+
+} // namespace velmora
