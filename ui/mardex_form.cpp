@@ -33,6 +33,8 @@ TMardexForm::TMardexForm(TVelmoraApp& app, QWidget* parent) : QWidget(parent), a
   BuildControls();
   // FormCreate: circular display, empty lists, colours of the queue labels, start folder.
   app_.StartDirectory = QDir::currentPath().toStdString();
+  app_.Params.CircularDisplay = true;
+  app_.Setup.CircularDisplay = true;
   display_->ApplyTopology(true);
   ShowWarriorControls();
   CreateWindows();

@@ -55,6 +55,10 @@ public:
   // Puts warrior files and lists in the warrior list and sets up the first round, as if
   // they had been added in Setup and confirmed.
   void OpenWarriorFiles(const std::vector<std::string>& paths);
+  // Rearranges the window for the display topology and stores it in the parameter record;
+  // a change clears the display and, once the engine exists, redraws the glyphs and the
+  // positions beyond the core.
+  void ApplyTopology(bool circular);
   // Redraws the open core views and the P-space window.
   void RefreshViews();
   // The breakpoint editor for one address, its result applied to the cells.

@@ -54,6 +54,18 @@ void TMardexForm::ApplySetup(int32_t oldCoreSizeMax, int64_t oldQueueBytes) {
   controller_->StartRound(true, true);
 }
 
+void TMardexForm::ApplyTopology(bool circular) {
+  const bool changed = circular != display_->Circular();
+  app_.Params.CircularDisplay = circular;
+  app_.Setup.CircularDisplay = circular;
+  if (!changed) return;
+  display_->ApplyTopology(circular);
+  if (!core_) return;
+  display_->RebuildGlyphs(app_.Tournament.WarriorColours);
+  if (!core_->MaxSpeed && core_->DisplayLevel >= 1 && core_->RoundState != kRoundIdle)
+    display_->PaintOutsideCore(core_->CoreSize);
+}
+
 void TMardexForm::OpenWarriorFiles(const std::vector<std::string>& paths) {
   if (!core_ && !CreateEngine()) return;
   TTournament& tour = app_.Tournament;
