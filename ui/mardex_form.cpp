@@ -10,6 +10,12 @@
 
 #include "ui/about_form.h"
 
+// The icon and other resources live in the window library, which a static link would
+// otherwise leave unregistered.
+static void InitResources() {
+  Q_INIT_RESOURCE(velmora);
+}
+
 namespace velmora {
 
 namespace {
@@ -28,6 +34,7 @@ QPushButton* Button(const char* caption, QWidget* parent) {
 
 TMardexForm::TMardexForm(TVelmoraApp& app, QWidget* parent) : QWidget(parent), app_(app) {
   app_.MainForm = this;
+  InitResources();
   setWindowTitle("Velmora");
   setWindowIcon(QIcon(":/velmora.svg"));
   BuildControls();

@@ -4,6 +4,7 @@
 // opens every other window.
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -114,6 +115,11 @@ private:
   std::unique_ptr<TCore> core_;
   std::unique_ptr<TRunController> controller_;
   TCoreDisplay* display_;
+  bool FrameDue();
+
+  QElapsedTimer sinceEvents_;
+  QElapsedTimer sinceFrame_;
+  bool frameShown_ = true;
   int32_t savedSpeed_ = 6;
   bool closing_ = false;
 };
