@@ -9,9 +9,32 @@
 using namespace velmora;
 
 namespace {
+
 std::string Example(const char* name) {
   return std::string(VELMORA_SOURCE_DIR "/examples/") + name;
 }
+
+// A shown main window with its own scripted platform.
+struct Window {
+  test::TScriptedPlatform Platform;
+  TVelmoraApp App{Platform};
+  TMardexForm Form{App};
+  Window() {
+    Form.show();
+    if (!QTest::qWaitForWindowActive(&Form)) qWarning("the main window did not become active");
+  }
+  int32_t Cycles() const { return App.Core->CycleCount; }
+  int32_t RoundsPlayed() const { return App.Tournament.CurrentResult()->RoundsPlayed; }
+};
+
+std::string WriteFile(const QTemporaryDir& dir, const char* name, const char* text) {
+  const QString path = dir.filePath(name);
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return {};
+  file.write(text);
+  return path.toStdString();
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -20,6 +43,13 @@ private slots:
   void enablingFollowsTheRunState_data();
   void enablingFollowsTheRunState();
   void startRunsTheBattleToTheEnd();
+  void pauseBetweenRoundsWaitsForStart();
+  void breakpointStopsTheRun();
+  void singleStepAndNewBattle();
+  void slowSpeedsRunFromTheTimer();
+  void stopEndsARunBetweenBatches();
+  void maxMovesTheSpeedAndBack();
+  void openingNothingLeavesTheWindowIdle();
 };
 
 void MainWindowTest::enablingFollowsTheRunState_data() {
@@ -76,6 +106,127 @@ void MainWindowTest::startRunsTheBattleToTheEnd() {
   QVERIFY(form.LabelStatusOutput->text().startsWith("Won by") ||
           form.LabelStatusOutput->text() == "Drawn");
   QCOMPARE(app.Tournament.CurrentResult()->RoundsPlayed, 1);
+}
+
+void MainWindowTest::pauseBetweenRoundsWaitsForStart() {
+  Window w;
+  w.App.Setup.PauseBetweenRounds = true;
+  w.App.Setup.RoundsText = "3";
+  w.Form.OpenWarriorFiles({Example("dwarf.red"), Example("imp.red")});
+  QVERIFY(w.App.Tournament.Rec.PauseBetweenRounds);
+  w.Form.ButtonStart->click();
+  // The round is over and shown, but not yet recorded.
+  QCOMPARE(w.Form.State(), RunState::Stopped);
+  const QString status = w.Form.LabelStatusOutput->text();
+  QVERIFY2(status.startsWith("Won by ") || status == "Drawn", qPrintable(status));
+  QCOMPARE(w.RoundsPlayed(), 0);
+  QCOMPARE(w.Form.LabelBattleOutput->text(), QString("1"));
+  w.Form.ButtonStart->click();
+  QCOMPARE(w.RoundsPlayed(), 1);
+  QCOMPARE(w.Form.State(), RunState::Stopped);
+  QCOMPARE(w.Form.LabelBattleOutput->text(), QString("2"));
+}
+
+void MainWindowTest::breakpointStopsTheRun() {
+  QTemporaryDir dir;
+  const std::string file = WriteFile(dir, "looper.red",
+                                     ";redcode-94\n;name Looper\n;debug\n"
+                                     "start   nop.f   0, 0\n"
+                                     ";break\n"
+                                     "        jmp.a   start\n");
+  Window w;
+  w.App.Setup.SecondPosition = 4000;
+  w.App.Setup.FixedPositionText = "4000";
+  w.App.Params.SecondPosition = 4000;
+  w.Form.OpenWarriorFiles({file, Example("imp.red")});
+  QCOMPARE(w.Form.State(), RunState::Stopped);
+  w.Form.ButtonStart->click();
+  QCOMPARE(w.Form.State(), RunState::Stopped);
+  QVERIFY(!w.App.Core->HitList.empty());
+  const int32_t hit = w.App.Core->HitList.front();
+  QCOMPARE(w.App.Core->Core[size_t(hit)].BreakpointType != 0, true);
+  QCOMPARE(w.Form.LabelStatusOutput->text(), QString("Stopped at breakpoint @ %1").arg(hit));
+  QVERIFY(w.Form.ButtonStart->isEnabled());
+  // The breakpoint sits in a two-instruction loop: the run stops after the batch in which
+  // it fired, well before the round's end.
+  QVERIFY(w.Cycles() < w.App.Core->MaxCycles);
+}
+
+void MainWindowTest::singleStepAndNewBattle() {
+  Window w;
+  w.Form.OpenWarriorFiles({Example("dwarf.red"), Example("imp.red")});
+  w.Form.ButtonSingleStep->click();
+  w.Form.ButtonSingleStep->click();
+  QCOMPARE(w.Cycles(), 2);
+  QCOMPARE(w.Form.LabelCycleCount->text(), QString("2"));
+  QCOMPARE(w.Form.State(), RunState::Stopped);
+  QCOMPARE(w.Form.LabelStatusOutput->text(), QString("Stopped"));
+  w.Form.ButtonNewBattle->click();
+  QCOMPARE(w.Cycles(), 0);
+  QCOMPARE(w.Form.LabelCycleCount->text(), QString("0"));
+  QCOMPARE(w.RoundsPlayed(), 0);
+  QCOMPARE(w.Form.State(), RunState::Stopped);
+}
+
+void MainWindowTest::slowSpeedsRunFromTheTimer() {
+  Window w;
+  w.Form.OpenWarriorFiles({Example("dwarf.red"), Example("imp.red")});
+  w.Form.TrackBarSpeed->setValue(0);
+  w.Form.ButtonStart->click();
+  // Nothing runs inside the Start handler; the timer carries the battle, a cycle a tick.
+  QCOMPARE(w.Cycles(), 0);
+  QCOMPARE(w.Form.State(), RunState::Running);
+  QVERIFY(w.Form.TimerBattle->isActive());
+  QCOMPARE(w.Form.TimerBattle->interval(), 250);
+  w.Form.TrackBarSpeed->setValue(2);
+  QTRY_VERIFY(w.Cycles() >= 2);
+  QCOMPARE(w.Form.TimerBattle->interval(), 1);
+  w.Form.ButtonStop->click();
+  QVERIFY(!w.Form.TimerBattle->isActive());
+  const int32_t stoppedAt = w.Cycles();
+  QTest::qWait(20);
+  QCOMPARE(w.Cycles(), stoppedAt);
+}
+
+void MainWindowTest::stopEndsARunBetweenBatches() {
+  Window w;
+  w.App.Setup.RoundsText = "50";
+  w.Form.OpenWarriorFiles({Example("paper.red"), Example("paper.red")});
+  w.Form.TrackBarSpeed->setValue(3);
+  // Speed 3 pauses before every batch of 5 cycles; Stop, clicked during the run, ends it
+  // after at most one more batch.
+  QTimer::singleShot(100, w.Form.ButtonStop, [&] {
+    QVERIFY(w.Form.ButtonStop->isEnabled());
+    w.Form.ButtonStop->click();
+  });
+  w.Form.ButtonStart->click();
+  QCOMPARE(w.Form.State(), RunState::Stopped);
+  QCOMPARE(w.Form.LabelStatusOutput->text(), QString("Stopped"));
+  QVERIFY(w.Cycles() > 0);
+  QCOMPARE(w.Cycles() % 5, 0);
+  QCOMPARE(w.RoundsPlayed(), 0);
+}
+
+void MainWindowTest::maxMovesTheSpeedAndBack() {
+  Window w;
+  w.Form.TrackBarSpeed->setValue(3);
+  w.Form.chkbxMax->setChecked(true);
+  QCOMPARE(w.Form.TrackBarSpeed->value(), 6);
+  QVERIFY(w.App.Core->MaxSpeed);
+  w.Form.chkbxMax->setChecked(false);
+  QCOMPARE(w.Form.TrackBarSpeed->value(), 3);
+  QVERIFY(!w.App.Core->MaxSpeed);
+}
+
+void MainWindowTest::openingNothingLeavesTheWindowIdle() {
+  Window w;
+  w.Form.OpenWarriorFiles({"/nonexistent/warrior.red"});
+  QCOMPARE(w.Form.State(), RunState::Idle);
+  QVERIFY(!w.Platform.Messages.empty());
+  QVERIFY(!w.Form.ButtonEdit[0]->isVisible());
+  w.Form.ButtonTournamentResults->setEnabled(true);
+  w.Form.ButtonTournamentResults->click();
+  QCOMPARE(w.Platform.Messages.back(), std::string("Tournament not yet set up"));
 }
 
 QTEST_MAIN(MainWindowTest)
