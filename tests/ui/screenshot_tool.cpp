@@ -1,0 +1,78 @@
+// velmora-screenshots: pictures of the windows for people to look at, taken on a real X
+// display (scripts/screenshots runs it under Xvfb).
+//   velmora-screenshots grab FILE WINDOW-ID   the picture of one window of any program
+//   velmora-screenshots windows DIR           drives Velmora's windows and saves each one
+
+#include <QApplication>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstdio>
+#include <functional>
+
+#include "tests/ui/support/scripted_platform.h"
+#include "ui/mardex_form.h"
+
+using namespace velmora;
+
+namespace {
+
+bool Save(const QPixmap& picture, const QString& path) {
+  if (!picture.save(path)) {
+    std::fprintf(stderr, "velmora-screenshots: cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+// Lets the window paint before its picture is taken.
+void Settle(int ms = 200) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// Runs the battle at speed 6 for a while, then stops it.
+void RunFor(TMardexForm& form, int ms) {
+  form.TrackBarSpeed->setValue(6);
+  QTimer::singleShot(ms, &form, [&form] {
+    if (form.ButtonStop->isEnabled()) form.ButtonStop->click();
+  });
+  if (form.ButtonStart->isEnabled()) form.ButtonStart->click();
+  Settle();
+}
+
+int Windows(const QString& dir) {
+  test::TScriptedPlatform platform;
+  TVelmoraApp app(platform);
+  TMardexForm form(app);
+  form.show();
+  app.Setup.RoundsText = "5";
+  form.OpenWarriorFiles(
+      {VELMORA_SOURCE_DIR "/examples/dwarf.red", VELMORA_SOURCE_DIR "/examples/paper.red"});
+  RunFor(form, 3000);
+  bool ok = Save(form.grab(), dir + "/main-circular.png");
+  form.ApplyTopology(false);
+  RunFor(form, 3000);
+  ok = Save(form.grab(), dir + "/main-rectangular.png") && ok;
+  for (const std::string& m : platform.Messages)
+    std::fprintf(stderr, "message: %s\n", m.c_str());
+  return ok ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  const QStringList args = QApplication::arguments();
+  if (args.size() == 4 && args[1] == "grab") {
+    bool ok = false;
+    const WId id = args[3].toULongLong(&ok, 0);
+    if (!ok) return 2;
+    return Save(QGuiApplication::primaryScreen()->grabWindow(id), args[2]) ? 0 : 1;
+  }
+  if (args.size() == 3 && args[1] == "windows") return Windows(args[2]);
+  std::fprintf(stderr, "usage: velmora-screenshots grab FILE WINDOW-ID | windows DIR\n");
+  return 2;
+}
