@@ -1,52 +1,216 @@
 #include "ui/core_display.h"
 
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
+
+#include <algorithm>
+
+#include "tournament/tournament.h"
 
 namespace velmora {
 
-// The first cut shows black strips round the panel; the cells come with the display work.
+namespace {
+
+constexpr uint32_t kOpaque = 0xFF000000u;
+constexpr uint32_t kRed = kOpaque | 0xFF0000u;
+constexpr uint32_t kBlack = kOpaque;
+constexpr uint32_t kGrey = kOpaque | 0x808080u;
+
+} // namespace
+
 TCoreDisplay::TCoreDisplay(QWidget* parent) : QWidget(parent) {
+  // Until a matchup brings its own colours, the slots show the list palette.
+  std::copy(WarriorPalette.begin(), WarriorPalette.end(), slotColours_.begin());
+  red_.fill(kRed);
+  black_.fill(kBlack);
+  grey_.fill(kGrey);
+  setAttribute(Qt::WA_OpaquePaintEvent);
   ApplyTopology(true);
 }
 
 void TCoreDisplay::SetCentre(QWidget* panel) {
   centre_ = panel;
   panel->setParent(this);
-  ApplyTopology(circular_);
+  ApplyTopology(geometry_.Circular());
 }
 
 void TCoreDisplay::SetCoreSizeMax(int32_t coreSizeMax) {
   coreSizeMax_ = coreSizeMax;
-}
-
-void TCoreDisplay::ApplyTopology(bool circular) {
-  circular_ = circular;
-  images_[0] = QImage(128, 512, QImage::Format_RGB32);
-  images_[1] = QImage(512, 128, QImage::Format_RGB32);
-  images_[2] = QImage(128, 512, QImage::Format_RGB32);
-  images_[3] = QImage(512, circular ? 128 : 256, QImage::Format_RGB32);
-  if (centre_) {
-    if (circular)
-      centre_->setGeometry(128, 128, 384, 384);
-    else
-      centre_->setGeometry(0, 256, 512, 384);
-  }
-  setFixedSize(circular ? 640 : 512, circular ? 640 : 640);
+  const TDisplayGeometry next(coreSizeMax, geometry_.Circular());
+  if (next.CellSize() == geometry_.CellSize() && next.Capacity() == geometry_.Capacity()) return;
+  geometry_ = next;
+  BuildAllWarriorGlyphs();
   ClearDisplay();
 }
 
-void TCoreDisplay::ColorPixel(int32_t, int32_t, int32_t, bool) {}
-void TCoreDisplay::RebuildGlyphs(const std::vector<uint32_t>&) {}
-void TCoreDisplay::PaintOutsideCore(int32_t) {}
+void TCoreDisplay::ApplyTopology(bool circular) {
+  geometry_ = TDisplayGeometry(coreSizeMax_, circular);
+  for (int i = 1; i <= kDisplayImageCount; ++i) {
+    const TDisplaySize size = DisplayImageSize(i, circular);
+    images_[static_cast<size_t>(i - 1)] =
+        size.Width > 0 ? QImage(size.Width, size.Height, QImage::Format_RGB32) : QImage();
+  }
+  const int ring = kStripLength + kStripWidth;
+  const int centre = kStripLength - kStripWidth;
+  if (centre_) {
+    if (circular)
+      centre_->setGeometry(kStripWidth, kStripWidth, centre, centre);
+    else
+      centre_->setGeometry(0, kRectangularHeight, kStripLength, centre);
+  }
+  // Rectangular: narrower by a side strip; the panel sits below the image.
+  setFixedSize(circular ? ring : kStripLength, circular ? ring : kRectangularHeight + centre);
+  BuildAllWarriorGlyphs();
+  ClearDisplay();
+}
+
+QPoint TCoreDisplay::ImagePosition(int index) const {
+  if (!geometry_.Circular()) return {0, 0};
+  switch (index) {
+  case 1: return {0, 0};
+  case 2: return {0, kStripLength};
+  case 3: return {kStripLength, kStripWidth};
+  default: return {kStripWidth, 0};
+  }
+}
+
+// --- Glyphs ----------------------------------------------------------------------------------
+
+void TCoreDisplay::BuildAllWarriorGlyphs() {
+  for (int32_t slot = 0; slot < kColourSlots; ++slot)
+    BuildWarriorGlyphs(slot);
+}
+
+void TCoreDisplay::BuildWarriorGlyphs(int32_t slot) {
+  const int32_t c = geometry_.CellSize();
+  const uint32_t colour = kOpaque | (slotColours_[static_cast<size_t>(slot)] & 0xFFFFFFu);
+  auto& glyphs = warriorGlyphs_[static_cast<size_t>(slot)];
+  for (int32_t kind = 1; kind <= kGlyphKindCount; ++kind) {
+    TGlyph& glyph = glyphs[static_cast<size_t>(kind - 1)];
+    for (int32_t y = 0; y < c; ++y)
+      for (int32_t x = 0; x < c; ++x)
+        glyph[static_cast<size_t>(y * c + x)] = GlyphMaskPixel(c, kind, x, y) ? colour : kBlack;
+  }
+}
+
+void TCoreDisplay::RebuildGlyphs(const std::vector<uint32_t>& colours) {
+  const size_t count = std::min<size_t>(colours.empty() ? 0 : colours.size() - 1, kColourSlots);
+  for (size_t slot = 0; slot < count; ++slot) {
+    slotColours_[slot] = colours[slot + 1];
+    BuildWarriorGlyphs(int32_t(slot));
+  }
+}
+
+const TCoreDisplay::TGlyph* TCoreDisplay::Glyph(int32_t color, int32_t kind) const {
+  switch (color) {
+  case -2: return &grey_;
+  case -1: return &red_;
+  case 0: return &black_;
+  default:
+    if (color < 1 || color > kColourSlots || kind < 1 || kind > kGlyphKindCount) return nullptr;
+    return &warriorGlyphs_[static_cast<size_t>(color - 1)][static_cast<size_t>(kind - 1)];
+  }
+}
+
+// --- Drawing ---------------------------------------------------------------------------------
+
+// Called for every touched cell during a run: straight into the image's scan lines, no
+// painter and no allocation.
+QRect TCoreDisplay::DrawCell(int64_t address, const TGlyph& glyph, bool highlight) {
+  const std::optional<TDisplayPoint> cell = geometry_.CellOf(address);
+  if (!cell) return {};
+  QImage& image = images_[static_cast<size_t>(cell->Image - 1)];
+  if (image.isNull()) return {};
+  const int32_t c = geometry_.CellSize();
+  uchar* bits = image.bits();
+  const qsizetype stride = image.bytesPerLine();
+  for (int32_t row = 0; row < c; ++row) {
+    auto* line = reinterpret_cast<uint32_t*>(bits + (cell->Y + row) * stride) + cell->X;
+    std::copy_n(glyph.begin() + row * c, c, line);
+  }
+  if (highlight) {
+    // A bar along the edge that follows the cell's line: the right edge on the horizontal
+    // strips of the ring, the bottom edge elsewhere.
+    const bool rightEdge = geometry_.Circular() && (cell->Image == 2 || cell->Image == 4);
+    const int32_t thickness = c == 8 ? 2 : 1;
+    for (int32_t row = 0; row < c; ++row) {
+      auto* line = reinterpret_cast<uint32_t*>(bits + (cell->Y + row) * stride) + cell->X;
+      if (rightEdge)
+        std::fill(line + c - thickness, line + c, kRed);
+      else if (row >= c - thickness)
+        std::fill(line, line + c, kRed);
+    }
+  }
+  return {ImagePosition(cell->Image) + QPoint(cell->X, cell->Y), QSize(c, c)};
+}
+
+void TCoreDisplay::ColorPixel(int32_t address, int32_t color, int32_t kind, bool highlight) {
+  const std::optional<int32_t> colour = DisplayColour(color);
+  if (!colour) return;
+  const TGlyph* glyph = Glyph(*colour, kind);
+  if (!glyph) return;
+  const QRect drawn = DrawCell(address, *glyph, highlight);
+  // The core view's marks come one at a time while the battle stands still: show them.
+  if ((!fast_ || highlight) && !drawn.isEmpty()) update(drawn);
+}
+
+void TCoreDisplay::PaintOutsideCore(int32_t coreSize) {
+  // One step per drawn cell: with many addresses to a pixel, one address of each.
+  const int32_t shift = geometry_.Shift();
+  for (int64_t a = std::max(coreSize, 0); a < geometry_.Capacity(); a = ((a >> shift) + 1) << shift)
+    DrawCell(a, grey_, false);
+  // Once, whatever the speed: a round stands set up here and may not run at once.
+  RepaintDisplay();
+}
 
 void TCoreDisplay::ClearDisplay() {
   for (QImage& image : images_)
-    image.fill(Qt::black);
+    if (!image.isNull()) image.fill(kBlack);
   RepaintDisplay();
 }
 
 void TCoreDisplay::RepaintDisplay() {
   update();
+}
+
+void TCoreDisplay::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  for (int i = 1; i <= kDisplayImageCount; ++i) {
+    const QImage& image = Image(i);
+    if (image.isNull()) continue;
+    const QRect target(ImagePosition(i), image.size());
+    const QRect part = target & event->rect();
+    if (!part.isEmpty()) painter.drawImage(part, image, part.translated(-target.topLeft()));
+  }
+}
+
+// --- Clicks ----------------------------------------------------------------------------------
+
+int TCoreDisplay::ImageAt(QPoint point) const {
+  for (int i = 1; i <= kDisplayImageCount; ++i)
+    if (!Image(i).isNull() && QRect(ImagePosition(i), Image(i).size()).contains(point)) return i;
+  return 0;
+}
+
+void TCoreDisplay::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  mouse_ = event->position().toPoint();
+  mouseImage_ = ImageAt(mouse_);
+}
+
+void TCoreDisplay::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || mouseImage_ == 0) return;
+  const int image = mouseImage_;
+  mouseImage_ = 0;
+  if (ImageAt(event->position().toPoint()) == image) ImageClick(image);
+}
+
+// The cell under the point where the button went down.
+void TCoreDisplay::ImageClick(int image) {
+  const QPoint local = mouse_ - ImagePosition(image);
+  const int64_t address = geometry_.AddressAt(image, local.x(), local.y());
+  if (address >= 0 && address < coreSize_) emit CellClicked(int32_t(address));
 }
 
 } // namespace velmora

@@ -4,11 +4,14 @@
 // colour. Addresses map to pixels by display_geometry.h.
 
 #include <QImage>
+#include <QPoint>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
 #include <vector>
+
+#include "ui/display_geometry.h"
 
 namespace velmora {
 
@@ -17,20 +20,25 @@ class TCoreDisplay : public QWidget {
 public:
   explicit TCoreDisplay(QWidget* parent = nullptr);
 
-  // The widget shown in the ring's hole (circular) or beside the image (rectangular).
+  // The widget shown in the ring's hole (circular) or below the image (rectangular).
   void SetCentre(QWidget* panel);
-  // Chooses cell size and line length from the largest core size, keeping the topology.
+  // Chooses cell size and line length from the largest core size, keeping the topology; a
+  // different geometry clears the images, whose old cells would land in the wrong places.
   void SetCoreSizeMax(int32_t coreSizeMax);
+  // The current round's core size: clicks beyond it select nothing.
+  void SetCoreSize(int32_t coreSize) { coreSize_ = coreSize; }
   // Rearranges the images for the topology and clears them.
   void ApplyTopology(bool circular);
-  bool Circular() const { return circular_; }
+  bool Circular() const { return geometry_.Circular(); }
+  const TDisplayGeometry& Geometry() const { return geometry_; }
   // At the top speed cells are drawn without refreshing; RepaintDisplay shows them.
   void SetFastDrawing(bool fast) { fast_ = fast; }
 
-  // The engine's callback: one cell in colour 1..8 (taken modulo 8), -1 red, 0 black or -2
-  // grey, with the glyph of a CellEvent; Highlight marks one edge in red.
+  // The engine's callback: one cell in colour 1..8 (above 8 wrapping round), -1 red, 0 black
+  // or -2 grey, with the glyph of a CellEvent; Highlight marks one edge in red.
   void ColorPixel(int32_t address, int32_t color, int32_t kind, bool highlight);
-  // Remakes the glyphs of colours 1..min(W, 8); colours[k] is the RGB of engine slot k.
+  // Remakes the glyphs of colours 1..min(W, 8); colours[k] is the RGB of engine slot k
+  // (colours[0] unused).
   void RebuildGlyphs(const std::vector<uint32_t>& colours);
   // Grey for every display position from coreSize to the capacity's end.
   void PaintOutsideCore(int32_t coreSize);
@@ -39,17 +47,48 @@ public:
 
   // Image 1..4, for tests and screenshots.
   const QImage& Image(int index) const { return images_[static_cast<size_t>(index - 1)]; }
+  bool ImageVisible(int index) const { return Image(index).width() > 0; }
+  // Top-left corner of image 1..4 in this widget.
+  QPoint ImagePosition(int index) const;
 
 signals:
   // A click on a drawn cell of the core.
   void CellClicked(int32_t address);
 
+protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
-  std::array<QImage, 4> images_;
+  // c x c pixels of a glyph, row by row, in the image's pixel format.
+  using TGlyph = std::array<uint32_t, 64>;
+  static constexpr int32_t kColourSlots = 8;
+
+  // The glyph of a colour number as DisplayColour gives it; null when there is none.
+  const TGlyph* Glyph(int32_t color, int32_t kind) const;
+  void BuildAllWarriorGlyphs();
+  void BuildWarriorGlyphs(int32_t slot);
+  // Writes a cell's square (and its highlight) into its image; the rectangle drawn, in
+  // this widget's coordinates, or an empty one when nothing was drawn.
+  QRect DrawCell(int64_t address, const TGlyph& glyph, bool highlight);
+  // The visible image under a point of this widget: 1..4, or 0.
+  int ImageAt(QPoint point) const;
+  void ImageClick(int image);
+
+  TDisplayGeometry geometry_{8000, true};
+  std::array<QImage, kDisplayImageCount> images_;
+  // Warrior glyphs [slot 0..7][kind 0..4]; red, black and grey fill the whole square.
+  std::array<std::array<TGlyph, kGlyphKindCount>, kColourSlots> warriorGlyphs_{};
+  std::array<uint32_t, kColourSlots> slotColours_{};
+  TGlyph red_{}, black_{}, grey_{};
   QWidget* centre_ = nullptr;
   int32_t coreSizeMax_ = 8000;
-  bool circular_ = true;
+  int32_t coreSize_ = 0;
   bool fast_ = false;
+  // Image4MouseDown: where the button went down, and on which image.
+  QPoint mouse_;
+  int mouseImage_ = 0;
 };
 
 } // namespace velmora

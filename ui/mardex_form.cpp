@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/about_form.h"
+#include "ui/options_form.h"
 
 // The icon and other resources live in the window library, which a static link would
 // otherwise leave unregistered.
@@ -177,6 +178,7 @@ void TMardexForm::BuildControls() {
 
 // The other windows, in their start-up order; each lives as long as this one.
 void TMardexForm::CreateWindows() {
+  app_.FormOptions = new TFormOptions(app_, this);
   app_.FormAbout = new TFormAbout(this);
 }
 

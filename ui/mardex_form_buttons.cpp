@@ -5,6 +5,7 @@
 #include "tournament/warrior_input.h"
 #include "ui/about_form.h"
 #include "ui/mardex_form.h"
+#include "ui/options_form.h"
 
 namespace velmora {
 
@@ -62,7 +63,8 @@ void TMardexForm::ApplyTopology(bool circular) {
   display_->ApplyTopology(circular);
   if (!core_) return;
   display_->RebuildGlyphs(app_.Tournament.WarriorColours);
-  if (!core_->MaxSpeed && core_->DisplayLevel >= 1 && core_->RoundState != kRoundIdle)
+  // The record's level: the options dialog hands it to the engine only after this.
+  if (!core_->MaxSpeed && app_.Params.DisplayLevel >= 1 && core_->RoundState != kRoundIdle)
     display_->PaintOutsideCore(core_->CoreSize);
 }
 
@@ -107,7 +109,13 @@ void TMardexForm::ButtonViewPSpaceClick() {
 }
 
 void TMardexForm::ButtonOptionsClick() {
-  ShowNotYetAvailable("The options dialog");
+  const bool timerRan = TimerBattle->isActive();
+  TimerBattle->stop();
+  if (app_.FormOptions->exec() == QDialog::Accepted && core_) {
+    core_->DisplayLevel = app_.Params.DisplayLevel;
+    core_->EarlyDrawCheck = app_.Params.EarlyDrawCheck;
+  }
+  if (timerRan) TimerBattle->start();
 }
 
 void TMardexForm::ButtonTournamentResultsClick() {

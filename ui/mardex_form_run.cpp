@@ -49,6 +49,8 @@ int32_t TMardexForm::GetRounds() {
 void TMardexForm::InitScreenInfo(bool Full) {
   const TTournament& tour = app_.Tournament;
   const MatchupResult* result = tour.CurrentResult();
+  // Even at Max speed: a click on the display must know where this round's core ends.
+  display_->SetCoreSize(core_->CoreSize);
   LabelBattleOutput->setText(Number(result ? result->RoundsPlayed + 1 : 1));
   LabelMatchupOutput->setText(Number(tour.MatchupNumber));
   if (core_->MaxSpeed && !Full) return;
