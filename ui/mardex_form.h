@@ -116,6 +116,7 @@ private:
   std::unique_ptr<TRunController> controller_;
   TCoreDisplay* display_;
   bool FrameDue();
+  void ShowRoundCounters();
 
   QElapsedTimer sinceEvents_;
   QElapsedTimer sinceFrame_;

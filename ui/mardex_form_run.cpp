@@ -48,12 +48,15 @@ int32_t TMardexForm::GetRounds() {
 
 void TMardexForm::InitScreenInfo(bool Full) {
   const TTournament& tour = app_.Tournament;
-  const MatchupResult* result = tour.CurrentResult();
   // Even at Max speed: a click on the display must know where this round's core ends.
   display_->SetCoreSize(core_->CoreSize);
-  LabelBattleOutput->setText(Number(result ? result->RoundsPlayed + 1 : 1));
-  LabelMatchupOutput->setText(Number(tour.MatchupNumber));
-  if (core_->MaxSpeed && !Full) return;
+  if (core_->MaxSpeed && !Full) {
+    // A round at Max can take less time than painting its number: the counters are shown
+    // at most 25 times a second, and always when the run stops.
+    if (FrameDue()) ShowRoundCounters();
+    return;
+  }
+  ShowRoundCounters();
   LabelCoreSizeOutput->setText(Number(core_->CoreSize));
   LabelStatusOutput->setText("Stopped");
   LabelBattleMax->setText(Number(tour.Rec.Rounds));
@@ -98,14 +101,20 @@ bool TMardexForm::FrameDue() {
   return true;
 }
 
+void TMardexForm::ShowRoundCounters() {
+  const MatchupResult* result = app_.Tournament.CurrentResult();
+  // Once the last round is recorded the number stays at the last round played.
+  const int32_t round = result ? std::min(result->RoundsPlayed + 1, app_.Tournament.Rec.Rounds) : 1;
+  LabelBattleOutput->setText(Number(std::max(round, 1)));
+  LabelMatchupOutput->setText(Number(app_.Tournament.MatchupNumber));
+}
+
 void TMardexForm::UpdateScreenInfo() {
   frameShown_ = FrameDue();
   if (!frameShown_) return;
   GaugeCyclesOutput->setValue(std::min(core_->CycleCount, GaugeCyclesOutput->maximum()));
   LabelCycleCount->setText(Number(core_->CycleCount));
-  const MatchupResult* result = app_.Tournament.CurrentResult();
-  LabelBattleOutput->setText(Number(result ? result->RoundsPlayed + 1 : 1));
-  LabelMatchupOutput->setText(Number(app_.Tournament.MatchupNumber));
+  ShowRoundCounters();
   LabelStatusOutput->setText(QString::fromStdString(controller_->StatusText()));
   for (const auto& g : controller_->ProcessGauges()) {
     const auto i = static_cast<size_t>(g.Gauge - 1);
@@ -121,6 +130,7 @@ void TMardexForm::RunStateChanged(RunState state) {
   const bool idle = state == RunState::Idle, stopped = state == RunState::Stopped;
   const bool running = state == RunState::Running, complete = state == RunState::Complete;
   if (!running) TimerBattle->stop();
+  if (!running && core_ && app_.Tournament.CurrentResult()) ShowRoundCounters();
   ButtonParams->setEnabled(!running);
   ButtonNewBattle->setEnabled(stopped || complete);
   ButtonStop->setEnabled(running);

@@ -50,6 +50,7 @@ private slots:
   void stopEndsARunBetweenBatches();
   void maxMovesTheSpeedAndBack();
   void openingNothingLeavesTheWindowIdle();
+  void maxShowsTheCountersWhenTheRunEnds();
 };
 
 void MainWindowTest::enablingFollowsTheRunState_data() {
@@ -227,6 +228,20 @@ void MainWindowTest::openingNothingLeavesTheWindowIdle() {
   w.Form.ButtonTournamentResults->setEnabled(true);
   w.Form.ButtonTournamentResults->click();
   QCOMPARE(w.Platform.Messages.back(), std::string("Tournament not yet set up"));
+}
+
+void MainWindowTest::maxShowsTheCountersWhenTheRunEnds() {
+  Window w;
+  w.App.Setup.RoundsText = "7";
+  w.Form.OpenWarriorFiles({Example("dwarf.red"), Example("stone.red")});
+  w.Form.chkbxMax->setChecked(true);
+  w.Form.ButtonStart->click();
+  QCOMPARE(w.Form.State(), RunState::Complete);
+  QCOMPARE(w.RoundsPlayed(), 7);
+  QCOMPARE(w.Form.LabelBattleOutput->text(), QString("7"));
+  QCOMPARE(w.Form.LabelBattleMax->text(), QString("7"));
+  QCOMPARE(w.Platform.Messages.back(), std::string("Tournament complete."));
+  QCOMPARE(QApplication::focusWidget(), w.Form.ButtonTournamentResults);
 }
 
 QTEST_MAIN(MainWindowTest)
