@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.25)
 # Installs the build into a scratch prefix and checks that the programs, the desktop entry
 # and the icon arrive: cmake -DBUILD=<build dir> -P install_check.cmake
 set(prefix ${BUILD}/install-check)
