@@ -1,6 +1,8 @@
 #include "ui/display_geometry.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 
 namespace velmora {
 
@@ -63,49 +65,55 @@ TDisplaySize DisplayImageSize(int32_t image, bool circular) {
 }
 
 TDisplayGeometry::TDisplayGeometry(int32_t coreSizeMax, bool circular) : circular_(circular) {
-  for (const SizeRow& row : circular ? kCircularRows : kRectangularRows) {
-    if (coreSizeMax <= row.UpTo) {
-      cellSize_ = row.CellSize;
-      lineLength_ = row.LineLength;
-      const int32_t height = circular ? kStripLength : kRectangularHeight;
-      capacity_ = int64_t{height / cellSize_} * lineLength_ * (circular ? 4 : 1);
-      return;
-    }
-  }
-  cellSize_ = 1;
-  if (circular) {
+  const auto& rows = circular ? kCircularRows : kRectangularRows;
+  const auto row = std::find_if(rows.begin(), rows.end(),
+                                [&](const SizeRow& r) { return coreSizeMax <= r.UpTo; });
+  if (row != rows.end()) {
+    cellSize_ = row->CellSize;
+    lineLength_ = row->LineLength;
+    const int32_t height = circular ? kStripLength : kRectangularHeight;
+    capacity_ = int64_t{height / cellSize_} * lineLength_ * (circular ? 4 : 1);
+  } else if (circular) {
+    cellSize_ = 1;
     lineLength_ = kStripWidth;
     capacity_ = int64_t{kStripLength} * kStripWidth * 4;
-    return;
+  } else {
+    // Enough addresses per pixel that the whole core fits: rounding the power of two down
+    // would draw the core's tail over its head.
+    cellSize_ = 1;
+    while ((kSinglePixelCells << shift_) < coreSizeMax)
+      ++shift_;
+    lineLength_ = kStripLength << shift_;
+    capacity_ = kSinglePixelCells << shift_;
   }
-  // Enough addresses per pixel that the whole core fits: rounding the power of two down
-  // would draw the core's tail over its head.
-  while ((kSinglePixelCells << shift_) < coreSizeMax)
-    ++shift_;
-  lineLength_ = kStripLength << shift_;
-  capacity_ = kSinglePixelCells << shift_;
+  cellShift_ = std::countr_zero(uint32_t(cellSize_));
+  lineShift_ = std::countr_zero(uint32_t(lineLength_));
+  quarterShift_ = std::countr_zero(uint64_t(capacity_ / 4));
 }
 
 std::optional<TDisplayPoint> TDisplayGeometry::CellOf(int64_t address) const {
   if (address < 0 || address >= capacity_) return std::nullopt;
   const int32_t c = cellSize_;
+  const int64_t lineMask = lineLength_ - 1;
   if (!circular_) {
-    if (c == 1)
-      return TDisplayPoint{4, int32_t((address >> shift_) % kStripLength),
-                           int32_t((address >> (shift_ + 9)) % kRectangularHeight)};
-    return TDisplayPoint{4, int32_t(address % lineLength_) * c,
-                         int32_t((address / lineLength_) % (kRectangularHeight / c)) * c};
+    if (c == 1) // x = (a div 2^k) mod 512, y = (a div 2^(k+9)) mod 256
+      return TDisplayPoint{4, int32_t((address >> shift_) & (kStripLength - 1)),
+                           int32_t((address >> (shift_ + 9)) & (kRectangularHeight - 1))};
+    // x = (a mod L) c, y = ((a div L) mod (256 / c)) c
+    const int64_t lines = (kRectangularHeight >> cellShift_) - 1;
+    return TDisplayPoint{4, int32_t(address & lineMask) << cellShift_,
+                         int32_t((address >> lineShift_) & lines) << cellShift_};
   }
-  const int64_t quarter = capacity_ / 4;
-  const auto q = int32_t(address / quarter);
-  const int64_t i = address % quarter;
-  const auto u = int32_t(i % lineLength_);
-  const auto v = int32_t(i / lineLength_);
+  // q = a div Q, i = a mod Q, u = i mod L, v = i div L
+  const auto q = int32_t(address >> quarterShift_);
+  const int64_t i = address & ((int64_t{1} << quarterShift_) - 1);
+  const int32_t u = int32_t(i & lineMask) << cellShift_;
+  const int32_t v = int32_t(i >> lineShift_) << cellShift_;
   switch (q) {
-  case 0: return TDisplayPoint{1, u * c, v * c};
-  case 1: return TDisplayPoint{2, v * c, kStripWidth - c - u * c};
-  case 2: return TDisplayPoint{3, kStripWidth - c - u * c, kStripLength - c - v * c};
-  default: return TDisplayPoint{4, kStripLength - c - v * c, u * c};
+  case 0: return TDisplayPoint{1, u, v};
+  case 1: return TDisplayPoint{2, v, kStripWidth - c - u};
+  case 2: return TDisplayPoint{3, kStripWidth - c - u, kStripLength - c - v};
+  default: return TDisplayPoint{4, kStripLength - c - v, u};
   }
 }
 
@@ -139,13 +147,6 @@ bool GlyphMaskPixel(int32_t cellSize, int32_t kind, int32_t x, int32_t y) {
   case 1: return true;
   default: return false;
   }
-}
-
-std::optional<int32_t> DisplayColour(int32_t color) {
-  // 16 wraps to 8, not to 0: a warrior's cell must never look untouched.
-  if (color > 0) return (color - 1) % 8 + 1;
-  if (color == 0 || color == -1 || color == -2) return color;
-  return std::nullopt;
 }
 
 } // namespace velmora

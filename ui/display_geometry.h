@@ -49,7 +49,9 @@ public:
   // everywhere else.
   int32_t Shift() const { return shift_; }
 
-  // Where an address is drawn; nothing for an address the display has no room for.
+  // Where an address is drawn; nothing for an address the display has no room for. Called
+  // for every touched cell during a run: every size here is a power of two, so shifts and
+  // masks do the dividing.
   std::optional<TDisplayPoint> CellOf(int64_t address) const;
   // The first address drawn at pixel (x, y) of an image; -1 where no cell is drawn.
   int64_t AddressAt(int32_t image, int32_t x, int32_t y) const;
@@ -60,6 +62,9 @@ private:
   int32_t lineLength_;
   int64_t capacity_;
   int32_t shift_ = 0;
+  int32_t cellShift_ = 0;    // log2 of the cell size
+  int32_t lineShift_ = 0;    // log2 of the line length
+  int32_t quarterShift_ = 0; // log2 of a strip's addresses (circular)
 };
 
 // Kinds of event with a glyph: 1 execute, 2 write, 3 increment, 4 decrement, 5 read.
@@ -72,6 +77,11 @@ bool GlyphMaskPixel(int32_t cellSize, int32_t kind, int32_t x, int32_t y);
 
 // The colour number a cell is drawn in: warrior colours above 8 wrap round to 1..8; -1
 // (red), 0 (black) and -2 (grey) stay; anything else has no colour (nothing).
-std::optional<int32_t> DisplayColour(int32_t color);
+constexpr std::optional<int32_t> DisplayColour(int32_t color) {
+  // 16 wraps to 8, not to 0: a warrior's cell must never look untouched.
+  if (color > 0) return (color - 1) % 8 + 1;
+  if (color == 0 || color == -1 || color == -2) return color;
+  return std::nullopt;
+}
 
 } // namespace velmora
