@@ -25,7 +25,6 @@ TCoreDisplay::TCoreDisplay(QWidget* parent) : QWidget(parent) {
   red_.fill(kRed);
   black_.fill(kBlack);
   grey_.fill(kGrey);
-  setAttribute(Qt::WA_OpaquePaintEvent);
   ApplyTopology(true);
 }
 
