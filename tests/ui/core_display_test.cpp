@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
+#include "tests/ui/support/scripted_platform.h"
 #include "ui/core_display.h"
+#include "ui/mardex_form.h"
 
 using namespace velmora;
 
@@ -92,6 +94,7 @@ private slots:
   void clicksSelectTheCellUnderThePointer_data();
   void clicksSelectTheCellUnderThePointer();
   void pressAndReleaseOnDifferentImagesIsNoClick();
+  void mainWindowTellsTheDisplayTheRoundsCoreSize();
 };
 
 void CoreDisplayTest::glyphOfEachKind_data() {
@@ -427,6 +430,27 @@ void CoreDisplayTest::pressAndReleaseOnDifferentImagesIsNoClick() {
   QCOMPARE(clicked.count(), 0);
   QTest::mouseClick(&display, Qt::LeftButton, {}, {5, 5});
   QCOMPARE(clicked.count(), 1);
+}
+
+void CoreDisplayTest::mainWindowTellsTheDisplayTheRoundsCoreSize() {
+  test::TScriptedPlatform platform;
+  TVelmoraApp app(platform);
+  app.Params.CoreSizeMax = app.Params.CoreSizeMin = 4000;
+  TMardexForm form(app);
+  QVERIFY(form.CreateEngine());
+  TCoreDisplay& display = form.Display();
+  QSignalSpy clicked(&display, &TCoreDisplay::CellClicked);
+  // No round yet: no cell to select.
+  QTest::mouseClick(&display, Qt::LeftButton, {}, {2, 2});
+  QCOMPARE(clicked.count(), 0);
+  form.OpenWarriorFiles(
+      {VELMORA_SOURCE_DIR "/examples/imp.red", VELMORA_SOURCE_DIR "/examples/dwarf.red"});
+  QCOMPARE(app.Core->CoreSize, 4000);
+  QCOMPARE(display.Geometry().CellSize(), 8);
+  QTest::mouseClick(&display, Qt::LeftButton, {}, {639, 0}); // 3072
+  QTest::mouseClick(&display, Qt::LeftButton, {}, {130, 2}); // 4080, beyond the core
+  QCOMPARE(clicked.count(), 1);
+  QCOMPARE(clicked.at(0).at(0).toInt(), 3072);
 }
 
 QTEST_MAIN(CoreDisplayTest)
