@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "ui/about_form.h"
+#include "ui/edit_code_form.h"
 #include "ui/options_form.h"
 
 // The icon and other resources live in the window library, which a static link would
@@ -180,6 +181,7 @@ void TMardexForm::BuildControls() {
 void TMardexForm::CreateWindows() {
   app_.FormOptions = new TFormOptions(app_, this);
   app_.FormAbout = new TFormAbout(this);
+  app_.FormEditCode = new TFormEditCode(app_, this);
 }
 
 void TMardexForm::ShowWarriorControls() {

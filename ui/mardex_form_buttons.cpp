@@ -4,6 +4,7 @@
 #include "params/number_text.h"
 #include "tournament/warrior_input.h"
 #include "ui/about_form.h"
+#include "ui/edit_code_form.h"
 #include "ui/mardex_form.h"
 #include "ui/options_form.h"
 
@@ -90,8 +91,14 @@ void TMardexForm::OpenWarriorFiles(const std::vector<std::string>& paths) {
   ApplySetup(oldCoreSizeMax, oldQueueBytes);
 }
 
-void TMardexForm::ButtonEditClick(int32_t) {
-  ShowNotYetAvailable("The warrior editor");
+void TMardexForm::ButtonEditClick(int32_t k) {
+  std::vector<TWarriorData>& list = app_.Tournament.WarriorList;
+  if (k < 0 || size_t(k) >= list.size()) return;
+  TWarriorData copy = list[size_t(k)];
+  if (!app_.FormEditCode->Execute(k + 1, copy)) return;
+  list[size_t(k)] = std::move(copy);
+  ButtonEdit[size_t(k)]->setText(QString::fromStdString(list[size_t(k)].Name));
+  controller_->StartRound(true, true);
 }
 
 void TMardexForm::ButtonViewClick() {

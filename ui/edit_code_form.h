@@ -1,0 +1,68 @@
+#pragma once
+// TFormEditCode, the warrior editor: edits one warrior's source, opens and saves it as a
+// text file, compiles it in the engine's scratch warrior 0 and shows the errors, the object
+// code and the source restored from it, which it can save as a load file.
+
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tournament/tournament.h"
+#include "ui/app.h"
+#include "ui/edit_code_session.h"
+#include "ui/spare_engine.h"
+
+namespace velmora {
+
+class TFormEditCode : public QDialog {
+  Q_OBJECT
+public:
+  explicit TFormEditCode(TVelmoraApp& app, QWidget* parent = nullptr);
+
+  // Shows the editor modally on a working copy; on OK copies ID, Name, Author, FileName,
+  // Source back. warriorNumber is 1-based, 0 for a new warrior from the Setup dialog.
+  bool Execute(int32_t warriorNumber, TWarriorData& warrior);
+
+  // The steps of showing, without showing: the controls take the record's values.
+  void Prepare(int32_t warriorNumber, const TWarriorData& warrior);
+  // The record as OK would return it.
+  TWarriorData Edited() const;
+
+  // The button handlers, for the buttons and for tests.
+  void ButtonOpenClick();
+  void ButtonSaveClick();
+  void ButtonCompileClick();
+  void ButtonSaveLoadClick();
+
+  QLabel* LabelSource;
+  QPlainTextEdit* MemoSource;
+  QPushButton *ButtonOpen, *ButtonSave, *ButtonCompile;
+  QPlainTextEdit *MemoErrors, *MemoObjectCode, *MemoRestoredSource;
+  QPushButton* ButtonSaveLoad;
+  QLineEdit* EditName;
+  QPushButton *ButtonOK, *ButtonCancel;
+
+protected:
+  void showEvent(QShowEvent* event) override;
+
+private:
+  void BuildControls();
+  void ClearResults();
+  std::vector<std::string> SourceLines() const;
+
+  TVelmoraApp& app_;
+  TSpareEngine engine_;
+  TWarriorData record_;
+  int32_t warriorNumber_ = 0;
+  std::string savedName_;
+  std::string author_;
+  TEditorCompile lastCompile_;
+};
+
+} // namespace velmora

@@ -1,0 +1,93 @@
+// The warrior editor's buttons: Open, Save, Compile and Save Load File.
+
+#include <QScrollBar>
+
+#include <exception>
+
+#include "assembler/assembler.h"
+#include "ui/edit_code_form.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr const char* kRedcodeFilter = "Redcode (*.red *.rc)|All files (*)";
+constexpr const char* kLoadFileFilter = "Load files (*.rc)|All files (*)";
+
+void ShowLines(QPlainTextEdit* pane, const std::vector<std::string>& lines) {
+  pane->setPlainText(QString::fromStdString(JoinLines(lines)));
+  pane->moveCursor(QTextCursor::Start);
+  pane->verticalScrollBar()->setValue(0);
+}
+
+} // namespace
+
+std::vector<std::string> TFormEditCode::SourceLines() const {
+  return SplitText(MemoSource->toPlainText().toStdString());
+}
+
+void TFormEditCode::ClearResults() {
+  MemoErrors->clear();
+  MemoObjectCode->clear();
+  MemoRestoredSource->clear();
+}
+
+void TFormEditCode::ButtonOpenClick() {
+  const auto path = app_.Platform.OpenFileName("Open Warrior", kRedcodeFilter);
+  if (!path) return;
+  LabelSource->setText(QString::fromStdString(*path));
+  std::vector<std::string> lines;
+  std::string name;
+  // An unreadable file is reported by the reader; what it did read is still shown.
+  ReadWarriorFile(app_.Platform, *path, lines, author_, name);
+  MemoSource->setPlainText(QString::fromStdString(JoinLines(lines)));
+  EditName->setText(QString::fromStdString(name));
+  ClearResults();
+}
+
+void TFormEditCode::ButtonSaveClick() {
+  const std::string current = LabelSource->text().toStdString();
+  const auto chosen = app_.Platform.SaveFileName("Save Warrior", kRedcodeFilter, current);
+  if (!chosen) return;
+  const std::string path = WithDefaultExtension(*chosen, "red");
+  std::string error;
+  if (!SaveLines(path, SourceLines(), error)) {
+    // The record keeps naming the file it came from: the new one was not written.
+    app_.Platform.ShowMessage(error);
+    return;
+  }
+  LabelSource->setText(QString::fromStdString(path));
+}
+
+void TFormEditCode::ButtonCompileClick() {
+  TCore* core = engine_.For(app_);
+  if (!core) return;
+  TEditorCompile compile;
+  try {
+    compile = CompileInScratch(*core, SourceLines(), savedName_, warriorNumber_);
+  } catch (const std::exception& e) {
+    // An arithmetic fault aborts the whole compile; the window stays as it was.
+    app_.Platform.ShowMessage(e.what());
+    return;
+  }
+  ShowLines(MemoErrors, compile.Errors);
+  EditName->setText(QString::fromStdString(compile.Name));
+  ButtonSaveLoad->setEnabled(compile.ProducedCode);
+  if (compile.ProducedCode) {
+    ShowLines(MemoObjectCode, compile.ObjectCode);
+    ShowLines(MemoRestoredSource, compile.RestoredSource);
+  }
+  lastCompile_ = std::move(compile);
+}
+
+void TFormEditCode::ButtonSaveLoadClick() {
+  if (!lastCompile_.ProducedCode) return;
+  const std::string name = EditName->text().toStdString();
+  const auto chosen = app_.Platform.SaveFileName("Save Load File", kLoadFileFilter, name + ".rc");
+  if (!chosen) return;
+  std::string error;
+  if (!SaveLines(WithDefaultExtension(*chosen, "rc"), LoadFileOf(lastCompile_, name), error))
+    app_.Platform.ShowMessage(error);
+}
+
+} // namespace velmora
