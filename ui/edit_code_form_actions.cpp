@@ -6,6 +6,7 @@
 
 #include "assembler/assembler.h"
 #include "ui/edit_code_form.h"
+#include "ui/file_names.h"
 
 namespace velmora {
 

@@ -41,9 +41,6 @@ std::vector<std::string> SplitText(const std::string& text);
 // The text that shows lines: joined by LF.
 std::string JoinLines(const std::vector<std::string>& lines);
 
-// path with "." + extension appended when its file name has no extension.
-std::string WithDefaultExtension(const std::string& path, const std::string& extension);
-
 // Writes every line followed by CR LF. The file is written beside path and renamed into
 // place, so a failure halfway leaves any previous file intact; false with error then.
 bool SaveLines(const std::string& path, const std::vector<std::string>& lines, std::string& error);

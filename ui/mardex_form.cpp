@@ -10,7 +10,9 @@
 
 #include "ui/about_form.h"
 #include "ui/edit_code_form.h"
+#include "ui/edit_score_form.h"
 #include "ui/options_form.h"
+#include "ui/results_form.h"
 
 // The icon and other resources live in the window library, which a static link would
 // otherwise leave unregistered.
@@ -180,7 +182,9 @@ void TMardexForm::BuildControls() {
 // The other windows, in their start-up order; each lives as long as this one.
 void TMardexForm::CreateWindows() {
   app_.FormOptions = new TFormOptions(app_, this);
+  app_.FormResults = new TFormResults(app_, this);
   app_.FormAbout = new TFormAbout(this);
+  app_.FormEditScore = new TFormEditScore(app_, this);
   app_.FormEditCode = new TFormEditCode(app_, this);
 }
 

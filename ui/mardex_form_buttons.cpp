@@ -7,6 +7,7 @@
 #include "ui/edit_code_form.h"
 #include "ui/mardex_form.h"
 #include "ui/options_form.h"
+#include "ui/results_form.h"
 
 namespace velmora {
 
@@ -130,7 +131,7 @@ void TMardexForm::ButtonTournamentResultsClick() {
     app_.Platform.ShowMessage("Tournament not yet set up");
     return;
   }
-  ShowNotYetAvailable("The results window");
+  app_.FormResults->Execute();
 }
 
 void TMardexForm::ButtonAboutClick() {

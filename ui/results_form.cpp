@@ -1,0 +1,112 @@
+// The results window: its controls, their layout and keyboard order, and each showing.
+
+#include "ui/results_form.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+QPushButton* Button(const char* caption, QWidget* parent) {
+  auto* b = new QPushButton(caption, parent);
+  b->setAutoDefault(false);
+  return b;
+}
+
+} // namespace
+
+TFormResults::TFormResults(TVelmoraApp& app, QWidget* parent) : QDialog(parent), app_(app) {
+  setWindowTitle("Tournament Results");
+  setModal(true);
+  BuildControls();
+}
+
+void TFormResults::BuildControls() {
+  LabelResultsTitle = new QLabel("Summary", this);
+  LabelWarriorName = new QLabel(this);
+  LabelWarriorName->hide();
+  ComboBoxDetailWarrior = new QComboBox(this);
+  ComboBoxDetailWarrior->hide();
+  ButtonResultsShow = Button("Show Details", this);
+
+  StringGridResults = new QTableWidget(2, 9, this);
+  StringGridResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  StringGridResults->setSelectionBehavior(QAbstractItemView::SelectRows);
+  StringGridResults->setSortingEnabled(false);
+  StringGridResults->verticalHeader()->hide();
+  StringGridResults->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  StringGridResults->horizontalHeader()->setSectionsClickable(true);
+  StringGridResults->horizontalHeader()->setHighlightSections(false);
+  StringGridResults->horizontalHeader()->setSortIndicatorShown(true);
+  StringGridResults->setMinimumSize(720, 300);
+
+  EditScore = new QLineEdit(this);
+  EditScore->setReadOnly(true);
+  ButtonChange = Button("Change", this);
+  CheckBoxPercent = new QCheckBox("Show W%, L%, T%", this);
+  CheckBoxPercent->setChecked(app_.Setup.Percent);
+  ButtonSave = Button("Save", this);
+  ButtonResultsClose = new QPushButton("Close", this);
+  ButtonResultsClose->setDefault(true);
+
+  auto* top = new QHBoxLayout;
+  top->addWidget(LabelResultsTitle);
+  top->addWidget(LabelWarriorName);
+  top->addWidget(ComboBoxDetailWarrior);
+  top->addStretch();
+  top->addWidget(ButtonResultsShow);
+
+  auto* bottom = new QHBoxLayout;
+  auto* formulaLabel = new QLabel("Score formula:", this);
+  formulaLabel->setBuddy(EditScore);
+  bottom->addWidget(formulaLabel);
+  bottom->addWidget(EditScore, 1);
+  bottom->addWidget(ButtonChange);
+  bottom->addSpacing(12);
+  bottom->addWidget(CheckBoxPercent);
+  bottom->addStretch();
+  bottom->addWidget(ButtonSave);
+  bottom->addWidget(ButtonResultsClose);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(StringGridResults, 1);
+  layout->addLayout(bottom);
+
+  QWidget* order[] = {
+      ComboBoxDetailWarrior, ButtonResultsShow, StringGridResults, EditScore,
+      ButtonChange,          CheckBoxPercent,   ButtonSave,        ButtonResultsClose};
+  for (size_t i = 0; i + 1 < std::size(order); ++i)
+    setTabOrder(order[i], order[i + 1]);
+
+  connect(ButtonResultsShow, &QPushButton::clicked, this, &TFormResults::ButtonResultsShowClick);
+  connect(StringGridResults->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          [this](int column) { StringGridResultsMouseDown(column); });
+  connect(ComboBoxDetailWarrior, &QComboBox::currentIndexChanged, this,
+          &TFormResults::ComboBoxDetailWarriorChange);
+  // clicked, not toggled: the Setup dialog and settings files set the box without a redraw.
+  connect(CheckBoxPercent, &QCheckBox::clicked, this, &TFormResults::CheckBoxPercentClick);
+  connect(ButtonChange, &QPushButton::clicked, this, &TFormResults::ButtonChangeClick);
+  connect(ButtonSave, &QPushButton::clicked, this, &TFormResults::ButtonSaveClick);
+  connect(ButtonResultsClose, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TFormResults::Execute() {
+  FormShow();
+  exec();
+}
+
+void TFormResults::FormShow() {
+  EditScore->setText(QString::fromStdString(app_.Tournament.Rec.ScoreFormula));
+  detailsAllowed_ = app_.Tournament.Rec.TournamentType != Melee;
+  details_ = false;
+  selected_ = 1;
+  SetOutcomeHeaders();
+  RefreshView();
+  ButtonResultsClose->setFocus();
+}
+
+} // namespace velmora
