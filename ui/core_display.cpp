@@ -5,6 +5,8 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cstring>
+#include <type_traits>
 
 #include "tournament/tournament.h"
 
@@ -99,6 +101,8 @@ void TCoreDisplay::RebuildGlyphs(const std::vector<uint32_t>& colours) {
     slotColours_[slot] = colours[slot + 1];
     BuildWarriorGlyphs(int32_t(slot));
   }
+  // The slots' colours changed: no cell is known to show its glyph any more.
+  std::fill(shown_.begin(), shown_.end(), 0);
 }
 
 const TCoreDisplay::TGlyph* TCoreDisplay::Glyph(int32_t color, int32_t kind) const {
@@ -124,9 +128,18 @@ QRect TCoreDisplay::DrawCell(int64_t address, const TGlyph& glyph, bool highligh
   const int32_t c = geometry_.CellSize();
   uchar* bits = image.bits();
   const qsizetype stride = image.bytesPerLine();
-  for (int32_t row = 0; row < c; ++row) {
-    auto* line = reinterpret_cast<uint32_t*>(bits + (cell->Y + row) * stride) + cell->X;
-    std::copy_n(glyph.begin() + row * c, c, line);
+  // Rows of a size known to the compiler: a library call per row would cost more than the row.
+  const auto copyRows = [&](auto width) {
+    constexpr size_t kBytes = decltype(width)::value * sizeof(uint32_t);
+    for (int32_t row = 0; row < c; ++row)
+      std::memcpy(bits + (cell->Y + row) * stride + cell->X * qsizetype(sizeof(uint32_t)),
+                  glyph.data() + row * c, kBytes);
+  };
+  switch (c) {
+  case 8: copyRows(std::integral_constant<size_t, 8>{}); break;
+  case 4: copyRows(std::integral_constant<size_t, 4>{}); break;
+  case 2: copyRows(std::integral_constant<size_t, 2>{}); break;
+  default: copyRows(std::integral_constant<size_t, 1>{}); break;
   }
   if (highlight) {
     // A bar along the edge that follows the cell's line: the right edge on the horizontal
@@ -149,7 +162,17 @@ void TCoreDisplay::ColorPixel(int32_t address, int32_t color, int32_t kind, bool
   if (!colour) return;
   const TGlyph* glyph = Glyph(*colour, kind);
   if (!glyph) return;
+  // A running loop reports the same cells with the same glyph cycle after cycle: a cell that
+  // already shows it is left alone.
+  uint8_t* shown = nullptr;
+  const auto code = uint8_t((*colour + 3) * 8 + (*colour >= 1 ? kind : 0));
+  if (address >= 0 && address < geometry_.Capacity()) {
+    shown = &shown_[static_cast<size_t>(address >> geometry_.Shift())];
+    if (!highlight && *shown == code) return;
+  }
   const QRect drawn = DrawCell(address, *glyph, highlight);
+  // A highlight covers part of the glyph: the next report draws the cell again.
+  if (shown) *shown = highlight ? 0 : code;
   // The core view's marks come one at a time while the battle stands still: show them.
   if ((!fast_ || highlight) && !drawn.isEmpty()) update(drawn);
 }
@@ -157,8 +180,11 @@ void TCoreDisplay::ColorPixel(int32_t address, int32_t color, int32_t kind, bool
 void TCoreDisplay::PaintOutsideCore(int32_t coreSize) {
   // One step per drawn cell: with many addresses to a pixel, one address of each.
   const int32_t shift = geometry_.Shift();
-  for (int64_t a = std::max(coreSize, 0); a < geometry_.Capacity(); a = ((a >> shift) + 1) << shift)
+  for (int64_t a = std::max(coreSize, 0); a < geometry_.Capacity();
+       a = ((a >> shift) + 1) << shift) {
     DrawCell(a, grey_, false);
+    shown_[static_cast<size_t>(a >> shift)] = 0;
+  }
   // Once, whatever the speed: a round stands set up here and may not run at once.
   RepaintDisplay();
 }
@@ -166,6 +192,7 @@ void TCoreDisplay::PaintOutsideCore(int32_t coreSize) {
 void TCoreDisplay::ClearDisplay() {
   for (QImage& image : images_)
     if (!image.isNull()) image.fill(kBlack);
+  shown_.assign(static_cast<size_t>(geometry_.Capacity() >> geometry_.Shift()), 0);
   RepaintDisplay();
 }
 

@@ -83,6 +83,8 @@ private:
   std::array<uint32_t, kColourSlots> slotColours_{};
   TGlyph red_{}, black_{}, grey_{};
   QWidget* centre_ = nullptr;
+  // Per drawn cell, the glyph it shows as (colour + 3) x 8 + kind; 0 when unknown.
+  std::vector<uint8_t> shown_;
   int32_t coreSizeMax_ = 8000;
   int32_t coreSize_ = 0;
   bool fast_ = false;

@@ -151,8 +151,9 @@ void TMardexForm::RunStateChanged(RunState state) {
 void TMardexForm::ClearDisplay() {
   display_->ClearDisplay();
 }
+// After every batch at the top speed; painted only with the status, at most 25 times a second.
 void TMardexForm::RepaintDisplay() {
-  display_->RepaintDisplay();
+  if (frameShown_) display_->RepaintDisplay();
 }
 void TMardexForm::ShowStatus(const std::string& text) {
   LabelStatusOutput->setText(QString::fromStdString(text));
