@@ -101,11 +101,14 @@ void TFormResults::Execute() {
 
 void TFormResults::FormShow() {
   EditScore->setText(QString::fromStdString(app_.Tournament.Rec.ScoreFormula));
+  // Settings files and the Setup dialog keep the box's state with the other settings.
+  CheckBoxPercent->setChecked(app_.Setup.Percent);
   detailsAllowed_ = app_.Tournament.Rec.TournamentType != Melee;
   details_ = false;
   selected_ = 1;
   SetOutcomeHeaders();
   RefreshView();
+  StringGridResults->resizeColumnsToContents();
   ButtonResultsClose->setFocus();
 }
 

@@ -134,7 +134,6 @@ void TFormResults::ComboBoxDetailWarriorChange(int index) {
 }
 
 void TFormResults::CheckBoxPercentClick() {
-  // The Setup dialog saves the box with the other settings.
   app_.Setup.Percent = CheckBoxPercent->isChecked();
   SetOutcomeHeaders();
   if (details_)

@@ -73,10 +73,12 @@ private slots:
   void compileWithoutStatementsKeepsTheListings();
   void oneBadLineAmongGoodOnes();
   void startOffsetIsMarked();
+  void arithmeticErrorKeepsTheWindow();
   void nameAfterCompile_data();
   void nameAfterCompile();
   void cancelAfterOpenLeavesTheRecord();
   void escapeCancels();
+  void tabMovesThroughTheControls();
   void okAfterOpenReturnsTheFile();
   void saveWritesCrLfAndAddsTheExtension();
   void failedSaveKeepsThePreviousFile();
@@ -190,6 +192,24 @@ void EditCodeFormTest::startOffsetIsMarked() {
   QCOMPARE(restored[1].mid(4, 1), QString("*"));
 }
 
+void EditCodeFormTest::arithmeticErrorKeepsTheWindow() {
+  test::TScriptedPlatform platform;
+  TVelmoraApp app(platform);
+  TFormEditCode form(app);
+  form.Prepare(1, Record("Keeper", {"mov 0, 1"}));
+  form.ButtonCompileClick();
+  const QString objectCode = form.MemoObjectCode->toPlainText();
+  form.MemoSource->setPlainText("mov 0, 1\ndat 1/0, 0");
+  form.ButtonCompileClick();
+  QCOMPARE(platform.Messages, std::vector<std::string>{"Division by zero"});
+  QCOMPARE(form.MemoObjectCode->toPlainText(), objectCode);
+  QVERIFY(form.ButtonSaveLoad->isEnabled());
+  form.MemoSource->setPlainText(";name After\njmp 0");
+  form.ButtonCompileClick();
+  QCOMPARE(form.EditName->text(), QString("After"));
+  QVERIFY(form.MemoObjectCode->toPlainText().startsWith("0000 01"));
+}
+
 void EditCodeFormTest::nameAfterCompile_data() {
   QTest::addColumn<QString>("before"); // compiled first, in the same engine
   QTest::addColumn<QString>("source");
@@ -261,6 +281,30 @@ void EditCodeFormTest::escapeCancels() {
   });
   QVERIFY(!form.Execute(1, record));
   QVERIFY(SameRecord(record, original));
+}
+
+void EditCodeFormTest::tabMovesThroughTheControls() {
+  test::TScriptedPlatform platform;
+  TVelmoraApp app(platform);
+  TFormEditCode form(app);
+  form.Prepare(1, Record("Keeper", {"mov 0, 1"}));
+  form.ButtonCompileClick(); // enables Save Load File
+  form.show();
+  QVERIFY(QTest::qWaitForWindowActive(&form));
+  QCOMPARE(QApplication::focusWidget(), form.MemoSource);
+  // Tab is typed into the source; the other controls pass the focus on in reading order.
+  QTest::keyClick(form.MemoSource, Qt::Key_Tab);
+  QCOMPARE(form.MemoSource->toPlainText(), QString("\tmov 0, 1"));
+  form.ButtonOpen->setFocus();
+  const QWidget* expected[] = {form.ButtonSave,     form.ButtonCompile,      form.MemoErrors,
+                               form.MemoObjectCode, form.MemoRestoredSource, form.ButtonSaveLoad,
+                               form.EditName,       form.ButtonOK,           form.ButtonCancel};
+  for (const QWidget* next : expected) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), next);
+  }
+  QVERIFY(form.ButtonOK->isDefault());
+  form.reject();
 }
 
 void EditCodeFormTest::okAfterOpenReturnsTheFile() {

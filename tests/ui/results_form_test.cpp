@@ -151,7 +151,7 @@ void ResultsFormTest::detailsShowTheOpponentsSide() {
   Results r;
   r.AlphaBeta();
   TFormResults form(r.App);
-  form.CheckBoxPercent->setChecked(false);
+  r.App.Setup.Percent = false;
   form.FormShow();
   QCOMPARE(Column(form.StringGridResults, 1), (QStringList{"Alpha", "Beta"}));
   QCOMPARE(Column(form.StringGridResults, 4), (QStringList{"200.0", "80.0"}));
@@ -189,7 +189,7 @@ void ResultsFormTest::percentBoxRescalesOnlyTheOutcomes() {
   Results r;
   r.AlphaBeta();
   TFormResults form(r.App);
-  form.CheckBoxPercent->setChecked(false);
+  r.App.Setup.Percent = false;
   form.FormShow();
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -215,6 +215,13 @@ void ResultsFormTest::percentBoxRescalesOnlyTheOutcomes() {
   QCOMPARE(Heading(form.StringGridResults, 7), QString("       L%"));
   QCOMPARE(Heading(form.StringGridResults, 8), QString("       T%"));
   QCOMPARE(Heading(form.StringGridResults, 1), QString("Opponent"));
+
+  // The box follows the settings each time the window opens, as settings files set them.
+  r.App.Setup.Percent = false;
+  form.FormShow();
+  QVERIFY(!form.CheckBoxPercent->isChecked());
+  QCOMPARE(Heading(form.StringGridResults, 6), QString("     Wins"));
+  QCOMPARE(Column(form.StringGridResults, 6), (QStringList{"6", "2"}));
 }
 
 void ResultsFormTest::formulaFailingForTwoSurvivors() {
@@ -315,7 +322,7 @@ void ResultsFormTest::saveWritesTheReport() {
   r.Match(0, 2, 1, 8, 1);
   r.Match(1, 2, 6, 4, 0);
   TFormResults form(r.App);
-  form.CheckBoxPercent->setChecked(false);
+  r.App.Setup.Percent = false;
   form.FormShow();
   form.show();
   QVERIFY(QTest::qWaitForWindowExposed(&form));
