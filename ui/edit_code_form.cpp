@@ -42,6 +42,7 @@ TFormEditCode::TFormEditCode(TVelmoraApp& app, QWidget* parent) : QDialog(parent
   setWindowTitle("Edit Warrior");
   setModal(true);
   BuildControls();
+  resize(980, 620);
 }
 
 void TFormEditCode::BuildControls() {
@@ -50,13 +51,18 @@ void TFormEditCode::BuildControls() {
   MemoSource = new QPlainTextEdit(this);
   MemoSource->setLineWrapMode(QPlainTextEdit::NoWrap);
   MemoSource->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-  MemoSource->setMinimumSize(420, 360);
+  MemoSource->setMinimumSize(360, 360);
   ButtonOpen = Button("Open", this);
   ButtonSave = Button("Save", this);
   ButtonCompile = Button("Compile", this);
   MemoErrors = Pane(this);
   MemoObjectCode = Pane(this);
   MemoRestoredSource = Pane(this);
+  // Wide enough for a whole listing line, so that the columns can be read side by side.
+  const int listingWidth =
+      MemoObjectCode->fontMetrics().horizontalAdvance(QString(40, QChar('0'))) + 24;
+  for (QPlainTextEdit* pane : {MemoErrors, MemoObjectCode, MemoRestoredSource})
+    pane->setMinimumWidth(listingWidth);
   ButtonSaveLoad = Button("Save Load File", this);
   EditName = new QLineEdit(this);
   ButtonOK = new QPushButton("OK", this);
@@ -86,8 +92,8 @@ void TFormEditCode::BuildControls() {
   results->addWidget(Group("Load File", loadFile, this));
 
   auto* panes = new QHBoxLayout;
-  panes->addWidget(Group("Source", source, this), 1);
-  panes->addLayout(results, 1);
+  panes->addWidget(Group("Source", source, this), 3);
+  panes->addLayout(results, 2);
 
   auto* bottom = new QHBoxLayout;
   auto* nameLabel = new QLabel("Name: ", this);
