@@ -68,16 +68,12 @@ void TCore::Mark(int32_t address, int32_t colour, CellEvent kind) {
       static_cast<uint8_t>(colour | (static_cast<int32_t>(kind) << 4));
 }
 
-void TCore::BreakpointCheck(BreakpointFlag flag, int32_t address) {
-  const CoreCell& cell = Core[static_cast<size_t>(address)];
-  if (cell.BreakpointType != 0 && HasFlag(BreakpointTypes[cell.BreakpointType], flag))
-    BreakpointEvent(address, cell);
+void TCore::BreakpointCheckSlow(BreakpointFlag flag, int32_t address, const CoreCell& cell) {
+  if (HasFlag(BreakpointTypes[cell.BreakpointType], flag)) BreakpointEvent(address, cell);
 }
 
-void TCore::BreakpointTest(int32_t address) {
-  const CoreCell& cell = Core[static_cast<size_t>(address)];
-  if (cell.BreakpointType != 0 && BreakpointTypes[cell.BreakpointType].Test &&
-      EvaluateOperandTest(cell))
+void TCore::BreakpointTestSlow(int32_t address, const CoreCell& cell) {
+  if (BreakpointTypes[cell.BreakpointType].Test && EvaluateOperandTest(cell))
     BreakpointEvent(address, cell);
 }
 

@@ -136,9 +136,17 @@ public:
   // Reports an event on a cell to the display and records it in the cell's Marker.
   void Mark(int32_t address, int32_t colour, CellEvent kind);
   // Counts an event when the cell's breakpoint type reacts to it.
-  void BreakpointCheck(BreakpointFlag flag, int32_t address);
+  // Inline: the display path asks several times an instruction, almost always of a cell
+  // without a breakpoint.
+  void BreakpointCheck(BreakpointFlag flag, int32_t address) {
+    const CoreCell& cell = Core[static_cast<size_t>(address)];
+    if (cell.BreakpointType != 0) BreakpointCheckSlow(flag, address, cell);
+  }
   // Evaluates the cell's test expression when its type has one.
-  void BreakpointTest(int32_t address);
+  void BreakpointTest(int32_t address) {
+    const CoreCell& cell = Core[static_cast<size_t>(address)];
+    if (cell.BreakpointType != 0) BreakpointTestSlow(address, cell);
+  }
 
   // Decides a round that is over: won when exactly `threshold` warriors are left, else drawn.
   void DecideRound(int32_t alive, int32_t threshold);
@@ -163,6 +171,8 @@ public:
   InitialInstructionFn InitialInstructionHook = nullptr;
 
 private:
+  void BreakpointCheckSlow(BreakpointFlag flag, int32_t address, const CoreCell& cell);
+  void BreakpointTestSlow(int32_t address, const CoreCell& cell);
   TCore(TCustomMardexForm& form, TPlatform& platform) : Form(&form), Platform(&platform) {}
   template <bool NoFold>
   void RunCyclesFast(int32_t cycles, int32_t first, int32_t threshold, int32_t n);

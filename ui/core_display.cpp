@@ -158,6 +158,11 @@ QRect TCoreDisplay::DrawCell(int64_t address, const TGlyph& glyph, bool highligh
 }
 
 void TCoreDisplay::ColorPixel(int32_t address, int32_t color, int32_t kind, bool highlight) {
+  // The common report first: a warrior's event on a cell that already shows its glyph.
+  if (!highlight && color >= 1 && color <= kColourSlots && kind >= 1 && kind <= kGlyphKindCount &&
+      address >= 0 && address < geometry_.Capacity() &&
+      shown_[static_cast<size_t>(address >> geometry_.Shift())] == uint8_t((color + 3) * 8 + kind))
+    return;
   const std::optional<int32_t> colour = DisplayColour(color);
   if (!colour) return;
   const TGlyph* glyph = Glyph(*colour, kind);
@@ -185,15 +190,16 @@ void TCoreDisplay::PaintOutsideCore(int32_t coreSize) {
     DrawCell(a, grey_, false);
     shown_[static_cast<size_t>(a >> shift)] = 0;
   }
-  // Once, whatever the speed: a round stands set up here and may not run at once.
-  RepaintDisplay();
+  // At the top speed rounds may follow each other faster than the screen can show them:
+  // the window repaints with its next frame, or when the run stops.
+  if (!fast_) RepaintDisplay();
 }
 
 void TCoreDisplay::ClearDisplay() {
   for (QImage& image : images_)
     if (!image.isNull()) image.fill(kBlack);
   shown_.assign(static_cast<size_t>(geometry_.Capacity() >> geometry_.Shift()), 0);
-  RepaintDisplay();
+  if (!fast_) RepaintDisplay();
 }
 
 void TCoreDisplay::RepaintDisplay() {

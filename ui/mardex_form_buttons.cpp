@@ -63,11 +63,15 @@ void TMardexForm::ApplyTopology(bool circular) {
   app_.Setup.CircularDisplay = circular;
   if (!changed) return;
   display_->ApplyTopology(circular);
-  if (!core_) return;
+  if (!core_) {
+    display_->RepaintDisplay();
+    return;
+  }
   display_->RebuildGlyphs(app_.Tournament.WarriorColours);
   // The record's level: the options dialog hands it to the engine only after this.
   if (!core_->MaxSpeed && app_.Params.DisplayLevel >= 1 && core_->RoundState != kRoundIdle)
     display_->PaintOutsideCore(core_->CoreSize);
+  display_->RepaintDisplay();
 }
 
 void TMardexForm::OpenWarriorFiles(const std::vector<std::string>& paths) {

@@ -71,6 +71,9 @@ void TMardexForm::InitScreenInfo(bool Full) {
   for (int32_t i = 1; i <= 8; ++i)
     SetGauge(i, controller_->GaugeActive(i));
   if (!core_->MaxSpeed && core_->DisplayLevel >= 1) display_->PaintOutsideCore(core_->CoreSize);
+  // A round set up while the battle stands still is shown at once; during a run, with the
+  // next frame.
+  if (State() != RunState::Running) display_->RepaintDisplay();
   RefreshViews();
 }
 
@@ -81,8 +84,10 @@ void TMardexForm::SetGauge(int32_t gauge, bool active) {
   bar->setMaximum(active ? std::max(core_->MaxProcesses, 1) : std::max(bar->maximum(), 1));
   bar->setValue(1);
   bar->setTextVisible(active);
-  bar->setStyleSheet(active ? "QProgressBar { background: white; color: green; }"
-                            : "QProgressBar { background: #c0c0c0; }");
+  // Restyling a widget costs more than a short round: only when the look changes.
+  const QString style = active ? "QProgressBar { background: white; color: green; }"
+                               : "QProgressBar { background: #c0c0c0; }";
+  if (bar->styleSheet() != style) bar->setStyleSheet(style);
   QPalette palette = label->palette();
   palette.setColor(QPalette::Window,
                    active ? QColor::fromRgb(WarriorPalette[i]) : QColor(0x808080));
@@ -131,6 +136,7 @@ void TMardexForm::RunStateChanged(RunState state) {
   const bool running = state == RunState::Running, complete = state == RunState::Complete;
   if (!running) TimerBattle->stop();
   if (!running && core_ && app_.Tournament.CurrentResult()) ShowRoundCounters();
+  if (!running) display_->RepaintDisplay();
   ButtonParams->setEnabled(!running);
   ButtonNewBattle->setEnabled(stopped || complete);
   ButtonStop->setEnabled(running);
