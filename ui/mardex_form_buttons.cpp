@@ -120,14 +120,22 @@ void TMardexForm::ButtonViewPSpaceClick() {
   ShowNotYetAvailable("The P-space window");
 }
 
-void TMardexForm::ButtonOptionsClick() {
+// A battle at the slow speeds runs from the timer: it waits while a modal window is open.
+template <class Show>
+void TMardexForm::WithTimerPaused(Show show) {
   const bool timerRan = TimerBattle->isActive();
   TimerBattle->stop();
-  if (app_.FormOptions->exec() == QDialog::Accepted && core_) {
-    core_->DisplayLevel = app_.Params.DisplayLevel;
-    core_->EarlyDrawCheck = app_.Params.EarlyDrawCheck;
-  }
+  show();
   if (timerRan) TimerBattle->start();
+}
+
+void TMardexForm::ButtonOptionsClick() {
+  WithTimerPaused([this] {
+    if (app_.FormOptions->exec() == QDialog::Accepted && core_) {
+      core_->DisplayLevel = app_.Params.DisplayLevel;
+      core_->EarlyDrawCheck = app_.Params.EarlyDrawCheck;
+    }
+  });
 }
 
 void TMardexForm::ButtonTournamentResultsClick() {
@@ -135,7 +143,8 @@ void TMardexForm::ButtonTournamentResultsClick() {
     app_.Platform.ShowMessage("Tournament not yet set up");
     return;
   }
-  app_.FormResults->Execute();
+  // The results stay those of the moment the window opened.
+  WithTimerPaused([this] { app_.FormResults->Execute(); });
 }
 
 void TMardexForm::ButtonAboutClick() {
