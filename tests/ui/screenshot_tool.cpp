@@ -11,7 +11,9 @@
 #include <functional>
 
 #include "tests/ui/support/scripted_platform.h"
+#include "ui/edit_code_form.h"
 #include "ui/mardex_form.h"
+#include "ui/results_form.h"
 
 using namespace velmora;
 
@@ -31,6 +33,16 @@ void Settle(int ms = 200) {
   QEventLoop loop;
   QTimer::singleShot(ms, &loop, &QEventLoop::quit);
   loop.exec();
+}
+
+// A window that is normally modal, shown without blocking for its picture.
+bool Shoot(QWidget& window, const QString& path) {
+  window.show();
+  window.raise();
+  Settle(400);
+  const bool ok = Save(window.grab(), path);
+  window.hide();
+  return ok;
 }
 
 // Runs the battle at speed 6 for a while, then stops it.
@@ -54,8 +66,29 @@ int Windows(const QString& dir) {
   RunFor(form, 3000);
   bool ok = Save(form.grab(), dir + "/main-circular.png");
   form.ApplyTopology(false);
+  form.ButtonNewBattle->click();
   RunFor(form, 3000);
   ok = Save(form.grab(), dir + "/main-rectangular.png") && ok;
+
+  // A finished round robin of four examples, and its results.
+  form.ApplyTopology(true);
+  app.Setup.RoundsText = "20";
+  form.OpenWarriorFiles(
+      {VELMORA_SOURCE_DIR "/examples/dwarf.red", VELMORA_SOURCE_DIR "/examples/paper.red",
+       VELMORA_SOURCE_DIR "/examples/stone.red", VELMORA_SOURCE_DIR "/examples/scanner.red"});
+  form.chkbxMax->setChecked(true);
+  form.ButtonStart->click();
+  form.chkbxMax->setChecked(false);
+  ok = Save(form.grab(), dir + "/main-complete.png") && ok;
+  app.FormResults->FormShow();
+  ok = Shoot(*app.FormResults, dir + "/results.png") && ok;
+
+  // The warrior editor after compiling the first warrior with a mistake typed in.
+  TWarriorData warrior = app.Tournament.WarriorList.front();
+  warrior.Source.insert(warrior.Source.begin() + 6, "        mvo.i   0, 1");
+  app.FormEditCode->Prepare(1, warrior);
+  app.FormEditCode->ButtonCompileClick();
+  ok = Shoot(*app.FormEditCode, dir + "/editor.png") && ok;
   for (const std::string& m : platform.Messages)
     std::fprintf(stderr, "message: %s\n", m.c_str());
   return ok ? 0 : 1;
