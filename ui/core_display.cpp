@@ -202,8 +202,13 @@ void TCoreDisplay::ClearDisplay() {
   if (!fast_) RepaintDisplay();
 }
 
+// Only the images: the panel inside the ring has nothing new, and repainting its text with
+// every frame would cost more than the images.
 void TCoreDisplay::RepaintDisplay() {
-  update();
+  QRegion images;
+  for (int i = 1; i <= kDisplayImageCount; ++i)
+    if (ImageVisible(i)) images += QRect(ImagePosition(i), Image(i).size());
+  update(images);
 }
 
 void TCoreDisplay::paintEvent(QPaintEvent* event) {
