@@ -51,6 +51,8 @@ private slots:
   void maxMovesTheSpeedAndBack();
   void openingNothingLeavesTheWindowIdle();
   void maxShowsTheCountersWhenTheRunEnds();
+  void statusNamesTheOutcome_data();
+  void statusNamesTheOutcome();
 };
 
 void MainWindowTest::enablingFollowsTheRunState_data() {
@@ -242,6 +244,33 @@ void MainWindowTest::maxShowsTheCountersWhenTheRunEnds() {
   QCOMPARE(w.Form.LabelBattleMax->text(), QString("7"));
   QCOMPARE(w.Platform.Messages.back(), std::string("Tournament complete."));
   QCOMPARE(QApplication::focusWidget(), w.Form.ButtonTournamentResults);
+}
+
+void MainWindowTest::statusNamesTheOutcome_data() {
+  QTest::addColumn<QStringList>("sources"); // warriors written for the case
+  QTest::addColumn<QString>("status");
+  const QString suicide = ";name Suicide\n        dat.f   #0, #0\n";
+  const QString looper = ";name Looper\nloop    jmp.a   loop\n";
+  QTest::newRow("one warrior dies") << QStringList{suicide} << "Lost by Suicide";
+  QTest::newRow("one of two dies") << QStringList{suicide, looper} << "Won by Looper";
+  QTest::newRow("neither dies") << QStringList{looper, looper} << "Drawn";
+}
+
+void MainWindowTest::statusNamesTheOutcome() {
+  QFETCH(QStringList, sources);
+  QFETCH(QString, status);
+  QTemporaryDir dir;
+  std::vector<std::string> files;
+  for (int i = 0; i < sources.size(); ++i)
+    files.push_back(WriteFile(dir, qPrintable(QString("w%1.red").arg(i)), qPrintable(sources[i])));
+  Window w;
+  w.App.Setup.PauseBetweenRounds = true;
+  w.Form.OpenWarriorFiles(files);
+  w.App.Core->MaxCycles = 500;
+  w.Form.TrackBarSpeed->setValue(5);
+  w.Form.ButtonStart->click();
+  QCOMPARE(w.Form.State(), RunState::Stopped);
+  QCOMPARE(w.Form.LabelStatusOutput->text(), status);
 }
 
 QTEST_MAIN(MainWindowTest)
