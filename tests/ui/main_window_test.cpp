@@ -51,6 +51,8 @@ private slots:
   void maxMovesTheSpeedAndBack();
   void openingNothingLeavesTheWindowIdle();
   void maxShowsTheCountersWhenTheRunEnds();
+  void tenWarriorsShowEightButtons();
+  void unchangedSizesKeepTheirMemory();
   void statusNamesTheOutcome_data();
   void statusNamesTheOutcome();
 };
@@ -271,6 +273,41 @@ void MainWindowTest::statusNamesTheOutcome() {
   w.Form.ButtonStart->click();
   QCOMPARE(w.Form.State(), RunState::Stopped);
   QCOMPARE(w.Form.LabelStatusOutput->text(), status);
+}
+
+void MainWindowTest::tenWarriorsShowEightButtons() {
+  Window w;
+  const std::vector<std::string> files(10, Example("imp.red"));
+  w.Form.OpenWarriorFiles(files);
+  QCOMPARE(w.App.Tournament.WarriorList.size(), size_t(10));
+  QCOMPARE(w.Form.LabelTournamentTypeOutput->text(), QString("Melee"));
+  for (size_t i = 0; i < 8; ++i) {
+    QVERIFY(w.Form.ButtonEdit[i]->isVisible());
+    QVERIFY(w.Form.GaugeQueue[i]->isVisible());
+    QCOMPARE(w.Form.LabelQueue[i]->text(), QString(" 1"));
+  }
+  QCOMPARE(w.App.Core->NumWarriors, 10);
+}
+
+void MainWindowTest::unchangedSizesKeepTheirMemory() {
+  Window w;
+  w.Form.OpenWarriorFiles({Example("dwarf.red"), Example("imp.red")});
+  const CoreCell* core = w.App.Core->Core.data();
+  const int32_t* queue = w.App.Core->QueueMemory.data();
+  w.Form.ApplySetup(w.App.Params.CoreSizeMax, w.App.Core->QueueBlockSize);
+  QCOMPARE(w.App.Core->Core.data(), core);
+  QCOMPARE(w.App.Core->QueueMemory.data(), queue);
+  // A larger core and process limit take new blocks of the new sizes.
+  const int32_t oldSize = w.App.Params.CoreSizeMax;
+  const int64_t oldQueue = w.App.Core->QueueBlockSize;
+  w.App.Params.CoreSizeMax = 8192;
+  w.App.Params.CoreSizeMin = 8192;
+  w.App.Params.MaxProcesses = 100;
+  w.Form.ApplySetup(oldSize, oldQueue);
+  QCOMPARE(w.App.Core->Core.size(), size_t(8192));
+  QCOMPARE(w.App.Core->QueueBlockSize, int32_t(101 * 2 * 4));
+  QCOMPARE(w.Form.State(), RunState::Stopped);
+  QCOMPARE(w.Form.LabelCoreSizeOutput->text(), QString("8192"));
 }
 
 QTEST_MAIN(MainWindowTest)
