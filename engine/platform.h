@@ -27,6 +27,14 @@ public:
   virtual std::optional<std::string> SaveFileName(const std::string& title,
                                                   const std::string& filter,
                                                   const std::string& suggested) = 0;
+  // Several files at once, in the order chosen; empty when the user cancels. Platforms
+  // without a multiple choice offer one file.
+  virtual std::vector<std::string> OpenFileNames(const std::string& title,
+                                                 const std::string& filter) {
+    std::vector<std::string> names;
+    if (auto name = OpenFileName(title, filter)) names.push_back(std::move(*name));
+    return names;
+  }
   // Time of day in UTC, for seeding the random generator.
   virtual ClockTime UtcTimeOfDay() = 0;
 };

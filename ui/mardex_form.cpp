@@ -12,6 +12,7 @@
 #include "ui/edit_code_form.h"
 #include "ui/edit_score_form.h"
 #include "ui/options_form.h"
+#include "ui/params_form.h"
 #include "ui/results_form.h"
 
 // The icon and other resources live in the window library, which a static link would
@@ -183,6 +184,7 @@ void TMardexForm::BuildControls() {
 void TMardexForm::CreateWindows() {
   app_.FormOptions = new TFormOptions(app_, this);
   app_.FormResults = new TFormResults(app_, this);
+  app_.FormParams = new TFormParams(app_, this);
   app_.FormAbout = new TFormAbout(this);
   app_.FormEditScore = new TFormEditScore(app_, this);
   app_.FormEditCode = new TFormEditCode(app_, this);

@@ -7,6 +7,7 @@
 #include "ui/edit_code_form.h"
 #include "ui/mardex_form.h"
 #include "ui/options_form.h"
+#include "ui/params_form.h"
 #include "ui/results_form.h"
 
 namespace velmora {
@@ -19,8 +20,7 @@ void TMardexForm::ButtonParamsClick() {
   if (!core_) return;
   const int32_t oldCoreSizeMax = app_.Params.CoreSizeMax;
   const int64_t oldQueueBytes = core_->QueueBlockSize;
-  ShowNotYetAvailable("The Setup dialog");
-  return;
+  if (!app_.FormParams->Execute()) return;
   ApplySetup(oldCoreSizeMax, oldQueueBytes);
 }
 

@@ -40,6 +40,15 @@ std::optional<std::string> TQtPlatform::OpenFileName(const std::string& title,
   return name.toStdString();
 }
 
+std::vector<std::string> TQtPlatform::OpenFileNames(const std::string& title,
+                                                    const std::string& filter) {
+  std::vector<std::string> names;
+  for (const QString& name : QFileDialog::getOpenFileNames(Owner(), QString::fromStdString(title),
+                                                           QString(), QtFileFilter(filter)))
+    names.push_back(name.toStdString());
+  return names;
+}
+
 std::optional<std::string> TQtPlatform::SaveFileName(const std::string& title,
                                                      const std::string& filter,
                                                      const std::string& suggested) {

@@ -16,6 +16,8 @@ public:
                                           const std::string& filter) override;
   std::optional<std::string> SaveFileName(const std::string& title, const std::string& filter,
                                           const std::string& suggested) override;
+  std::vector<std::string> OpenFileNames(const std::string& title,
+                                         const std::string& filter) override;
   ClockTime UtcTimeOfDay() override { return SystemUtcTimeOfDay(); }
 };
 
