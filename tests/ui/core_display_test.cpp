@@ -438,8 +438,11 @@ void CoreDisplayTest::pressAndReleaseOnDifferentImagesIsNoClick() {
 void CoreDisplayTest::mainWindowTellsTheDisplayTheRoundsCoreSize() {
   test::TScriptedPlatform platform;
   TVelmoraApp app(platform);
-  app.Params.CoreSizeMax = app.Params.CoreSizeMin = 4000;
   TMardexForm form(app);
+  // After the window's creation, which confirms the Setup dialog's defaults (rectangular
+  // without a default.cfg).
+  app.Params.CoreSizeMax = app.Params.CoreSizeMin = 4000;
+  form.ApplyTopology(true);
   QVERIFY(form.CreateEngine());
   TCoreDisplay& display = form.Display();
   QSignalSpy clicked(&display, &TCoreDisplay::CellClicked);

@@ -251,6 +251,8 @@ void OptionsFormTest::optionsButtonPausesTheTimer() {
 
 void OptionsFormTest::topologyChangeClearsTheDisplay() {
   Battle battle;
+  // Without a default.cfg the Setup dialog's defaults start rectangular.
+  battle.Form.ApplyTopology(true);
   TCoreDisplay& display = battle.Form.Display();
   for (int i = 0; i < 20; ++i)
     battle.Form.ButtonSingleStep->click();
