@@ -3,6 +3,7 @@
 #include "params/number_text.h"
 #include "ui/mardex_form.h"
 #include "ui/params_form.h"
+#include "ui/results_form.h"
 #include "ui/setup_confirm.h"
 #include "ui/setup_engine.h"
 
@@ -68,6 +69,7 @@ bool TFormParams::TryConfirm(ConfirmMode mode) {
     ApplyEnabling();
   }
   if (outcome.TopologyChanged && app_.MainForm) app_.MainForm->ApplyTopology(f.CircularDisplay);
+  if (app_.FormResults) app_.FormResults->CheckBoxPercent->setChecked(f.Percent);
   return true;
 }
 

@@ -3,6 +3,7 @@
 
 #include "params/setup_fields.h"
 #include "tournament/warrior_input.h"
+#include "ui/edit_code_form.h"
 #include "ui/params_form.h"
 #include "ui/setup_engine.h"
 #include "ui/setup_files.h"
@@ -119,9 +120,8 @@ bool TFormParams::EditEntry(int32_t warriorNumber, TWarriorData& warrior) {
   return EditWarrior && EditWarrior(warriorNumber, warrior);
 }
 
-bool TFormParams::OpenWarriorEditor(int32_t, TWarriorData&) {
-  app_.Platform.ShowMessage("The warrior editor is not available in this version.");
-  return false;
+bool TFormParams::OpenWarriorEditor(int32_t warriorNumber, TWarriorData& warrior) {
+  return app_.FormEditCode && app_.FormEditCode->Execute(warriorNumber, warrior);
 }
 
 } // namespace velmora

@@ -13,11 +13,6 @@ std::string DefaultSettingsPath(const std::string& startDirectory) {
   return (std::filesystem::path(startDirectory) / kDefaultSettingsFile).string();
 }
 
-std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
-  if (std::filesystem::path(path).has_extension()) return path;
-  return path + "." + extension;
-}
-
 std::optional<std::string> ChooseSettingsFileToSave(TPlatform& platform,
                                                     const std::string& startDirectory) {
   switch (platform.AskYesNoCancel("Do you wish to save settings into the default file?")) {

@@ -11,6 +11,7 @@
 #include "params/params_rec.h"
 #include "params/setup_fields.h"
 #include "tournament/tournament.h"
+#include "ui/file_names.h"
 
 namespace velmora {
 
@@ -19,9 +20,6 @@ inline constexpr const char* kRedcodeFilter = "Redcode files (*.red)|All files (
 
 // "default.cfg" in the start folder (not the working directory of the moment).
 std::string DefaultSettingsPath(const std::string& startDirectory);
-
-// path with "." and extension added when its file name has no extension.
-std::string WithDefaultExtension(const std::string& path, const std::string& extension);
 
 // "Save Settings": asks whether to use the default file, else a save dialog. Nothing when
 // the user cancels.

@@ -10,8 +10,10 @@
 #include "params/settings_file.h"
 #include "params/text_file.h"
 #include "tests/ui/support/scripted_platform.h"
+#include "ui/edit_code_form.h"
 #include "ui/mardex_form.h"
 #include "ui/params_form.h"
+#include "ui/results_form.h"
 
 using namespace velmora;
 
@@ -123,6 +125,7 @@ private slots:
   void cancelLeavesEverythingUntouched();
   void escapeClosesAndOkIsTheDefault();
   void loadSettingsThenOkReachesTheEngine();
+  void newWarriorCompilesWithTheDialogsParameters();
 };
 
 void ParamsFormTest::creationConfirmsTheDefaultFile() {
@@ -699,6 +702,7 @@ void ParamsFormTest::loadSettingsThenOkReachesTheEngine() {
   f.TournamentType = RoundRobin;
   f.RoundsText = "3";
   f.CircularDisplay = true;
+  f.Percent = false;
   const std::string settings = folder.Settings(f, "mine.cfg");
   const std::string list = folder.List({"Left", "Right"});
   // The start folder has no default.cfg.
@@ -730,6 +734,44 @@ void ParamsFormTest::loadSettingsThenOkReachesTheEngine() {
   QCOMPARE(form.ButtonEdit[1]->text(), QString("Right"));
   QCOMPARE(form.State(), RunState::Stopped);
   QVERIFY(form.Display().Circular());
+  QVERIFY(!app.FormResults->CheckBoxPercent->isChecked());
+}
+
+void ParamsFormTest::newWarriorCompilesWithTheDialogsParameters() {
+  WarriorFolder folder;
+  const QString previous = QDir::currentPath();
+  QDir::setCurrent(QString::fromStdString(folder.Folder()));
+  test::TScriptedPlatform platform;
+  TVelmoraApp app(platform);
+  TMardexForm form(app);
+  QDir::setCurrent(previous);
+  form.show();
+  QVERIFY(QTest::qWaitForWindowActive(&form));
+  TFormParams& setup = *app.FormParams;
+  TFormEditCode& editor = *app.FormEditCode;
+  int32_t coreSizeWhileEditing = 0;
+  int32_t standardWhileEditing = -1;
+  QTimer::singleShot(0, &setup, [&] {
+    setup.ComboBoxCSFixed->setCurrentText("800");
+    setup.ComboBoxStandards->setCurrentIndex(0);
+    QTimer::singleShot(0, &editor, [&] {
+      coreSizeWhileEditing = app.Core->CoreSize;
+      standardWhileEditing = app.Core->Standard;
+      editor.MemoSource->setPlainText(";name Written\nMOV 0, 1");
+      editor.ButtonCompile->click();
+      editor.ButtonOK->click();
+    });
+    setup.ButtonNewWarrior->click();
+    QCOMPARE(Items(setup.ListBoxWarriors), QString("Written"));
+    // The engine has its own parameters back while the dialog is still open.
+    QCOMPARE(app.Core->CoreSize, 8000);
+    QCOMPARE(app.Core->Standard, uint8_t(2));
+    setup.ButtonCancel->click();
+  });
+  form.ButtonParams->click();
+  QCOMPARE(coreSizeWhileEditing, 800);
+  QCOMPARE(standardWhileEditing, 0);
+  QVERIFY(app.Tournament.WarriorList.empty());
 }
 
 QTEST_MAIN(ParamsFormTest)
