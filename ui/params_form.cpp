@@ -134,11 +134,12 @@ QWidget* TFormParams::BuildWarriorGroup() {
   ListBoxWarriors->setObjectName("ListBoxWarriors");
   ListBoxWarriors->setSelectionMode(QAbstractItemView::ExtendedSelection);
   column->addWidget(ListBoxWarriors);
+  // In the grid's reading order, which the tab order follows.
   ButtonNewWarrior = Button("ButtonNewWarrior", "New", group);
   ButtonAddFiles = Button("ButtonAddFiles", "Add", group);
+  ButtonEditWarrior = Button("ButtonEditWarrior", "Edit", group);
   ButtonRemove = Button("ButtonRemove", "Remove", group);
   ButtonRemoveAll = Button("ButtonRemoveAll", "Remove All", group);
-  ButtonEditWarrior = Button("ButtonEditWarrior", "Edit", group);
   ButtonSortList = Button("ButtonSortList", "Sort List", group);
   ButtonSaveList = Button("ButtonSaveList", "Save List", group);
   auto* buttons = new QGridLayout;

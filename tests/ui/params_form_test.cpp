@@ -124,6 +124,7 @@ private slots:
   void loadedBenchmarkTypeSelectsNoOtherType();
   void cancelLeavesEverythingUntouched();
   void escapeClosesAndOkIsTheDefault();
+  void tabOrderFollowsTheLayout();
   void loadSettingsThenOkReachesTheEngine();
   void newWarriorCompilesWithTheDialogsParameters();
 };
@@ -689,6 +690,29 @@ void ParamsFormTest::escapeClosesAndOkIsTheDefault() {
   });
   QVERIFY(!d.Execute());
   QCOMPARE(fx.app.Tournament.Rec.Rounds, 1);
+}
+
+void ParamsFormTest::tabOrderFollowsTheLayout() {
+  Fixture fx;
+  TFormParams& d = fx.Dialog();
+  // The warrior list column, then core size and parameters, then the tournament, positions
+  // and instruction column, then the buttons at the bottom.
+  const std::vector<QWidget*> expected = {
+      d.ListBoxWarriors,   d.ButtonNewWarrior,   d.ButtonAddFiles,       d.ButtonEditWarrior,
+      d.ButtonRemove,      d.ButtonSaveList,     d.ComboBoxStandards,    d.RadioButtonFixed,
+      d.ComboBoxCSFixed,   d.EditCSRandom,       d.ComboBoxBattleLength, d.ComboBoxQueueLimit,
+      d.ComboBoxMaxLength, d.ComboBoxBufferSize, d.ComboBoxReadLimit,    d.ComboBoxWriteLimit,
+      d.ComboBoxPSpace,    d.RadioButtonMelee,   d.ComboBoxChallenger,   d.ComboBoxBenchmark,
+      d.EditNumBattles,    d.CheckBoxSelfFights, d.EditFixedPosition,    d.EditFixedSeed,
+      d.EditInitialCustom, d.ButtonSaveDefaults, d.ButtonLoadDefaults,   d.ButtonOK,
+      d.ButtonCancel};
+  std::vector<QWidget*> seen;
+  QWidget* w = d.ListBoxWarriors;
+  do {
+    if (std::find(expected.begin(), expected.end(), w) != expected.end()) seen.push_back(w);
+    w = w->nextInFocusChain();
+  } while (w != d.ListBoxWarriors);
+  QCOMPARE(seen, expected);
 }
 
 void ParamsFormTest::loadSettingsThenOkReachesTheEngine() {
