@@ -1,19 +1,10 @@
 // The Setup dialog's plain logic: field checks with the values put back, the list
-// operations, what confirming stores, the settings and list files, and the initial
-// instruction's test compile.
+// operations, what the dialog shows of the records and what confirming stores.
 
-#include <QTemporaryDir>
 #include <QtTest>
 
-#include <fstream>
-
-#include "params/settings_file.h"
-#include "params/text_file.h"
-#include "tests/ui/support/scripted_platform.h"
 #include "ui/setup_checks.h"
 #include "ui/setup_confirm.h"
-#include "ui/setup_engine.h"
-#include "ui/setup_files.h"
 #include "ui/setup_lists.h"
 
 using namespace velmora;
@@ -68,14 +59,9 @@ std::string& FieldText(SetupField field, TSetupFields& f) {
   return f.CoreSizeText;
 }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 } // namespace
 
-class SetupLogicTest : public QObject {
+class SetupChecksTest : public QObject {
   Q_OBJECT
 private slots:
   void fieldCheckPutsTheValidValueBack_data();
@@ -93,20 +79,9 @@ private slots:
   void storeNumbersTheListsAndTakesTheTournament();
   void storeMakesASingleWarriorAMelee();
   void storeKeepsNoBenchmarkOutsideABenchmark();
-  void settingsQuestions_data();
-  void settingsQuestions();
-  void settingsSavedWithTheRecordsInForce();
-  void missingSettingsFileGivesTheDefaults();
-  void refusedSettingsLinesAreReportedTogether();
-  void failedSaveIsReported();
-  void warriorListSavesSourcesOfNewWarriors();
-  void cancelledWarriorListWritesNothing();
-  void initialInstructionCompiles_data();
-  void initialInstructionCompiles();
-  void engineParametersComeBackAfterEditing();
 };
 
-void SetupLogicTest::fieldCheckPutsTheValidValueBack_data() {
+void SetupChecksTest::fieldCheckPutsTheValidValueBack_data() {
   QTest::addColumn<int>("field");
   QTest::addColumn<QString>("text");
   QTest::addColumn<int>("warriors");
@@ -172,7 +147,7 @@ void SetupLogicTest::fieldCheckPutsTheValidValueBack_data() {
   row("seed largest", F::FixedSeed, "2147483646", "", "2147483646");
 }
 
-void SetupLogicTest::fieldCheckPutsTheValidValueBack() {
+void SetupChecksTest::fieldCheckPutsTheValidValueBack() {
   QFETCH(int, field);
   QFETCH(QString, text);
   QFETCH(int, warriors);
@@ -186,7 +161,7 @@ void SetupLogicTest::fieldCheckPutsTheValidValueBack() {
   QCOMPARE(QString::fromStdString(FieldText(f, fields)), after);
 }
 
-void SetupLogicTest::coreSizeFailureResetsBothFields() {
+void SetupChecksTest::coreSizeFailureResetsBothFields() {
   TSetupFields f;
   f.RandomCoreSize = true;
   f.MinCoreSizeText = "9000";
@@ -213,7 +188,7 @@ void SetupLogicTest::coreSizeFailureResetsBothFields() {
   QCOMPARE(f.CoreSizeText, std::string("8000"));
 }
 
-void SetupLogicTest::everyFieldStopsAtTheFirstFailure() {
+void SetupChecksTest::everyFieldStopsAtTheFirstFailure() {
   TSetupFields f;
   f.RoundsText = "none";
   f.MaxCyclesText = "x";
@@ -234,7 +209,7 @@ void SetupLogicTest::everyFieldStopsAtTheFirstFailure() {
   QVERIFY(!CheckEverySetupField(f, 2, Stored()));
 }
 
-void SetupLogicTest::fieldsThatDoNotCountPass() {
+void SetupChecksTest::fieldsThatDoNotCountPass() {
   TSetupFields f;
   f.MinCoreSizeText = "x";   // fixed core size
   f.ReadLimit = {1, "x"};    // chosen from the list
@@ -244,14 +219,14 @@ void SetupLogicTest::fieldsThatDoNotCountPass() {
   QCOMPARE(f.MinCoreSizeText, std::string("x"));
 }
 
-void SetupLogicTest::permutateRoundsText() {
+void SetupChecksTest::permutateRoundsText() {
   TSetupFields f;
   QCOMPARE(PermutateRoundsText(f).value_or(""), std::string("15602"));
   f.MinDistanceText = "far";
   QVERIFY(!PermutateRoundsText(f));
 }
 
-void SetupLogicTest::challengerMovesToTheFront_data() {
+void SetupChecksTest::challengerMovesToTheFront_data() {
   QTest::addColumn<int>("index");
   QTest::addColumn<QString>("after");
   QTest::newRow("C of A, B, C") << 2 << "C,B,A";
@@ -261,7 +236,7 @@ void SetupLogicTest::challengerMovesToTheFront_data() {
   QTest::newRow("none") << -1 << "A,B,C";
 }
 
-void SetupLogicTest::challengerMovesToTheFront() {
+void SetupChecksTest::challengerMovesToTheFront() {
   QFETCH(int, index);
   QFETCH(QString, after);
   auto list = Named({"A", "B", "C"});
@@ -269,7 +244,7 @@ void SetupLogicTest::challengerMovesToTheFront() {
   QCOMPARE(Names(list), after);
 }
 
-void SetupLogicTest::removeSelectsTheEntryBeforeTheLowest_data() {
+void SetupChecksTest::removeSelectsTheEntryBeforeTheLowest_data() {
   QTest::addColumn<QList<int>>("remove");
   QTest::addColumn<QString>("after");
   QTest::addColumn<int>("selected");
@@ -281,7 +256,7 @@ void SetupLogicTest::removeSelectsTheEntryBeforeTheLowest_data() {
   QTest::newRow("repeats and out of range") << QList<int>{2, 2, 7, -1} << "A,B,D,E" << 1;
 }
 
-void SetupLogicTest::removeSelectsTheEntryBeforeTheLowest() {
+void SetupChecksTest::removeSelectsTheEntryBeforeTheLowest() {
   QFETCH(QList<int>, remove);
   QFETCH(QString, after);
   QFETCH(int, selected);
@@ -291,7 +266,7 @@ void SetupLogicTest::removeSelectsTheEntryBeforeTheLowest() {
   QCOMPARE(Names(list), after);
 }
 
-void SetupLogicTest::sortIgnoresCaseAndKeepsEqualNamesInOrder() {
+void SetupChecksTest::sortIgnoresCaseAndKeepsEqualNamesInOrder() {
   auto list = Named({"dwarf", "Imp", "Bomber", "imp", "aardvark"});
   list[1].Author = "first";
   list[3].Author = "second";
@@ -300,7 +275,7 @@ void SetupLogicTest::sortIgnoresCaseAndKeepsEqualNamesInOrder() {
   QCOMPARE(list[3].Author, std::string("first"));
 }
 
-void SetupLogicTest::fieldsFromRecordsKeepChosenLimits() {
+void SetupChecksTest::fieldsFromRecordsKeepChosenLimits() {
   TSetupFields confirmed;
   confirmed.ReadLimit = {2, ""};
   confirmed.WriteLimit = {-1, "400"};
@@ -333,7 +308,7 @@ void SetupLogicTest::fieldsFromRecordsKeepChosenLimits() {
   QCOMPARE(f.InitialInstruction, std::string("MOV 0, 1"));
 }
 
-void SetupLogicTest::storeNumbersTheListsAndTakesTheTournament() {
+void SetupChecksTest::storeNumbersTheListsAndTakesTheTournament() {
   TSetupFields f;
   f.TournamentType = Benchmark;
   f.RoundsText = "$10";
@@ -363,7 +338,7 @@ void SetupLogicTest::storeNumbersTheListsAndTakesTheTournament() {
   QCOMPARE(confirmed.RoundsText, std::string("$10"));
 }
 
-void SetupLogicTest::storeMakesASingleWarriorAMelee() {
+void SetupChecksTest::storeMakesASingleWarriorAMelee() {
   TSetupFields f;
   f.TournamentType = RoundRobin;
   f.CircularDisplay = true;
@@ -378,7 +353,7 @@ void SetupLogicTest::storeMakesASingleWarriorAMelee() {
   QCOMPARE(confirmed.TournamentType, int32_t(Melee));
 }
 
-void SetupLogicTest::storeKeepsNoBenchmarkOutsideABenchmark() {
+void SetupChecksTest::storeKeepsNoBenchmarkOutsideABenchmark() {
   TSetupFields f;
   f.TournamentType = Melee;
   TParamsRec params;
@@ -393,230 +368,5 @@ void SetupLogicTest::storeKeepsNoBenchmarkOutsideABenchmark() {
   QCOMPARE(tour.Rec.WarriorCount, 0);
 }
 
-void SetupLogicTest::settingsQuestions_data() {
-  QTest::addColumn<bool>("save");
-  QTest::addColumn<int>("answer");
-  QTest::addColumn<QString>("chosen"); // file dialog's answer, empty: cancelled
-  QTest::addColumn<QString>("path");   // empty: nothing
-  QTest::addColumn<QString>("dialog"); // title of the file dialog shown, if any
-  QTest::newRow("save default") << true << int(Answer::Yes) << ""
-                                << "/start/default.cfg"
-                                << "";
-  QTest::newRow("save chosen") << true << int(Answer::No) << "/a/mine"
-                               << "/a/mine.cfg"
-                               << "Save Settings";
-  QTest::newRow("save chosen with extension") << true << int(Answer::No) << "/a/mine.txt"
-                                              << "/a/mine.txt"
-                                              << "Save Settings";
-  QTest::newRow("save dialog cancelled") << true << int(Answer::No) << ""
-                                         << ""
-                                         << "Save Settings";
-  QTest::newRow("save cancelled") << true << int(Answer::Cancel) << "/a/x"
-                                  << ""
-                                  << "";
-  QTest::newRow("load default") << false << int(Answer::Yes) << ""
-                                << "/start/default.cfg"
-                                << "";
-  QTest::newRow("load chosen") << false << int(Answer::No) << "/a/old.cfg"
-                               << "/a/old.cfg"
-                               << "Load Settings";
-  QTest::newRow("load cancelled") << false << int(Answer::Cancel) << "/a/x"
-                                  << ""
-                                  << "";
-}
-
-void SetupLogicTest::settingsQuestions() {
-  QFETCH(bool, save);
-  QFETCH(int, answer);
-  QFETCH(QString, chosen);
-  QFETCH(QString, path);
-  QFETCH(QString, dialog);
-  test::TScriptedPlatform platform;
-  platform.Answers.push_back(static_cast<Answer>(answer));
-  if (!chosen.isEmpty()) platform.FileNames.push_back(chosen.toStdString());
-  const auto result = save ? ChooseSettingsFileToSave(platform, "/start")
-                           : ChooseSettingsFileToLoad(platform, "/start", true);
-  QCOMPARE(QString::fromStdString(result.value_or("")), path);
-  QCOMPARE(platform.Messages.size(), size_t(1));
-  QCOMPARE(platform.Messages[0], std::string(save ? "Do you wish to save settings into the "
-                                                    "default file?"
-                                                  : "Do you wish to load settings from the "
-                                                    "default file?"));
-  QCOMPARE(platform.DialogTitles.empty() ? QString()
-                                         : QString::fromStdString(platform.DialogTitles[0]),
-           dialog);
-  // Created without a question: the default file of the start folder.
-  QCOMPARE(ChooseSettingsFileToLoad(platform, "/start", false).value_or(""),
-           std::string("/start/default.cfg"));
-}
-
-void SetupLogicTest::settingsSavedWithTheRecordsInForce() {
-  TSetupFields dialog;
-  dialog.CoreSizeText = "55440";
-  dialog.DisplayLevel = 1;
-  dialog.ScoreFormula = "pending";
-  dialog.CircularDisplay = false;
-  TParamsRec params;
-  params.DisplayLevel = 3;
-  params.EarlyDrawCheck = false;
-  params.CircularDisplay = true;
-  TTournamentRec rec;
-  rec.PauseBetweenRounds = true;
-  rec.ScoreFormula = "W*W";
-  const TSetupFields saved = SettingsToSave(dialog, params, rec, false);
-  const auto lines = SettingsLines(saved);
-  QCOMPARE(lines[0], std::string("55440 = Core Size"));
-  QCOMPARE(lines[3], std::string("3 = Graphical Display option"));
-  QCOMPARE(lines[4], std::string("0 = Imp Draw detection checked"));
-  QCOMPARE(lines[5], std::string("1 = Pause after battles checked"));
-  QCOMPARE(lines[16], std::string("1 = Circular display topology"));
-  QCOMPARE(lines[18], std::string("W*W"));
-  QCOMPARE(lines[19], std::string("0 = Show percent WLT"));
-}
-
-void SetupLogicTest::missingSettingsFileGivesTheDefaults() {
-  QTemporaryDir dir;
-  test::TScriptedPlatform platform;
-  TSetupFields f;
-  f.CoreSizeText = "800";
-  f.CircularDisplay = true;
-  f.ScoreFormula = "x";
-  LoadSettingsInto(platform, (dir.path() + "/default.cfg").toStdString(), f);
-  QCOMPARE(f.CoreSizeText, std::string("8000"));
-  QVERIFY(!f.CircularDisplay);
-  QCOMPARE(f.ScoreFormula, std::string(kDefaultScoreFormula));
-  QVERIFY(platform.Messages.empty());
-}
-
-void SetupLogicTest::refusedSettingsLinesAreReportedTogether() {
-  QTemporaryDir dir;
-  const std::string path = (dir.path() + "/bad.cfg").toStdString();
-  TSetupFields written;
-  written.CoreSizeText = "800";
-  written.MaxCyclesText = "lots";
-  written.RoundsText = "0";
-  written.MaxProcessesText = "64";
-  std::string error;
-  QVERIFY(SaveSettingsFile(path, written, error));
-  test::TScriptedPlatform platform;
-  TSetupFields f;
-  LoadSettingsInto(platform, path, f);
-  QCOMPARE(f.CoreSizeText, std::string("800"));
-  QCOMPARE(f.MaxProcessesText, std::string("64"));
-  QCOMPARE(f.MaxCyclesText, std::string("80000"));
-  QCOMPARE(f.RoundsText, std::string("1"));
-  QCOMPARE(platform.Messages.size(), size_t(1));
-  const QString message = QString::fromStdString(platform.Messages[0]);
-  QVERIFY2(message.contains("line 7: Max Cycles must be a number"), qPrintable(message));
-  QVERIFY2(message.contains("line 15: Number of rounds must be at least 1"), qPrintable(message));
-}
-
-void SetupLogicTest::failedSaveIsReported() {
-  QTemporaryDir dir;
-  test::TScriptedPlatform platform;
-  QVERIFY(!SaveSettingsTo(platform, (dir.path() + "/missing/x.cfg").toStdString(), {}));
-  QCOMPARE(platform.Messages.size(), size_t(1));
-  QVERIFY(!platform.Messages[0].empty());
-}
-
-void SetupLogicTest::warriorListSavesSourcesOfNewWarriors() {
-  QTemporaryDir dir;
-  const std::string folder = dir.path().toStdString();
-  auto warriors = Named({"Imp", "Fresh", "Declined", "Dwarf"});
-  warriors[1].FileName.clear();
-  warriors[1].Source = {";name Fresh", "MOV 0, 1"};
-  warriors[2].FileName.clear();
-  test::TScriptedPlatform platform;
-  platform.FileNames = {folder + "/all.lst", folder + "/fresh", std::nullopt};
-  SaveWarriorListFlow(platform, warriors);
-  QCOMPARE(platform.DialogTitles,
-           (std::vector<std::string>{"Save Warrior List", "Save source for warrior Fresh?",
-                                     "Save source for warrior Declined?"}));
-  QCOMPARE(ReadAll(folder + "/all.lst"),
-           ";warriorlist\r\nImp.red\r\n" + folder + "/fresh.red\r\nDwarf.red\r\n");
-  QCOMPARE(ReadAll(folder + "/fresh.red"), std::string(";name Fresh\r\nMOV 0, 1\r\n"));
-  QVERIFY(warriors[1].FileName.empty());
-  QVERIFY(platform.Messages.empty());
-}
-
-void SetupLogicTest::cancelledWarriorListWritesNothing() {
-  test::TScriptedPlatform platform;
-  auto warriors = Named({"Fresh"});
-  warriors[0].FileName.clear();
-  SaveWarriorListFlow(platform, warriors);
-  QCOMPARE(platform.DialogTitles, std::vector<std::string>{"Save Warrior List"});
-}
-
-void SetupLogicTest::initialInstructionCompiles_data() {
-  QTest::addColumn<QString>("instruction");
-  QTest::addColumn<QString>("message"); // empty: compiles
-  QTest::newRow("MOV 0, 1") << "MOV 0, 1"
-                            << "";
-  QTest::newRow("uses ABSADDRESS") << "DAT ABSADDRESS, 0-ABSADDRESS"
-                                   << "";
-  QTest::newRow("unknown opcode") << "FOO 0, 1"
-                                  << "Initial instruction failed to compile.";
-  QTest::newRow("empty") << ""
-                         << "Initial instruction failed to compile.";
-  QTest::newRow("division by zero") << "DAT 1/0, 0"
-                                    << "Initial instruction failed to compile.\nDivision by zero";
-}
-
-void SetupLogicTest::initialInstructionCompiles() {
-  QFETCH(QString, instruction);
-  QFETCH(QString, message);
-  test::TScriptedPlatform platform;
-  TParamsRec dialog;
-  dialog.InitialInstruction = instruction.toStdString();
-  // Before the engine exists, a small one of its own.
-  const auto error = InitialInstructionError(nullptr, dialog, platform, 1);
-  QCOMPARE(QString::fromStdString(error.value_or("")), message);
-}
-
-void SetupLogicTest::engineParametersComeBackAfterEditing() {
-  test::TScriptedPlatform platform;
-  TNullMardexForm form;
-  TParamsRec engineParams;
-  engineParams.CoreSizeMax = 800;
-  engineParams.ReadLimit = engineParams.WriteLimit = 800;
-  engineParams.PSpaceSize = 50;
-  auto core = TCore::Create(engineParams, form, platform);
-  QVERIFY(core);
-  core->InitialInstruction = "RANDOM";
-  TParamsRec dialog;
-  dialog.CoreSizeMax = 8000;
-  dialog.MaxCycles = 100;
-  dialog.MaxProcesses = 7;
-  dialog.MinDistance = 3;
-  dialog.Standard = 0;
-  dialog.MaxLength = 9;
-  dialog.ReadLimit = 400;
-  dialog.WriteLimit = 401;
-  dialog.PSpaceSize = 402;
-  {
-    TEngineParamsScope scope(core.get(), dialog);
-    QCOMPARE(core->CoreSize, 8000);
-    QCOMPARE(core->MaxCycles, 100);
-    QCOMPARE(core->MaxProcesses, 7);
-    QCOMPARE(core->MinDistance, 3);
-    QCOMPARE(core->Standard, uint8_t(0));
-    QCOMPARE(core->MaxLength, 9);
-    QCOMPARE(core->ReadLimit, 400);
-    QCOMPARE(core->WriteLimit, 401);
-    QCOMPARE(core->PSpaceSize, 402);
-    core->InitialInstruction = "MOV 0, 1"; // what a compile in between may leave
-  }
-  QCOMPARE(core->CoreSize, 800);
-  QCOMPARE(core->MaxCycles, engineParams.MaxCycles);
-  QCOMPARE(core->MaxProcesses, engineParams.MaxProcesses);
-  QCOMPARE(core->MinDistance, engineParams.MinDistance);
-  QCOMPARE(core->Standard, engineParams.Standard);
-  QCOMPARE(core->MaxLength, engineParams.MaxLength);
-  QCOMPARE(core->ReadLimit, 800);
-  QCOMPARE(core->WriteLimit, 800);
-  QCOMPARE(core->PSpaceSize, 50);
-  QCOMPARE(core->InitialInstruction, std::string("RANDOM"));
-}
-
-QTEST_MAIN(SetupLogicTest)
-#include "setup_logic_test.moc"
+QTEST_MAIN(SetupChecksTest)
+#include "setup_checks_test.moc"
