@@ -9,8 +9,12 @@
 #include <QVBoxLayout>
 
 #include "ui/about_form.h"
+#include "ui/breakpoints_form.h"
+#include "ui/edit_breakpoint_form.h"
 #include "ui/edit_code_form.h"
+#include "ui/edit_core_form.h"
 #include "ui/edit_score_form.h"
+#include "ui/input_form.h"
 #include "ui/options_form.h"
 #include "ui/params_form.h"
 #include "ui/results_form.h"
@@ -186,8 +190,12 @@ void TMardexForm::CreateWindows() {
   app_.FormResults = new TFormResults(app_, this);
   app_.FormParams = new TFormParams(app_, this);
   app_.FormAbout = new TFormAbout(this);
+  app_.FormEditCore = new TFormEditCore(app_, this);
   app_.FormEditScore = new TFormEditScore(app_, this);
   app_.FormEditCode = new TFormEditCode(app_, this);
+  app_.FormInput = new TFormInput(app_, this);
+  app_.FormEditBreakpoint = new TFormEditBreakpoint(app_, this);
+  app_.FormBreakpoints = new TFormBreakpoints(app_, this);
 }
 
 void TMardexForm::ShowWarriorControls() {

@@ -24,6 +24,8 @@
 
 namespace velmora {
 
+class TFormView;
+
 class TMardexForm : public QWidget, public TCustomMardexForm, public TRunView {
   Q_OBJECT
 public:
@@ -66,6 +68,18 @@ public:
   void EditBreakpointAt(int32_t location, int32_t type);
   // Shows the most recent core view (or a new one) at an address.
   void ShowCellInView(int32_t address);
+
+  // --- Core views (bookkeeping in mardex_form_debugger.cpp) ------------------------------
+  // Opens and shows a new core view, which becomes LastCoreView.
+  TFormView* OpenCoreView();
+  void CoreViewActivated(TFormView* view);
+  // A closing view: its place is remembered for the next one, LastCoreView moves on.
+  void CoreViewClosing(TFormView* view);
+  // A view that is going away, closed or not.
+  void ForgetCoreView(TFormView* view);
+  std::vector<TFormView*> CoreViews;
+  TFormView* LastCoreView = nullptr;
+  int32_t ViewLeft = 620, ViewTop = 190;
 
   TRunController& Controller() { return *controller_; }
   TCoreDisplay& Display() { return *display_; }
@@ -125,6 +139,7 @@ private:
   bool frameShown_ = true;
   int32_t savedSpeed_ = 6;
   bool closing_ = false;
+  bool viewPlaceFree_ = true; // no open view stands at (ViewLeft, ViewTop)
 };
 
 } // namespace velmora

@@ -106,16 +106,6 @@ void TMardexForm::ButtonEditClick(int32_t k) {
   controller_->StartRound(true, true);
 }
 
-void TMardexForm::ButtonViewClick() {
-  ShowNotYetAvailable("The core view");
-}
-
-void TMardexForm::ShowCellInView(int32_t address) {
-  if (!ButtonView->isEnabled()) return;
-  app_.SelectedLocation = address;
-  ButtonViewClick();
-}
-
 void TMardexForm::ButtonViewPSpaceClick() {
   ShowNotYetAvailable("The P-space window");
 }
@@ -149,10 +139,6 @@ void TMardexForm::ButtonTournamentResultsClick() {
 
 void TMardexForm::ButtonAboutClick() {
   app_.FormAbout->exec();
-}
-
-void TMardexForm::EditBreakpointAt(int32_t, int32_t) {
-  ShowNotYetAvailable("The breakpoint editor");
 }
 
 void TMardexForm::chkbxMaxClick(bool checked) {
