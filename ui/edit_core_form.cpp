@@ -9,6 +9,7 @@
 #include "assembler/assembler.h"
 #include "ui/core_listing.h"
 #include "ui/debugger_actions.h"
+#include "ui/edit_code_form.h"
 
 namespace velmora {
 
@@ -104,9 +105,8 @@ void TFormEditCore::ButtonSourceClick() {
   MemoCore->setPlainText(text.join('\n'));
 }
 
-bool TFormEditCore::EditInWarriorEditor(TWarriorData&) {
-  app_.Platform.ShowMessage("The warrior editor is not available in this version.");
-  return false;
+bool TFormEditCore::EditInWarriorEditor(TWarriorData& warrior) {
+  return app_.FormEditCode && app_.FormEditCode->Execute(0, warrior);
 }
 
 } // namespace velmora
