@@ -21,6 +21,8 @@ bool TFormView::PressedCell(int32_t& address, LinePart& part) const {
   const auto line = static_cast<size_t>(pressPos_.y() / RichEditView->LineHeight());
   if (line >= Lines().size()) return false;
   address = Lines()[line].Address;
+  // A listing older than a change of core size names no cell.
+  if (address >= Core()->CoreSize) return false;
   part = PartAtColumn(pressPos_.x() / RichEditView->CharWidth());
   return true;
 }
