@@ -76,7 +76,7 @@ void TCoreListing::paintEvent(QPaintEvent*) {
       painter.drawEllipse(box);
     } else {
       const QPointF c = box.center();
-      const double r = size / 3.0;
+      const double r = size / 2.0;
       QPainterPath diamond;
       diamond.moveTo(c.x(), c.y() - r);
       diamond.lineTo(c.x() + r, c.y());
