@@ -13,6 +13,7 @@
 #include "tests/ui/support/scripted_platform.h"
 #include "ui/edit_code_form.h"
 #include "ui/mardex_form.h"
+#include "ui/params_form.h"
 #include "ui/results_form.h"
 
 using namespace velmora;
@@ -82,6 +83,8 @@ int Windows(const QString& dir) {
   ok = Save(form.grab(), dir + "/main-complete.png") && ok;
   app.FormResults->FormShow();
   ok = Shoot(*app.FormResults, dir + "/results.png") && ok;
+  app.FormParams->FormShow();
+  ok = Shoot(*app.FormParams, dir + "/setup.png") && ok;
 
   // The warrior editor after compiling the first warrior with a mistake typed in.
   TWarriorData warrior = app.Tournament.WarriorList.front();
