@@ -13,10 +13,13 @@
 #include "ui/edit_breakpoint_form.h"
 #include "ui/edit_code_form.h"
 #include "ui/edit_core_form.h"
+#include "ui/edit_pspace_form.h"
 #include "ui/edit_score_form.h"
+#include "ui/ex_pts_form.h"
 #include "ui/input_form.h"
 #include "ui/options_form.h"
 #include "ui/params_form.h"
+#include "ui/pspace_form.h"
 #include "ui/results_form.h"
 
 // The icon and other resources live in the window library, which a static link would
@@ -186,11 +189,14 @@ void TMardexForm::BuildControls() {
 
 // The other windows, in their start-up order; each lives as long as this one.
 void TMardexForm::CreateWindows() {
+  app_.FormExPts = new TFormExPts(app_, this);
   app_.FormOptions = new TFormOptions(app_, this);
   app_.FormResults = new TFormResults(app_, this);
   app_.FormParams = new TFormParams(app_, this);
+  app_.FormPSpace = new TFormPSpace(app_, this);
   app_.FormAbout = new TFormAbout(this);
   app_.FormEditCore = new TFormEditCore(app_, this);
+  app_.FormEditPSpace = new TFormEditPSpace(app_, this);
   app_.FormEditScore = new TFormEditScore(app_, this);
   app_.FormEditCode = new TFormEditCode(app_, this);
   app_.FormInput = new TFormInput(app_, this);

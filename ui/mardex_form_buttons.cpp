@@ -8,6 +8,7 @@
 #include "ui/mardex_form.h"
 #include "ui/options_form.h"
 #include "ui/params_form.h"
+#include "ui/pspace_form.h"
 #include "ui/results_form.h"
 
 namespace velmora {
@@ -107,7 +108,8 @@ void TMardexForm::ButtonEditClick(int32_t k) {
 }
 
 void TMardexForm::ButtonViewPSpaceClick() {
-  ShowNotYetAvailable("The P-space window");
+  app_.FormPSpace->show();
+  app_.FormPSpace->raise();
 }
 
 // A battle at the slow speeds runs from the timer: it waits while a modal window is open.

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 
 #include "ui/mardex_form.h"
+#include "ui/pspace_form.h"
 
 namespace velmora {
 
@@ -196,6 +197,8 @@ void TMardexForm::Delay(int32_t steps) {
 
 void TMardexForm::MatchupLoaded(bool compiled) {
   if (compiled) display_->RebuildGlyphs(app_.Tournament.WarriorColours);
+  // The P-space window lists the new warriors.
+  if (compiled && app_.FormPSpace) app_.FormPSpace->FormShow();
   RefreshViews();
 }
 
