@@ -204,7 +204,9 @@ void TFormPSpace::EditLocationExit() {
   if (size < 1) return;
   const std::optional<int32_t> location = LocationFromText(text, size);
   if (!location) {
+    // The listing stays where it was; the box shows its location again.
     app_.Platform.ShowMessage("'" + text + "' is not a valid integer value");
+    DisplayLines();
     return;
   }
   top_ = *location;

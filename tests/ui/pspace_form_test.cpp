@@ -233,6 +233,7 @@ void PSpaceFormTest::aBadLocationLeavesTheListing() {
   QCOMPARE(s.Platform.Messages, std::vector<std::string>{"'abc' is not a valid integer value"});
   QCOMPARE(s.View.TopLocation(), 12);
   QCOMPARE(s.View.RichEditView->Lines(), before);
+  QCOMPARE(s.View.EditLocation->text(), QString("12"));
 }
 
 void PSpaceFormTest::redrawsWithTheViewsWhenVisible() {
