@@ -79,6 +79,7 @@ private slots:
   void editsInTheList();
   void buttonsFollowTheSelection();
   void deletingKillsAndAddingRevives();
+  void aWarriorKilledInTheEditorLosesTheRound();
   void aFullQueueRefusesAnother();
   void closeAndMoveHandsBackTheAddress();
   void otherWarriorIsListedOnChoice();
@@ -205,6 +206,19 @@ void ExPtsFormTest::deletingKillsAndAddingRevives() {
   QCOMPARE(s.Editor.ListBoxExPts->item(0)->text().toStdString(), FormatLine(s.Core(), 4000));
   // The revived queue is back at its own place, clear of the imp's.
   QCOMPARE(dwarf.QueueHead - s.Warrior(1).QueueHead, (s.Core().MaxProcesses + 1) * 4);
+}
+
+void ExPtsFormTest::aWarriorKilledInTheEditorLosesTheRound() {
+  Session s;
+  s.Editor.ComboBoxWarrior->setCurrentIndex(1);
+  s.Editor.ComboBoxWarriorChange();
+  QTest::mouseClick(s.Editor.ButtonDelete, Qt::LeftButton);
+  QTest::mouseClick(s.Editor.ButtonCancel, Qt::LeftButton);
+  QTest::mouseClick(s.Main.ButtonStart, Qt::LeftButton);
+  QTRY_COMPARE(s.Main.State(), RunState::Complete);
+  QCOMPARE(s.Main.LabelStatusOutput->text(), QString("Won by Velmora Imp"));
+  QCOMPARE(s.Core().CycleCount, 1);
+  QCOMPARE(s.Warrior(1).LastResult, 1);
 }
 
 void ExPtsFormTest::aFullQueueRefusesAnother() {
