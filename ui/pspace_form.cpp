@@ -98,7 +98,7 @@ void TFormPSpace::BuildControls() {
   layout->addWidget(RichEditView, 1);
   layout->addLayout(controls);
   // A fixed width; the height is the user's, and the listing takes what the controls leave.
-  const int width = layout->sizeHint().width();
+  const int width = std::max(layout->sizeHint().width(), 220);
   setMinimumWidth(width);
   setMaximumWidth(width);
   resize(width, 420);
