@@ -11,7 +11,6 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include <functional>
 #include <optional>
 
 #include "ui/app.h"
@@ -28,10 +27,6 @@ public:
   QLabel* LabelNumProcesses;
   QPushButton *ButtonOK, *ButtonCancel, *ButtonAdd, *ButtonDelete, *ButtonEdit;
   QPushButton *ButtonRollToTop, *ButtonMoveUp, *ButtonMoveDown;
-
-  // Asks for an address, starting from `initial`; nothing when cancelled. Unset, the
-  // location dialog asks.
-  std::function<std::optional<int32_t>(int32_t initial)> LocationAsker;
 
   // The warriors of the battle into the combo box, the first one listed.
   void FormShow();
@@ -57,6 +52,7 @@ private:
   void BuildControls();
   TWarrior* ChosenWarrior() const;
   std::optional<int32_t> LineAddress(int32_t line) const;
+  // The location dialog, opened with `initial`; nothing when cancelled.
   std::optional<int32_t> AskLocation(int32_t initial);
   // After an edit: list again, select `line` (negative: the first, as listing does), the
   // buttons, the views.

@@ -3,13 +3,16 @@
 
 #include "engine/queue_edit.h"
 #include "ui/ex_pts_form.h"
+#include "ui/input_form.h"
 
 namespace velmora {
 
 std::optional<int32_t> TFormExPts::AskLocation(int32_t initial) {
-  if (LocationAsker) return LocationAsker(initial);
-  app_.Platform.ShowMessage("The location dialog is not available in this version.");
-  return std::nullopt;
+  TFormInput* input = app_.FormInput;
+  if (!input) return std::nullopt;
+  input->Value = initial;
+  if (input->exec() != QDialog::Accepted) return std::nullopt;
+  return input->Value;
 }
 
 void TFormExPts::ButtonAddClick() {

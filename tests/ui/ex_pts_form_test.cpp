@@ -10,6 +10,7 @@
 #include "tests/ui/support/scripted_platform.h"
 #include "ui/core_listing.h"
 #include "ui/ex_pts_form.h"
+#include "ui/input_form.h"
 #include "ui/mardex_form.h"
 
 using namespace velmora;
@@ -32,19 +33,25 @@ struct Session {
   TCore& Core() { return *App.Core; }
   TWarrior& Warrior(int k) { return *App.Core->Warriors[static_cast<size_t>(k)]; }
   std::vector<int> Offered; // the addresses the location dialog was opened with
-  std::deque<int> Answers;
+
+  // The location dialog, when it next opens, records its start value and gets this answer.
+  void Answer(int answer) {
+    TFormInput* input = App.FormInput;
+    QTimer::singleShot(0, input, [this, input, answer] {
+      if (!input->isVisible()) return;
+      Offered.push_back(input->EditLocation->text().toInt());
+      if (answer == kCancel) {
+        QTest::mouseClick(input->ButtonCancel, Qt::LeftButton);
+        return;
+      }
+      input->EditLocation->setText(QString::number(answer));
+      QTest::mouseClick(input->ButtonOK, Qt::LeftButton);
+    });
+  }
 
   Session() {
     Main.CreateEngine();
     Main.OpenWarriorFiles({Example("imp.red"), Example("dwarf.red")});
-    Editor.LocationAsker = [this](int32_t initial) -> std::optional<int32_t> {
-      Offered.push_back(initial);
-      if (Answers.empty()) return std::nullopt;
-      const int answer = Answers.front();
-      Answers.pop_front();
-      if (answer == kCancel) return std::nullopt;
-      return answer;
-    };
     Editor.show();
   }
 
@@ -143,7 +150,7 @@ void ExPtsFormTest::editsInTheList() {
     s.Editor.ListBoxExPts->setCurrentRow(line);
   else
     s.Editor.ListBoxExPts->clearSelection();
-  s.Answers.push_back(answer);
+  s.Answer(answer);
   QSignalSpy refreshed(&s.Main, &TMardexForm::ViewsRefreshRequested);
 
   const std::map<QString, QPushButton*> buttons = {
@@ -197,7 +204,7 @@ void ExPtsFormTest::deletingKillsAndAddingRevives() {
   QCOMPARE(s.Core().AliveCount, 1);
   QVERIFY(!s.Editor.ButtonDelete->isEnabled());
 
-  s.Answers.push_back(4000);
+  s.Answer(4000);
   QTest::mouseClick(s.Editor.ButtonAdd, Qt::LeftButton);
   QCOMPARE(s.Offered, std::vector<int>{0});
   QCOMPARE(s.Editor.LabelNumProcesses->text(), QString("1 process"));
@@ -225,7 +232,7 @@ void ExPtsFormTest::aFullQueueRefusesAnother() {
   Session s;
   s.SetQueue(1, 0, {10, 20});
   s.Core().MaxProcesses = 2;
-  s.Answers.push_back(30);
+  s.Answer(30);
   QTest::mouseClick(s.Editor.ButtonAdd, Qt::LeftButton);
   QCOMPARE(s.Platform.Messages, std::vector<std::string>{"Process queue full"});
   QVERIFY(s.Offered.empty());
