@@ -6,6 +6,7 @@
 
 #include "ui/breakpoints_form.h"
 #include "ui/edit_core_form.h"
+#include "ui/ex_pts_form.h"
 #include "ui/mardex_form.h"
 #include "ui/view_form.h"
 
@@ -121,8 +122,7 @@ void TFormView::N2Click() {
 // --- Buttons --------------------------------------------------------------------------------
 
 bool TFormView::ShowExecutionPoints() {
-  app_.Platform.ShowMessage("The execution points editor is not available in this version.");
-  return false;
+  return app_.FormExPts && app_.FormExPts->exec() == QDialog::Accepted;
 }
 
 void TFormView::ButtonExPtsClick() {

@@ -7,11 +7,13 @@
 #include <memory>
 
 #include "engine/core.h"
+#include "tests/ui/support/debugger_session.h"
 #include "tests/ui/support/scripted_platform.h"
 #include "ui/core_listing.h"
 #include "ui/ex_pts_form.h"
 #include "ui/input_form.h"
 #include "ui/mardex_form.h"
+#include "ui/view_form.h"
 
 using namespace velmora;
 
@@ -90,6 +92,7 @@ private slots:
   void aFullQueueRefusesAnother();
   void closeAndMoveHandsBackTheAddress();
   void otherWarriorIsListedOnChoice();
+  void theCoreViewsProcessesButtonOpensItAndMovesTheView();
 };
 
 void ExPtsFormTest::listsTheFirstWarriorsProcess() {
@@ -261,6 +264,25 @@ void ExPtsFormTest::otherWarriorIsListedOnChoice() {
   s.Editor.show();
   QCOMPARE(s.Editor.ComboBoxWarrior->currentIndex(), 0);
   QCOMPARE(s.Editor.ListBoxExPts->count(), 1);
+}
+
+void ExPtsFormTest::theCoreViewsProcessesButtonOpensItAndMovesTheView() {
+  Session s;
+  s.Editor.hide();
+  s.Main.ButtonView->click();
+  TFormView* view = s.Main.LastCoreView;
+  QVERIFY(view);
+  s.SetQueue(1, 0, {10, 20});
+  bool wasModal = false;
+  QTimer::singleShot(0, &s.Editor, [&] {
+    wasModal = s.Editor.isModal() && s.Editor.isVisible();
+    s.Editor.ListBoxExPts->setCurrentRow(1);
+    QTest::mouseClick(s.Editor.ButtonOK, Qt::LeftButton);
+  });
+  QTest::mouseClick(view->ButtonExPts, Qt::LeftButton);
+  QVERIFY(wasModal);
+  QCOMPARE(view->EditLocation->text(), QString("20"));
+  QCOMPARE(test::ListedOf(view).front(), 20);
 }
 
 QTEST_MAIN(ExPtsFormTest)
