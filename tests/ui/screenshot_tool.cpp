@@ -11,10 +11,15 @@
 #include <functional>
 
 #include "tests/ui/support/scripted_platform.h"
+#include "ui/breakpoints_form.h"
+#include "ui/edit_breakpoint_form.h"
 #include "ui/edit_code_form.h"
+#include "ui/ex_pts_form.h"
 #include "ui/mardex_form.h"
 #include "ui/params_form.h"
+#include "ui/pspace_form.h"
 #include "ui/results_form.h"
+#include "ui/view_form.h"
 
 using namespace velmora;
 
@@ -92,6 +97,35 @@ int Windows(const QString& dir) {
   app.FormEditCode->Prepare(1, warrior);
   app.FormEditCode->ButtonCompileClick();
   ok = Shoot(*app.FormEditCode, dir + "/editor.png") && ok;
+
+  // The debugger on a battle stopped at a breakpoint on the dwarf's bombing instruction.
+  form.ApplyTopology(true);
+  app.Setup.RoundsText = "1";
+  form.OpenWarriorFiles(
+      {VELMORA_SOURCE_DIR "/examples/dwarf.red", VELMORA_SOURCE_DIR "/examples/paper.red"});
+  TCore& core = *app.Core;
+  const int32_t dwarf = core.QueueEntry(*core.Warriors[1], 0);
+  const int32_t bomb = (dwarf + 1) % core.CoreSize;
+  core.Core[size_t(bomb)].BreakpointType = 1;
+  core.AddBreakpoint(bomb);
+  for (int i = 0; i < 40; ++i)
+    form.ButtonSingleStep->click();
+  form.ButtonStart->click();
+  form.ShowCellInView((dwarf + core.CoreSize - 3) % core.CoreSize);
+  if (TFormView* view = form.LastCoreView) {
+    Settle(400);
+    ok = Save(view->grab(), dir + "/core-view.png") && ok;
+  }
+  ok = Save(form.grab(), dir + "/main-breakpoint.png") && ok;
+  app.FormBreakpoints->FillList();
+  ok = Shoot(*app.FormBreakpoints, dir + "/breakpoints.png") && ok;
+  app.FormEditBreakpoint->Prepare(bomb, 1);
+  ok = Shoot(*app.FormEditBreakpoint, dir + "/breakpoint-editor.png") && ok;
+  app.SelectedLocation = dwarf;
+  app.FormExPts->FormShow();
+  ok = Shoot(*app.FormExPts, dir + "/processes.png") && ok;
+  app.FormPSpace->FormShow();
+  ok = Shoot(*app.FormPSpace, dir + "/pspace.png") && ok;
   for (const std::string& m : platform.Messages)
     std::fprintf(stderr, "message: %s\n", m.c_str());
   return ok ? 0 : 1;
