@@ -1,4 +1,5 @@
 #include "ui/breakpoints_form.h"
+#include "ui/widgets.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -12,16 +13,6 @@
 
 namespace velmora {
 
-namespace {
-
-QPushButton* Button(const char* caption, QWidget* parent) {
-  auto* b = new QPushButton(caption, parent);
-  b->setAutoDefault(false);
-  return b;
-}
-
-} // namespace
-
 TFormBreakpoints::TFormBreakpoints(TVelmoraApp& app, QWidget* parent) : QDialog(parent), app_(app) {
   setWindowTitle("Breakpoints");
   LabelNumBPs = new QLabel("Total: 0", this);
@@ -29,12 +20,12 @@ TFormBreakpoints::TFormBreakpoints(TVelmoraApp& app, QWidget* parent) : QDialog(
   ListBoxBreakpoints->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   ListBoxBreakpoints->setMinimumWidth(
       ListBoxBreakpoints->fontMetrics().horizontalAdvance(QString(44, QChar('0'))));
-  ButtonOK = Button("Close and Move", this);
-  ButtonCancel = Button("Close", this);
-  ButtonNew = Button("New", this);
-  ButtonEdit = Button("Edit", this);
-  ButtonClear = Button("Clear", this);
-  ButtonClearAll = Button("Clear All", this);
+  ButtonOK = MakeButton("Close and Move", this);
+  ButtonCancel = MakeButton("Close", this);
+  ButtonNew = MakeButton("New", this);
+  ButtonEdit = MakeButton("Edit", this);
+  ButtonClear = MakeButton("Clear", this);
+  ButtonClearAll = MakeButton("Clear All", this);
 
   auto* actions = new QVBoxLayout;
   for (QPushButton* b : {ButtonNew, ButtonEdit, ButtonClear, ButtonClearAll})

@@ -2,6 +2,7 @@
 // warrior record.
 
 #include "ui/edit_code_form.h"
+#include "ui/widgets.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -12,12 +13,6 @@
 namespace velmora {
 
 namespace {
-
-QPushButton* Button(const char* caption, QWidget* parent) {
-  auto* b = new QPushButton(caption, parent);
-  b->setAutoDefault(false);
-  return b;
-}
 
 // A pane of program output: fixed-width so that the listings' columns line up.
 QPlainTextEdit* Pane(QWidget* parent) {
@@ -52,9 +47,9 @@ void TFormEditCode::BuildControls() {
   MemoSource->setLineWrapMode(QPlainTextEdit::NoWrap);
   MemoSource->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   MemoSource->setMinimumSize(360, 360);
-  ButtonOpen = Button("Open", this);
-  ButtonSave = Button("Save", this);
-  ButtonCompile = Button("Compile", this);
+  ButtonOpen = MakeButton("Open", this);
+  ButtonSave = MakeButton("Save", this);
+  ButtonCompile = MakeButton("Compile", this);
   MemoErrors = Pane(this);
   MemoObjectCode = Pane(this);
   MemoRestoredSource = Pane(this);
@@ -63,11 +58,11 @@ void TFormEditCode::BuildControls() {
       MemoObjectCode->fontMetrics().horizontalAdvance(QString(40, QChar('0'))) + 24;
   for (QPlainTextEdit* pane : {MemoErrors, MemoObjectCode, MemoRestoredSource})
     pane->setMinimumWidth(listingWidth);
-  ButtonSaveLoad = Button("Save Load File", this);
+  ButtonSaveLoad = MakeButton("Save Load File", this);
   EditName = new QLineEdit(this);
   ButtonOK = new QPushButton("OK", this);
   ButtonOK->setDefault(true);
-  ButtonCancel = Button("Cancel", this);
+  ButtonCancel = MakeButton("Cancel", this);
 
   auto* source = new QWidget(this);
   auto* sourceColumn = new QVBoxLayout(source);

@@ -1,6 +1,7 @@
 // The execution points editor: its controls, the warrior choice and the listing.
 
 #include "ui/ex_pts_form.h"
+#include "ui/widgets.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -15,12 +16,6 @@
 namespace velmora {
 
 namespace {
-
-QPushButton* Button(const char* caption, QWidget* parent) {
-  auto* b = new QPushButton(caption, parent);
-  b->setAutoDefault(false);
-  return b;
-}
 
 // The busy cursor while a long queue is listed.
 struct TBusyCursor {
@@ -45,14 +40,14 @@ void TFormExPts::BuildControls() {
   ListBoxExPts->setUniformItemSizes(true);
   ListBoxExPts->setMinimumSize(300, 260);
   LabelNumProcesses = new QLabel(this);
-  ButtonOK = Button("Close and Move", this);
-  ButtonCancel = Button("Close", this);
-  ButtonAdd = Button("Add", this);
-  ButtonDelete = Button("Delete", this);
-  ButtonEdit = Button("Edit", this);
-  ButtonRollToTop = Button("Roll to Top", this);
-  ButtonMoveUp = Button("Move Up", this);
-  ButtonMoveDown = Button("Move Down", this);
+  ButtonOK = MakeButton("Close and Move", this);
+  ButtonCancel = MakeButton("Close", this);
+  ButtonAdd = MakeButton("Add", this);
+  ButtonDelete = MakeButton("Delete", this);
+  ButtonEdit = MakeButton("Edit", this);
+  ButtonRollToTop = MakeButton("Roll to Top", this);
+  ButtonMoveUp = MakeButton("Move Up", this);
+  ButtonMoveDown = MakeButton("Move Down", this);
 
   auto* left = new QVBoxLayout;
   auto* warrior = new QHBoxLayout;
@@ -91,24 +86,12 @@ void TFormExPts::showEvent(QShowEvent* event) {
 }
 
 void TFormExPts::FormShow() {
-  ComboBoxWarrior->clear();
-  if (const TCore* core = app_.Core) {
-    const auto last = std::min<size_t>(static_cast<size_t>(std::max(core->NumWarriors, 0)),
-                                       core->Warriors.size() - 1);
-    for (size_t k = 1; k <= last; ++k)
-      ComboBoxWarrior->addItem(QString::fromStdString(core->Warriors[k]->Name));
-  }
-  if (ComboBoxWarrior->count() > 0) ComboBoxWarrior->setCurrentIndex(0);
+  FillWarriorChoice(*ComboBoxWarrior, app_.Core);
   ComboBoxWarriorChange();
 }
 
 TWarrior* TFormExPts::ChosenWarrior() const {
-  const TCore* core = app_.Core;
-  const int slot = ComboBoxWarrior->currentIndex() + 1;
-  if (!core || slot < 1 || slot > core->NumWarriors ||
-      static_cast<size_t>(slot) >= core->Warriors.size())
-    return nullptr;
-  return core->Warriors[static_cast<size_t>(slot)].get();
+  return velmora::ChosenWarrior(*ComboBoxWarrior, app_.Core);
 }
 
 void TFormExPts::ComboBoxWarriorChange() {

@@ -1,6 +1,7 @@
 // The main window: its controls, their layout and the windows it creates after itself.
 
 #include "ui/mardex_form.h"
+#include "ui/widgets.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -34,12 +35,6 @@ namespace {
 
 QString Hex(uint32_t rgb) {
   return QString("#%1").arg(rgb, 6, 16, QChar('0'));
-}
-
-QPushButton* Button(const char* caption, QWidget* parent) {
-  auto* b = new QPushButton(QString::fromUtf8(caption), parent);
-  b->setAutoDefault(false);
-  return b;
 }
 
 } // namespace
@@ -123,17 +118,17 @@ void TMardexForm::BuildControls() {
   display_->SetCentre(BuildInfoPanel());
   connect(display_, &TCoreDisplay::CellClicked, this, &TMardexForm::ShowCellInView);
 
-  ButtonStart = Button("Start", this);
-  ButtonStop = Button("Stop", this);
-  ButtonSingleStep = Button("Single Step", this);
-  ButtonNewBattle = Button("New Battle", this);
-  ButtonView = Button("View Core", this);
-  ButtonViewPSpace = Button("View P-space", this);
-  ButtonParams = Button("Setup", this);
-  ButtonOptions = Button("Options", this);
-  ButtonTournamentResults = Button("Show Results", this);
-  ButtonAbout = Button("About", this);
-  ButtonExit = Button("Exit", this);
+  ButtonStart = MakeButton("Start", this);
+  ButtonStop = MakeButton("Stop", this);
+  ButtonSingleStep = MakeButton("Single Step", this);
+  ButtonNewBattle = MakeButton("New Battle", this);
+  ButtonView = MakeButton("View Core", this);
+  ButtonViewPSpace = MakeButton("View P-space", this);
+  ButtonParams = MakeButton("Setup", this);
+  ButtonOptions = MakeButton("Options", this);
+  ButtonTournamentResults = MakeButton("Show Results", this);
+  ButtonAbout = MakeButton("About", this);
+  ButtonExit = MakeButton("Exit", this);
   TrackBarSpeed = new QSlider(Qt::Horizontal, this);
   TrackBarSpeed->setRange(0, 6);
   TrackBarSpeed->setPageStep(1);
@@ -157,7 +152,7 @@ void TMardexForm::BuildControls() {
     buttons->addWidget(b);
   buttons->addSpacing(12);
   for (size_t i = 0; i < 8; ++i) {
-    ButtonEdit[i] = Button("", this);
+    ButtonEdit[i] = MakeButton("", this);
     ButtonEdit[i]->setObjectName(QString("ButtonEdit%1").arg(i + 1));
     buttons->addWidget(ButtonEdit[i]);
     connect(ButtonEdit[i], &QPushButton::clicked, this, [this, i] { ButtonEditClick(int32_t(i)); });

@@ -130,8 +130,7 @@ private:
   std::unique_ptr<TRunController> controller_;
   TCoreDisplay* display_;
   bool FrameDue();
-  template <class Show>
-  void WithTimerPaused(Show show);
+  template <class Show> void WithTimerPaused(Show show);
   void ShowRoundCounters();
 
   QElapsedTimer sinceEvents_;

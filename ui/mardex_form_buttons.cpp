@@ -113,8 +113,7 @@ void TMardexForm::ButtonViewPSpaceClick() {
 }
 
 // A battle at the slow speeds runs from the timer: it waits while a modal window is open.
-template <class Show>
-void TMardexForm::WithTimerPaused(Show show) {
+template <class Show> void TMardexForm::WithTimerPaused(Show show) {
   const bool timerRan = TimerBattle->isActive();
   TimerBattle->stop();
   show();

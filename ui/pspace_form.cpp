@@ -1,6 +1,7 @@
 // The P-space window: its controls, the listing and the navigation.
 
 #include "ui/pspace_form.h"
+#include "ui/widgets.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -124,24 +125,12 @@ void TFormPSpace::resizeEvent(QResizeEvent* event) {
 }
 
 void TFormPSpace::FormShow() {
-  ComboBoxWarrior->clear();
-  if (const TCore* core = app_.Core) {
-    const auto last = std::min<size_t>(static_cast<size_t>(std::max(core->NumWarriors, 0)),
-                                       core->Warriors.size() - 1);
-    for (size_t k = 1; k <= last; ++k)
-      ComboBoxWarrior->addItem(QString::fromStdString(core->Warriors[k]->Name));
-  }
-  if (ComboBoxWarrior->count() > 0) ComboBoxWarrior->setCurrentIndex(0);
+  FillWarriorChoice(*ComboBoxWarrior, app_.Core);
   ComboBoxWarriorChange();
 }
 
 TWarrior* TFormPSpace::ChosenWarrior() const {
-  const TCore* core = app_.Core;
-  const int slot = ComboBoxWarrior->currentIndex() + 1;
-  if (!core || slot < 1 || slot > core->NumWarriors ||
-      static_cast<size_t>(slot) >= core->Warriors.size())
-    return nullptr;
-  return core->Warriors[static_cast<size_t>(slot)].get();
+  return velmora::ChosenWarrior(*ComboBoxWarrior, app_.Core);
 }
 
 int32_t TFormPSpace::Locations() const {

@@ -1,22 +1,13 @@
 // The results window: its controls, their layout and keyboard order, and each showing.
 
 #include "ui/results_form.h"
+#include "ui/widgets.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QVBoxLayout>
 
 namespace velmora {
-
-namespace {
-
-QPushButton* Button(const char* caption, QWidget* parent) {
-  auto* b = new QPushButton(caption, parent);
-  b->setAutoDefault(false);
-  return b;
-}
-
-} // namespace
 
 TFormResults::TFormResults(TVelmoraApp& app, QWidget* parent) : QDialog(parent), app_(app) {
   setWindowTitle("Tournament Results");
@@ -30,7 +21,7 @@ void TFormResults::BuildControls() {
   LabelWarriorName->hide();
   ComboBoxDetailWarrior = new QComboBox(this);
   ComboBoxDetailWarrior->hide();
-  ButtonResultsShow = Button("Show Details", this);
+  ButtonResultsShow = MakeButton("Show Details", this);
 
   StringGridResults = new QTableWidget(2, 9, this);
   StringGridResults->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -45,10 +36,10 @@ void TFormResults::BuildControls() {
 
   EditScore = new QLineEdit(this);
   EditScore->setReadOnly(true);
-  ButtonChange = Button("Change", this);
+  ButtonChange = MakeButton("Change", this);
   CheckBoxPercent = new QCheckBox("Show W%, L%, T%", this);
   CheckBoxPercent->setChecked(app_.Setup.Percent);
-  ButtonSave = Button("Save", this);
+  ButtonSave = MakeButton("Save", this);
   ButtonResultsClose = new QPushButton("Close", this);
   ButtonResultsClose->setDefault(true);
 

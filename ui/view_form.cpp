@@ -1,6 +1,7 @@
 // The core view: its controls, the listing, navigation and its life as a window.
 
 #include "ui/view_form.h"
+#include "ui/widgets.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -17,12 +18,6 @@ QToolButton* Arrow(Qt::ArrowType type, QWidget* parent) {
   auto* b = new QToolButton(parent);
   b->setArrowType(type);
   b->setAutoRepeat(true);
-  return b;
-}
-
-QPushButton* Button(const char* caption, QWidget* parent) {
-  auto* b = new QPushButton(caption, parent);
-  b->setAutoDefault(false);
   return b;
 }
 
@@ -51,9 +46,9 @@ void TFormView::BuildControls() {
   SpinButtonLargeDown = Arrow(Qt::DownArrow, this);
   EditLocation = new QLineEdit(this);
   EditLocation->setMaximumWidth(90);
-  ButtonExPts = Button("Processes", this);
-  ButtonBreakpoints = Button("Breakpoints", this);
-  ButtonCoreviewClose = Button("Close", this);
+  ButtonExPts = MakeButton("Processes", this);
+  ButtonBreakpoints = MakeButton("Breakpoints", this);
+  ButtonCoreviewClose = MakeButton("Close", this);
 
   auto* controls = new QHBoxLayout;
   controls->addWidget(new QLabel("Line", this));
