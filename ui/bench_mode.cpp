@@ -94,8 +94,15 @@ void Print(std::ostream& out, const char* what, const Measure& m) {
 int RunDesktopBenchmark(TMardexForm& form, TVelmoraApp& app, const DesktopBenchOptions& options,
                         std::ostream& out) {
   const Measure display = RunInWindow(form, app, options, false);
-  const Measure max = RunInWindow(form, app, options, true);
-  const Measure headless = RunHeadless(app);
+  // The two fast runs alternate, twice each, and each keeps its best: the first run after
+  // the drawn one starts with caches full of pictures.
+  Measure max, headless;
+  for (int i = 0; i < 2; ++i) {
+    const Measure h = RunHeadless(app);
+    const Measure m = RunInWindow(form, app, options, true);
+    if (i == 0 || h.Seconds < headless.Seconds) headless = h;
+    if (i == 0 || m.Seconds < max.Seconds) max = m;
+  }
   out << "Battle: " << options.Rounds << " rounds, seed " << options.Seed << ",";
   for (const std::string& f : options.Files)
     out << ' ' << f;

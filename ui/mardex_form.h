@@ -129,7 +129,8 @@ private:
   std::unique_ptr<TCore> core_;
   std::unique_ptr<TRunController> controller_;
   TCoreDisplay* display_;
-  bool FrameDue();
+  // Whether a running round at the top speed is due to be shown again.
+  bool FrameDue(int32_t intervalMs);
   template <class Show> void WithTimerPaused(Show show);
   void ShowRoundCounters();
 

@@ -17,6 +17,8 @@ QString Number(int64_t n) {
 
 // Milliseconds of the pause a brake of so many count-down steps stands for: 36 ms before a
 // batch at speed 3, 10 ms at speeds 4 and 5, none at 6.
+constexpr qint64 kEventIntervalMs = 1;
+
 int32_t DelayMilliseconds(int32_t steps) {
   return steps / 32768;
 }
@@ -52,9 +54,10 @@ void TMardexForm::InitScreenInfo(bool Full) {
   // Even at Max speed: a click on the display must know where this round's core ends.
   display_->SetCoreSize(core_->CoreSize);
   if (core_->MaxSpeed && !Full) {
-    // A round at Max can take less time than painting its number: the counters are shown
-    // at most 25 times a second, and always when the run stops.
-    if (FrameDue()) ShowRoundCounters();
+    // A round at Max can take less time than painting its number, and painting the window
+    // costs milliseconds: the counters are shown 4 times a second, and always when the run
+    // stops.
+    if (FrameDue(250)) ShowRoundCounters();
     return;
   }
   ShowRoundCounters();
@@ -99,10 +102,10 @@ void TMardexForm::SetGauge(int32_t gauge, bool active) {
 // At the top speed a batch takes well under a frame, and painting the window after each
 // would cost more than the battle: a running round is shown at most 25 times a second.
 // A stop, a breakpoint and the end of a round are always shown at once.
-bool TMardexForm::FrameDue() {
+bool TMardexForm::FrameDue(int32_t intervalMs) {
   const bool mayWait = controller_->State() == RunState::Running &&
                        core_->RoundState == kRoundRunning && controller_->Speed() == 6;
-  if (mayWait && sinceFrame_.isValid() && sinceFrame_.elapsed() < 40) return false;
+  if (mayWait && sinceFrame_.isValid() && sinceFrame_.elapsed() < intervalMs) return false;
   sinceFrame_.start();
   return true;
 }
@@ -116,7 +119,7 @@ void TMardexForm::ShowRoundCounters() {
 }
 
 void TMardexForm::UpdateScreenInfo() {
-  frameShown_ = FrameDue();
+  frameShown_ = FrameDue(40);
   if (!frameShown_) return;
   GaugeCyclesOutput->setValue(std::min(core_->CycleCount, GaugeCyclesOutput->maximum()));
   LabelCycleCount->setText(Number(core_->CycleCount));
@@ -166,8 +169,13 @@ void TMardexForm::ShowStatus(const std::string& text) {
   LabelStatusOutput->setText(QString::fromStdString(text));
 }
 
+// Between two batches. At the top speed a batch can take a few microseconds and asking the
+// window system costs tens of them, so the window asks at most once a millisecond: a
+// click still takes effect long before a user could tell.
 void TMardexForm::ProcessPendingEvents() {
+  if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs) return;
   QApplication::processEvents();
+  sinceEvents_.start();
 }
 
 int32_t TMardexForm::SpeedPosition() {
