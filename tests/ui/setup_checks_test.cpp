@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include "tests/ui/support/named_warriors.h"
 #include "ui/setup_checks.h"
 #include "ui/setup_confirm.h"
 #include "ui/setup_lists.h"
@@ -11,16 +12,7 @@ using namespace velmora;
 
 namespace {
 
-std::vector<TWarriorData> Named(std::initializer_list<const char*> names) {
-  std::vector<TWarriorData> list;
-  for (const char* n : names) {
-    TWarriorData w;
-    w.Name = n;
-    w.FileName = std::string(n) + ".red";
-    list.push_back(w);
-  }
-  return list;
-}
+using test::Named;
 
 QString Names(const std::vector<TWarriorData>& list) {
   QStringList names;

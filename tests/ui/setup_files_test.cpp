@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "params/settings_file.h"
+#include "tests/ui/support/named_warriors.h"
 #include "tests/ui/support/scripted_platform.h"
 #include "ui/setup_engine.h"
 #include "ui/setup_files.h"
@@ -17,16 +18,7 @@ using namespace velmora;
 
 namespace {
 
-std::vector<TWarriorData> Named(std::initializer_list<const char*> names) {
-  std::vector<TWarriorData> list;
-  for (const char* n : names) {
-    TWarriorData w;
-    w.Name = n;
-    w.FileName = std::string(n) + ".red";
-    list.push_back(w);
-  }
-  return list;
-}
+using test::Named;
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
