@@ -9,13 +9,6 @@
 namespace velmora::test {
 namespace {
 
-HarnessOptions Queue(int warriors, int32_t maxProcesses) {
-  HarnessOptions o;
-  o.Warriors = warriors;
-  o.MaxProcesses = maxProcesses;
-  return o;
-}
-
 // Warrior 1 of two with processes 1, 2, 3, 4 from byte offset `head` of a 16-entry ring.
 void FillQueue(Harness& h, int32_t head) {
   TWarrior& w = h.Warrior(1);

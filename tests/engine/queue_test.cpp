@@ -7,13 +7,6 @@
 namespace velmora::test {
 namespace {
 
-HarnessOptions Queue(int warriors, int32_t maxProcesses) {
-  HarnessOptions o;
-  o.Warriors = warriors;
-  o.MaxProcesses = maxProcesses;
-  return o;
-}
-
 TEST(Queue, WarriorsStartAtTheirFixedPlace) {
   Harness h(Queue(2, 8000));
   EXPECT_EQ(h.Core().QueueBlockSize, 8001 * 2 * 4);

@@ -40,6 +40,14 @@ struct HarnessOptions {
   bool EarlyDrawCheck = false;
 };
 
+// Options of a battle of so many warriors with this process limit, for the queue tests.
+inline HarnessOptions Queue(int warriors, int32_t maxProcesses) {
+  HarnessOptions o;
+  o.Warriors = warriors;
+  o.MaxProcesses = maxProcesses;
+  return o;
+}
+
 class Harness {
 public:
   explicit Harness(const HarnessOptions& o = {});
