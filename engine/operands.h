@@ -37,13 +37,13 @@ VELMORA_INLINE uint32_t InstructionHeaderOf(const CoreCell& c) {
 }
 
 template <bool Display, bool NoFold>
-VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const CoreCell& I,
+VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fields& I,
                                 unsigned mode, int32_t field, int32_t colour, Operand& out) {
   CoreCell* const core = e.Core;
   const int32_t cs = e.CoreSize;
   if (mode == static_cast<unsigned>(AddressMode::Immediate)) {
     out.Read = out.Write = pc;
-    out.Value = FieldsOf(I);
+    out.Value = I;
     return;
   }
   if constexpr (NoFold) {
@@ -142,13 +142,13 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Cor
 
 // One operand without folding, its mode known at compile time.
 template <unsigned Mode>
-VELMORA_INLINE void OperandNoFold(const StepEnv& e, int32_t pc, int32_t field, const CoreCell& I,
+VELMORA_INLINE void OperandNoFold(const StepEnv& e, int32_t pc, int32_t field, const Fields& I,
                                   Operand& out) {
   CoreCell* const core = e.Core;
   const int32_t cs = e.CoreSize;
   if constexpr (Mode == 0) {
     out.Read = out.Write = pc;
-    out.Value = FieldsOf(I);
+    out.Value = I;
     return;
   } else {
     const int32_t p = WrapAdd(pc, field, cs);
@@ -179,8 +179,8 @@ VELMORA_INLINE void OperandNoFold(const StepEnv& e, int32_t pc, int32_t field, c
 }
 
 // Both operands without folding: one dispatch on the pair of modes.
-VELMORA_INLINE void EvalOperandPair(const StepEnv& e, int32_t pc, const CoreCell& I, Operand& A,
-                                    Operand& B) {
+VELMORA_INLINE void EvalOperandPair(const StepEnv& e, int32_t pc, const Fields& I, unsigned modes,
+                                    Operand& A, Operand& B) {
 #define VELMORA_PAIR(am, bm)                                                                       \
   case (am << 4) | bm:                                                                             \
     OperandNoFold<am>(e, pc, I.AField, I, A);                                                      \
@@ -190,9 +190,9 @@ VELMORA_INLINE void EvalOperandPair(const StepEnv& e, int32_t pc, const CoreCell
   VELMORA_PAIR(am, 0)                                                                              \
   VELMORA_PAIR(am, 1)                                                                              \
   VELMORA_PAIR(am, 2)                                                                              \
-  VELMORA_PAIR(am, 3) VELMORA_PAIR(am, 4) VELMORA_PAIR(am, 5) VELMORA_PAIR(am, 6)                  \
-      VELMORA_PAIR(am, 7)
-  switch (I.Modes & 0x77) {
+  VELMORA_PAIR(am, 3)                                                                              \
+  VELMORA_PAIR(am, 4) VELMORA_PAIR(am, 5) VELMORA_PAIR(am, 6) VELMORA_PAIR(am, 7)
+  switch (modes & 0x77u) {
     VELMORA_PAIRS(0)
     VELMORA_PAIRS(1)
     VELMORA_PAIRS(2)

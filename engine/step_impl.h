@@ -3,22 +3,19 @@
 // breakpoints, always folding) and for the fast path (nothing but the core, with or without
 // folding). Internal to the engine.
 
+#include "engine/known_forms.h"
 #include "engine/opcode_cases.h"
 #include "engine/operands.h"
 
 namespace velmora::detail {
 
-// Executes the next process of a warrior that has one. Returns true when that was the
-// warrior's last process and it died.
+// Executes instruction I, fetched from pc, as the form (opcode, modifier and modes) given:
+// the cell's own, or a constant for the forms the fast path knows in advance.
 template <bool Display, bool NoFold>
-VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
+VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int32_t pc,
+                            const Fields& I, const unsigned om, const unsigned modes) {
   CoreCell* const core = e.Core;
   const int32_t cs = e.CoreSize;
-
-  const int32_t pc = *q.Head;
-  if (++q.Head == e.QueueEnd) q.Head = e.Queue;
-
-  const CoreCell I = core[pc];
   const int32_t colour = Display ? q.Warrior->Colour() : 0;
   if constexpr (Display) {
     if (c.DisplayLevel >= 1) c.Mark(pc, colour, CellEvent::Execute);
@@ -27,10 +24,10 @@ VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
   // Mode nibbles above 7 can only come from a hand-edited cell; they read as their low bits.
   Operand A, B;
   if constexpr (NoFold && !Display) {
-    EvalOperandPair(e, pc, I, A, B);
+    EvalOperandPair(e, pc, I, modes, A, B);
   } else {
-    EvalOperand<Display, NoFold>(c, e, pc, I, (I.Modes >> 4) & 7u, I.AField, colour, A);
-    EvalOperand<Display, NoFold>(c, e, pc, I, I.Modes & 7u, I.BField, colour, B);
+    EvalOperand<Display, NoFold>(c, e, pc, I, (modes >> 4) & 7u, I.AField, colour, A);
+    EvalOperand<Display, NoFold>(c, e, pc, I, modes & 7u, I.BField, colour, B);
   }
   const Fields& av = A.Value;
   const Fields& bv = B.Value;
@@ -74,7 +71,7 @@ VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
       c.BreakpointCheck(BreakpointFlag::Compare, B.Read);
     }
   };
-  const unsigned op = I.OpcodeModifier & 0x1F;
+  const unsigned op = om & 0x1Fu;
   if constexpr (Display) {
     if (op == static_cast<unsigned>(Opcode::JMZ) || op == static_cast<unsigned>(Opcode::JMN))
       jumpTestEvents();
@@ -96,7 +93,7 @@ VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
   const auto skip = [&] { next = next + 1 == cs ? 0 : next + 1; };
   const auto jump = [&] { next = A.Read; };
 
-  switch (I.OpcodeModifier) {
+  switch (om) {
     VELMORA_ALL_MODIFIERS(DAT) : dies = true;
     break;
 
@@ -215,7 +212,7 @@ VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
     break;
 
     VELMORA_ALL_MODIFIERS(LDP) : {
-      const Modifier m = static_cast<Modifier>(I.OpcodeModifier >> 5);
+      const Modifier m = static_cast<Modifier>(om >> 5);
       const int32_t index = (m == Modifier::A || m == Modifier::AB) ? av.AField : av.BField;
       int32_t value = 0;
       if (index == 0) {
@@ -233,7 +230,7 @@ VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
       break;
     }
     VELMORA_ALL_MODIFIERS(STP) : {
-      const Modifier m = static_cast<Modifier>(I.OpcodeModifier >> 5);
+      const Modifier m = static_cast<Modifier>(om >> 5);
       const int32_t index = (m == Modifier::A || m == Modifier::BA) ? T.AField : T.BField;
       if (TPSpace* ps = q.Warrior->PSpace.get(); index > 0 && ps && !ps->empty()) {
         (*ps)[static_cast<size_t>(index) % ps->size()] =
@@ -276,6 +273,29 @@ VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
     if (core[nextPc].BreakpointType != 0) c.BreakpointCheck(BreakpointFlag::Execute, nextPc);
   }
   return false;
+}
+
+// Executes the next process of a warrior that has one. Returns true when that was the
+// warrior's last process and it died.
+template <bool Display, bool NoFold>
+VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
+  const int32_t pc = *q.Head;
+  if (++q.Head == e.QueueEnd) q.Head = e.Queue;
+  // Read as the pieces that are written: a wider load over narrower recent stores would
+  // wait for them to reach the cache.
+  const CoreCell& cell = e.Core[pc];
+  const uint32_t header = HeaderOf(cell);
+  const Fields I{cell.AField, cell.BField};
+  const uint32_t key = FormKey(header);
+  if constexpr (NoFold && !Display) {
+#define VELMORA_FORM_TEST(op, mod, am, bm)                                                         \
+  if (key == FormKeyOf(Opcode::op, Modifier::mod, AddressMode::am, AddressMode::bm))               \
+    return Execute<false, true>(c, e, q, pc, I, VELMORA_OM(op, mod),                               \
+                                PackModes(AddressMode::am, AddressMode::bm));
+    VELMORA_KNOWN_FORMS(VELMORA_FORM_TEST)
+#undef VELMORA_FORM_TEST
+  }
+  return Execute<Display, NoFold>(c, e, q, pc, I, key & 0xFFu, key >> 8);
 }
 
 } // namespace velmora::detail
