@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "engine/known_forms.h"
 #include "tests/support/engine_harness.h"
 
 namespace velmora::test {
@@ -13,6 +14,15 @@ namespace {
 struct RandomBattle {
   HarnessOptions Options;
   uint32_t Seed;
+  bool KnownForms = false; // half the cells take a form the fast path compiles on its own
+};
+
+// Opcode-modifier byte and modes byte of each form the fast path resolves at compile time.
+constexpr std::pair<uint8_t, uint8_t> kKnownForms[] = {
+#define VELMORA_KNOWN_FORM_BYTES(op, mod, am, bm)                                                  \
+  {PackOpcodeModifier(Opcode::op, Modifier::mod), PackModes(AddressMode::am, AddressMode::bm)},
+    VELMORA_KNOWN_FORMS(VELMORA_KNOWN_FORM_BYTES)
+#undef VELMORA_KNOWN_FORM_BYTES
 };
 
 RandomBattle Draw(std::mt19937& rng) {
@@ -47,6 +57,11 @@ void Populate(Harness& h, const RandomBattle& b) {
     cell.AField = pick(0, 3) ? pick(0, std::min(size - 1, 12)) : pick(0, size - 1);
     cell.BField = pick(0, 3) ? size - 1 - pick(0, std::min(size - 1, 12)) : pick(0, size - 1);
     cell.Marker = static_cast<uint8_t>(pick(0, 255));
+    if (b.KnownForms && pick(0, 1)) {
+      const auto& form = kKnownForms[pick(0, std::size(kKnownForms) - 1)];
+      cell.OpcodeModifier = form.first;
+      cell.Modes = form.second;
+    }
   }
   // One shift of the whole ring, so that stretches also run across the end of the block.
   const int32_t entries = c.QueueBlockSize / 4;
@@ -99,33 +114,55 @@ void ExpectSameState(Harness& display, Harness& fast, uint32_t seed) {
   }
 }
 
-TEST(PathsAgree, RandomBattles) {
-  std::mt19937 rng(20261206);
-  int decided = 0, drawn = 0, folded = 0;
-  for (int battle = 0; battle < 3000; ++battle) {
-    const RandomBattle b = Draw(rng);
+// Runs the battles on both paths from identical starts; returns how they ended.
+struct Endings {
+  int Decided = 0, Drawn = 0, Folded = 0;
+};
+
+Endings RunBoth(int battles, uint32_t seed, bool knownForms) {
+  std::mt19937 rng(seed);
+  Endings e;
+  for (int battle = 0; battle < battles; ++battle) {
+    RandomBattle b = Draw(rng);
+    b.KnownForms = knownForms;
+    if (knownForms) b.Options.ReadLimit = b.Options.WriteLimit = b.Options.CoreSize;
     Harness display(b.Options), fast(b.Options);
     Populate(display, b);
     Populate(fast, b);
     fast.Core().MaxSpeed = true;
     const bool noFold =
         b.Options.ReadLimit == b.Options.CoreSize && b.Options.WriteLimit == b.Options.CoreSize;
-    folded += noFold ? 0 : 1;
+    e.Folded += noFold ? 0 : 1;
     // Several calls, as the run loop makes them, each with its own first warrior.
     for (int call = 0; call < 4 && display.Core().RoundState == kRoundRunning; ++call) {
       const int first = 1 + call % b.Options.Warriors;
       display.Core().RunCycles(37, first);
       fast.Core().RunCycles(37, first);
       ExpectSameState(display, fast, b.Seed);
-      if (HasFatalFailure()) return;
+      if (::testing::Test::HasFatalFailure()) return e;
     }
-    decided += display.Core().RoundState == kRoundDecided;
-    drawn += display.Core().RoundState == kRoundDrawn;
+    e.Decided += display.Core().RoundState == kRoundDecided;
+    e.Drawn += display.Core().RoundState == kRoundDrawn;
   }
+  return e;
+}
+
+TEST(PathsAgree, RandomBattles) {
+  const Endings e = RunBoth(3000, 20261206, false);
+  if (HasFatalFailure()) return;
   // The sample must reach every kind of ending and both kinds of limits to mean anything.
-  EXPECT_GT(decided, 100);
-  EXPECT_GT(drawn, 100);
-  EXPECT_GT(folded, 500);
+  EXPECT_GT(e.Decided, 100);
+  EXPECT_GT(e.Drawn, 100);
+  EXPECT_GT(e.Folded, 500);
+}
+
+// The forms with code of their own, thick on the ground: imps wrapping at the core's end,
+// splits into a full queue, jumps onto dead cells.
+TEST(PathsAgree, KnownFormsAgreeWithTheGeneralPath) {
+  const Endings e = RunBoth(1500, 20261207, true);
+  if (HasFatalFailure()) return;
+  EXPECT_GT(e.Decided, 50);
+  EXPECT_GT(e.Drawn, 50);
 }
 
 } // namespace
