@@ -62,10 +62,11 @@ bool TCore::EvaluateOperandTest(const CoreCell& cell) {
   return OperandTestHook != nullptr && OperandTestHook(*this, cell);
 }
 
-void TCore::Mark(int32_t address, int32_t colour, CellEvent kind) {
-  Form->ColorPixel(address, colour, static_cast<int32_t>(kind), false);
-  Core[static_cast<size_t>(address)].Marker =
-      static_cast<uint8_t>(colour | (static_cast<int32_t>(kind) << 4));
+void TCore::FlushPixels() {
+  if (PendingPixelCount == 0) return;
+  const size_t count = PendingPixelCount;
+  PendingPixelCount = 0;
+  Form->ColorPixels(PendingPixels.data(), count);
 }
 
 void TCore::BreakpointCheckSlow(BreakpointFlag flag, int32_t address, const CoreCell& cell) {

@@ -109,9 +109,13 @@ void TCore::RunCycles(int32_t Cycles, int32_t FirstWarrior) {
   const bool noFold = EffectiveReadLimit() == CoreSize && EffectiveWriteLimit() == CoreSize;
   if (!MaxSpeed) HitList.clear();
   if (Cycles > 0) {
-    if (!MaxSpeed)
-      RunCyclesDisplay(Cycles, FirstWarrior, threshold, n);
-    else if (noFold)
+    if (!MaxSpeed) {
+      if (noFold)
+        RunCyclesDisplay<true>(Cycles, FirstWarrior, threshold, n);
+      else
+        RunCyclesDisplay<false>(Cycles, FirstWarrior, threshold, n);
+      FlushPixels();
+    } else if (noFold)
       RunCyclesFast<true>(Cycles, FirstWarrior, threshold, n);
     else
       RunCyclesFast<false>(Cycles, FirstWarrior, threshold, n);

@@ -3,6 +3,7 @@
 // warriors, the breakpoint registry and the assembler's scanner state. It runs a round in
 // batches of cycles on a display-aware path or on a fast path.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -133,8 +134,16 @@ public:
   int32_t EffectiveWriteLimit() const;
 
   // --- Events of the display path -----------------------------------------------------------
-  // Reports an event on a cell to the display and records it in the cell's Marker.
-  void Mark(int32_t address, int32_t colour, CellEvent kind);
+  // Records an event in the cell's Marker and collects it for the display: a call into the
+  // window per event would cost more than the instruction.
+  void Mark(int32_t address, int32_t colour, CellEvent kind) {
+    Core[static_cast<size_t>(address)].Marker =
+        static_cast<uint8_t>(colour | (static_cast<int32_t>(kind) << 4));
+    PendingPixels[PendingPixelCount++] = TPixelEvent{address, colour, static_cast<int32_t>(kind)};
+    if (PendingPixelCount == PendingPixels.size()) FlushPixels();
+  }
+  // Hands the collected events to the display.
+  void FlushPixels();
   // Counts an event when the cell's breakpoint type reacts to it.
   // Inline: the display path asks several times an instruction, almost always of a cell
   // without a breakpoint.
@@ -176,7 +185,10 @@ private:
   TCore(TCustomMardexForm& form, TPlatform& platform) : Form(&form), Platform(&platform) {}
   template <bool NoFold>
   void RunCyclesFast(int32_t cycles, int32_t first, int32_t threshold, int32_t n);
+  template <bool NoFold>
   void RunCyclesDisplay(int32_t cycles, int32_t first, int32_t threshold, int32_t n);
+  std::array<TPixelEvent, 1024> PendingPixels;
+  size_t PendingPixelCount = 0;
   void EarlyDrawTest();
 };
 

@@ -46,96 +46,62 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
     out.Value = I;
     return;
   }
-  if constexpr (NoFold) {
-    // Limits equal to the core: one pointer, read and write addresses coincide.
-    const int32_t p = WrapAdd(pc, field, cs);
-    int32_t a;
+  // Limits equal to the core fold nothing: no division for the common case.
+  const auto foldRead = [&](int32_t v) { return NoFold ? v : Fold(v, e.ReadLimit, cs); };
+  const auto foldWrite = [&](int32_t v) { return NoFold ? v : Fold(v, e.WriteLimit, cs); };
+  int32_t rd = foldRead(field);
+  int32_t wr = foldWrite(field);
+  int32_t post = -1;
+  const bool usesB = UsesBField(static_cast<AddressMode>(mode));
+  if (mode != static_cast<unsigned>(AddressMode::Direct)) {
+    const int32_t pw = WrapAdd(pc, wr, cs);
+    int32_t pr = WrapAdd(pc, rd, cs);
     switch (mode) {
-    case 1:
-      out.Read = out.Write = p;
-      out.Value = FieldsOf(core[p]);
-      return;
-    case 2: a = WrapAdd(p, core[p].BField, cs); break;
     case 3:
-      core[p].BField = Dec(core[p].BField, cs);
-      a = WrapAdd(p, core[p].BField, cs);
-      break;
-    case 4:
-      a = WrapAdd(p, core[p].BField, cs);
-      out.Read = out.Write = a;
-      out.Value = FieldsOf(core[a]);
-      core[p].BField = Inc(core[p].BField, cs);
-      return;
-    case 5: a = WrapAdd(p, core[p].AField, cs); break;
-    case 6:
-      core[p].AField = Dec(core[p].AField, cs);
-      a = WrapAdd(p, core[p].AField, cs);
-      break;
-    default:
-      a = WrapAdd(p, core[p].AField, cs);
-      out.Read = out.Write = a;
-      out.Value = FieldsOf(core[a]);
-      core[p].AField = Inc(core[p].AField, cs);
-      return;
-    }
-    out.Read = out.Write = a;
-    out.Value = FieldsOf(core[a]);
-    return;
-  } else {
-    int32_t rd = Fold(field, e.ReadLimit, cs);
-    int32_t wr = Fold(field, e.WriteLimit, cs);
-    int32_t post = -1;
-    const bool usesB = UsesBField(static_cast<AddressMode>(mode));
-    if (mode != static_cast<unsigned>(AddressMode::Direct)) {
-      const int32_t pw = WrapAdd(pc, wr, cs);
-      int32_t pr = WrapAdd(pc, rd, cs);
-      switch (mode) {
-      case 3:
-      case 6: {
-        int32_t& f = usesB ? core[pw].BField : core[pw].AField;
-        f = Dec(f, cs);
-        rd = wr;
-        pr = pw;
-        if constexpr (Display) {
-          if (c.DisplayLevel >= 3) c.Mark(pw, colour, CellEvent::Decrement);
-          c.BreakpointCheck(BreakpointFlag::IncDec, pw);
-          c.BreakpointTest(pw);
-        }
-        break;
-      }
-      case 4:
-      case 7:
-        post = pw;
-        rd = wr;
-        pr = pw;
-        break;
-      default: // @ and *: two pointers, each through its own limit
-        if constexpr (Display) {
-          if (c.DisplayLevel >= 5) {
-            c.Mark(pr, colour, CellEvent::Read);
-            if (pw != pr) c.Mark(pw, colour, CellEvent::Read);
-          }
-          c.BreakpointCheck(BreakpointFlag::Read, pr);
-          if (pw != pr) c.BreakpointCheck(BreakpointFlag::Read, pw);
-        }
-        break;
-      }
-      rd = WrapAdd(rd, usesB ? core[pr].BField : core[pr].AField, cs);
-      wr = WrapAdd(wr, usesB ? core[pw].BField : core[pw].AField, cs);
-      rd = Fold(rd, e.ReadLimit, cs);
-      wr = Fold(wr, e.WriteLimit, cs);
-    }
-    out.Read = WrapAdd(pc, rd, cs);
-    out.Write = WrapAdd(pc, wr, cs);
-    out.Value = FieldsOf(core[out.Read]);
-    if (post >= 0) {
-      int32_t& f = usesB ? core[post].BField : core[post].AField;
-      f = Inc(f, cs);
+    case 6: {
+      int32_t& f = usesB ? core[pw].BField : core[pw].AField;
+      f = Dec(f, cs);
+      rd = wr;
+      pr = pw;
       if constexpr (Display) {
-        if (c.DisplayLevel >= 3) c.Mark(post, colour, CellEvent::Increment);
-        c.BreakpointCheck(BreakpointFlag::IncDec, post);
-        c.BreakpointTest(post);
+        if (c.DisplayLevel >= 3) c.Mark(pw, colour, CellEvent::Decrement);
+        c.BreakpointCheck(BreakpointFlag::IncDec, pw);
+        c.BreakpointTest(pw);
       }
+      break;
+    }
+    case 4:
+    case 7:
+      post = pw;
+      rd = wr;
+      pr = pw;
+      break;
+    default: // @ and *: two pointers, each through its own limit
+      if constexpr (Display) {
+        if (c.DisplayLevel >= 5) {
+          c.Mark(pr, colour, CellEvent::Read);
+          if (pw != pr) c.Mark(pw, colour, CellEvent::Read);
+        }
+        c.BreakpointCheck(BreakpointFlag::Read, pr);
+        if (pw != pr) c.BreakpointCheck(BreakpointFlag::Read, pw);
+      }
+      break;
+    }
+    rd = WrapAdd(rd, usesB ? core[pr].BField : core[pr].AField, cs);
+    wr = WrapAdd(wr, usesB ? core[pw].BField : core[pw].AField, cs);
+    rd = foldRead(rd);
+    wr = foldWrite(wr);
+  }
+  out.Read = WrapAdd(pc, rd, cs);
+  out.Write = WrapAdd(pc, wr, cs);
+  out.Value = FieldsOf(core[out.Read]);
+  if (post >= 0) {
+    int32_t& f = usesB ? core[post].BField : core[post].AField;
+    f = Inc(f, cs);
+    if constexpr (Display) {
+      if (c.DisplayLevel >= 3) c.Mark(post, colour, CellEvent::Increment);
+      c.BreakpointCheck(BreakpointFlag::IncDec, post);
+      c.BreakpointTest(post);
     }
   }
 }

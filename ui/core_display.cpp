@@ -157,24 +157,78 @@ QRect TCoreDisplay::DrawCell(int64_t address, const TGlyph& glyph, bool highligh
   return {ImagePosition(cell->Image) + QPoint(cell->X, cell->Y), QSize(c, c)};
 }
 
-void TCoreDisplay::ColorPixel(int32_t address, int32_t color, int32_t kind, bool highlight) {
-  // The common report first: a warrior's event on a cell that already shows its glyph.
-  if (!highlight && color >= 1 && color <= kColourSlots && kind >= 1 && kind <= kGlyphKindCount &&
-      address >= 0 && address < geometry_.Capacity() &&
-      shown_[static_cast<size_t>(address >> geometry_.Shift())] == uint8_t((color + 3) * 8 + kind))
-    return;
+void TCoreDisplay::SetFastDrawing(bool fast) {
+  if (fast_ == fast) return;
+  fast_ = fast;
+  // Into the images, shown with the next repaint as before.
+  if (!fast_) DrawPending();
+}
+
+// The glyph code of a colour and kind as ColorPixel draws them: (colour + 3) x 8 + kind for a
+// warrior, (colour + 3) x 8 for the plain squares; 0 when nothing is drawn.
+static uint8_t GlyphCode(int32_t color, int32_t kind) {
   const std::optional<int32_t> colour = DisplayColour(color);
-  if (!colour) return;
-  const TGlyph* glyph = Glyph(*colour, kind);
-  if (!glyph) return;
+  if (!colour) return 0;
+  if (*colour >= 1) {
+    if (kind < 1 || kind > kGlyphKindCount) return 0;
+    return uint8_t((*colour + 3) * 8 + kind);
+  }
+  return uint8_t((*colour + 3) * 8);
+}
+
+void TCoreDisplay::Defer(int32_t address, int32_t color, int32_t kind) {
+  if (address < 0 || address >= geometry_.Capacity()) return;
+  const uint8_t code = GlyphCode(color, kind);
+  if (code == 0) return;
+  const auto cell = static_cast<size_t>(address >> geometry_.Shift());
+  if (pending_[cell] == 0) {
+    if (shown_[cell] == code) return;
+    noted_.push_back(static_cast<int32_t>(cell));
+  }
+  pending_[cell] = code;
+}
+
+void TCoreDisplay::DrawPending() {
+  const int32_t shift = geometry_.Shift();
+  for (const int32_t cell : noted_) {
+    const uint8_t code = pending_[static_cast<size_t>(cell)];
+    pending_[static_cast<size_t>(cell)] = 0;
+    if (shown_[static_cast<size_t>(cell)] == code) continue;
+    const TGlyph* glyph = Glyph(code / 8 - 3, code % 8);
+    if (glyph && !DrawCell(int64_t(cell) << shift, *glyph, false).isEmpty())
+      shown_[static_cast<size_t>(cell)] = code;
+  }
+  noted_.clear();
+}
+
+void TCoreDisplay::ColorPixels(const TPixelEvent* events, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    const TPixelEvent& e = events[i];
+    if (fast_)
+      Defer(e.Address, e.Color, e.Kind);
+    else
+      ColorPixel(e.Address, e.Color, e.Kind, false);
+  }
+}
+
+void TCoreDisplay::ColorPixel(int32_t address, int32_t color, int32_t kind, bool highlight) {
+  if (fast_ && !highlight) {
+    Defer(address, color, kind);
+    return;
+  }
+  // What was noted before comes first.
+  if (!noted_.empty()) DrawPending();
+  const uint8_t code = GlyphCode(color, kind);
+  if (code == 0) return;
   // A running loop reports the same cells with the same glyph cycle after cycle: a cell that
   // already shows it is left alone.
   uint8_t* shown = nullptr;
-  const auto code = uint8_t((*colour + 3) * 8 + (*colour >= 1 ? kind : 0));
   if (address >= 0 && address < geometry_.Capacity()) {
     shown = &shown_[static_cast<size_t>(address >> geometry_.Shift())];
     if (!highlight && *shown == code) return;
   }
+  const TGlyph* glyph = Glyph(code / 8 - 3, code % 8);
+  if (!glyph) return;
   const QRect drawn = DrawCell(address, *glyph, highlight);
   // A highlight covers part of the glyph: the next report draws the cell again.
   if (shown) *shown = highlight ? 0 : code;
@@ -183,6 +237,7 @@ void TCoreDisplay::ColorPixel(int32_t address, int32_t color, int32_t kind, bool
 }
 
 void TCoreDisplay::PaintOutsideCore(int32_t coreSize) {
+  DrawPending();
   // One step per drawn cell: with many addresses to a pixel, one address of each.
   const int32_t shift = geometry_.Shift();
   for (int64_t a = std::max(coreSize, 0); a < geometry_.Capacity();
@@ -199,12 +254,15 @@ void TCoreDisplay::ClearDisplay() {
   for (QImage& image : images_)
     if (!image.isNull()) image.fill(kBlack);
   shown_.assign(static_cast<size_t>(geometry_.Capacity() >> geometry_.Shift()), 0);
+  pending_.assign(shown_.size(), 0);
+  noted_.clear();
   if (!fast_) RepaintDisplay();
 }
 
 // Only the images: the panel inside the ring has nothing new, and repainting its text with
 // every frame would cost more than the images.
 void TCoreDisplay::RepaintDisplay() {
+  DrawPending();
   QRegion images;
   for (int i = 1; i <= kDisplayImageCount; ++i)
     if (ImageVisible(i)) images += QRect(ImagePosition(i), Image(i).size());

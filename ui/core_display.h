@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/mardex_form.h"
 #include "ui/display_geometry.h"
 
 namespace velmora {
@@ -31,12 +32,15 @@ public:
   void ApplyTopology(bool circular);
   bool Circular() const { return geometry_.Circular(); }
   const TDisplayGeometry& Geometry() const { return geometry_; }
-  // At the top speed cells are drawn without refreshing; RepaintDisplay shows them.
-  void SetFastDrawing(bool fast) { fast_ = fast; }
+  // At the top speed a cell's events only note the glyph it should show, and RepaintDisplay
+  // draws each noted cell once: a busy cell changes many times between two frames.
+  void SetFastDrawing(bool fast);
 
   // The engine's callback: one cell in colour 1..8 (above 8 wrapping round), -1 red, 0 black
   // or -2 grey, with the glyph of a CellEvent; Highlight marks one edge in red.
   void ColorPixel(int32_t address, int32_t color, int32_t kind, bool highlight);
+  // A batch of the engine's events, in order.
+  void ColorPixels(const TPixelEvent* events, size_t count);
   // Remakes the glyphs of colours 1..min(W, 8); colours[k] is the RGB of engine slot k
   // (colours[0] unused).
   void RebuildGlyphs(const std::vector<uint32_t>& colours);
@@ -69,6 +73,10 @@ private:
   const TGlyph* Glyph(int32_t color, int32_t kind) const;
   void BuildAllWarriorGlyphs();
   void BuildWarriorGlyphs(int32_t slot);
+  // Notes the glyph a cell is to show at the next repaint.
+  void Defer(int32_t address, int32_t color, int32_t kind);
+  // Draws the noted cells.
+  void DrawPending();
   // Writes a cell's square (and its highlight) into its image; the rectangle drawn, in
   // this widget's coordinates, or an empty one when nothing was drawn.
   QRect DrawCell(int64_t address, const TGlyph& glyph, bool highlight);
@@ -85,6 +93,10 @@ private:
   QWidget* centre_ = nullptr;
   // Per drawn cell, the glyph it shows as (colour + 3) x 8 + kind; 0 when unknown.
   std::vector<uint8_t> shown_;
+  // Per drawn cell, the glyph noted for the next repaint in the same code; 0 when none, and
+  // the cells noted, each once.
+  std::vector<uint8_t> pending_;
+  std::vector<int32_t> noted_;
   int32_t coreSizeMax_ = 8000;
   int32_t coreSize_ = 0;
   bool fast_ = false;

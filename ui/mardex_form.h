@@ -34,6 +34,7 @@ public:
 
   // --- The engine's display (TCustomMardexForm) ------------------------------------------
   void ColorPixel(int32_t Address, int32_t Color, int32_t Kind, bool Highlight) override;
+  void ColorPixels(const TPixelEvent* events, size_t count) override;
   void UpdateScreenInfo() override;
   void InitScreenInfo(bool Full) override;
   int32_t GetRounds() override;

@@ -6,6 +6,7 @@
 
 #include "ui/mardex_form.h"
 #include "ui/pspace_form.h"
+#include "ui/widgets.h"
 
 namespace velmora {
 
@@ -45,6 +46,10 @@ void TMardexForm::ColorPixel(int32_t Address, int32_t Color, int32_t Kind, bool 
   display_->ColorPixel(Address, Color, Kind, Highlight);
 }
 
+void TMardexForm::ColorPixels(const TPixelEvent* events, size_t count) {
+  display_->ColorPixels(events, count);
+}
+
 int32_t TMardexForm::GetRounds() {
   return app_.Tournament.Rec.Rounds;
 }
@@ -66,8 +71,10 @@ void TMardexForm::InitScreenInfo(bool Full) {
   LabelBattleMax->setText(Number(tour.Rec.Rounds));
   LabelMatchupMax->setText(Number(tour.MatchupCount()));
   app_.Tournament.TotalRounds = tour.MatchupCount() * tour.Rec.Rounds;
-  GaugeCyclesOutput->setRange(0, std::max(core_->MaxCycles, 1));
-  GaugeCyclesOutput->setValue(0);
+  ChangeGauge(*GaugeCyclesOutput, [this](QProgressBar& bar) {
+    bar.setRange(0, std::max(core_->MaxCycles, 1));
+    bar.setValue(0);
+  });
   LabelCycleCount->setText("0");
   LabelBattleLengthOutput->setText(Number(core_->MaxCycles));
   LabelQueueLimitOutput->setText(Number(core_->MaxProcesses));
@@ -85,17 +92,21 @@ void TMardexForm::SetGauge(int32_t gauge, bool active) {
   const auto i = static_cast<size_t>(gauge - 1);
   QProgressBar* bar = GaugeQueue[i];
   QLabel* label = LabelQueue[i];
-  bar->setMaximum(active ? std::max(core_->MaxProcesses, 1) : std::max(bar->maximum(), 1));
-  bar->setValue(1);
-  bar->setTextVisible(active);
+  ChangeGauge(*bar, [&](QProgressBar& b) {
+    b.setMaximum(active ? std::max(core_->MaxProcesses, 1) : std::max(b.maximum(), 1));
+    b.setValue(1);
+    b.setTextVisible(active);
+  });
   // Restyling a widget costs more than a short round: only when the look changes.
   const QString style = active ? "QProgressBar { background: white; color: green; }"
                                : "QProgressBar { background: #c0c0c0; }";
   if (bar->styleSheet() != style) bar->setStyleSheet(style);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::Window,
-                   active ? QColor::fromRgb(WarriorPalette[i]) : QColor(0x808080));
-  label->setPalette(palette);
+  const QColor colour = active ? QColor::fromRgb(WarriorPalette[i]) : QColor(0x808080);
+  if (label->palette().color(QPalette::Window) != colour) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, colour);
+    label->setPalette(palette);
+  }
   label->setText(active ? " 1" : "");
 }
 
@@ -121,13 +132,16 @@ void TMardexForm::ShowRoundCounters() {
 void TMardexForm::UpdateScreenInfo() {
   frameShown_ = FrameDue(40);
   if (!frameShown_) return;
-  GaugeCyclesOutput->setValue(std::min(core_->CycleCount, GaugeCyclesOutput->maximum()));
+  ChangeGauge(*GaugeCyclesOutput, [this](QProgressBar& bar) {
+    bar.setValue(std::min(core_->CycleCount, bar.maximum()));
+  });
   LabelCycleCount->setText(Number(core_->CycleCount));
   ShowRoundCounters();
   LabelStatusOutput->setText(QString::fromStdString(controller_->StatusText()));
   for (const auto& g : controller_->ProcessGauges()) {
     const auto i = static_cast<size_t>(g.Gauge - 1);
-    GaugeQueue[i]->setValue(std::min(g.Processes, GaugeQueue[i]->maximum()));
+    ChangeGauge(*GaugeQueue[i],
+                [&g](QProgressBar& bar) { bar.setValue(std::min(g.Processes, bar.maximum())); });
     LabelQueue[i]->setText(" " + Number(g.Processes));
   }
   RefreshViews();

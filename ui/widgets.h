@@ -2,11 +2,21 @@
 // Small pieces the windows share.
 
 #include <QComboBox>
+#include <QProgressBar>
 #include <QPushButton>
 
 #include "engine/core.h"
 
 namespace velmora {
+
+// Changes a progress bar with its updates held: QProgressBar repaints at once, window and
+// all, whenever its filled part moves, which during a run costs more than the battle. The
+// change is painted with the window's next frame instead.
+template <typename Change> void ChangeGauge(QProgressBar& bar, Change&& change) {
+  bar.setUpdatesEnabled(false);
+  change(bar);
+  bar.setUpdatesEnabled(true);
+}
 
 // A button that Enter does not press unless it is the dialog's default.
 QPushButton* MakeButton(const char* caption, QWidget* parent);

@@ -80,6 +80,36 @@ TEST(DisplayEvents, WarriorsNineAndUpReuseColours) {
   EXPECT_EQ(h.Form.Pixels.front(), (Px{100, 1, 1}));
 }
 
+// A run collects its events and hands them over in batches: every event must arrive, in
+// the order that single steps report them, then the red next instructions. Several thousand
+// events fill the collection more than once.
+TEST(DisplayEvents, ARunReportsWhatItsStepsReport) {
+  for (const int32_t limit : {0, 400}) {
+    HarnessOptions o;
+    o.Warriors = 2;
+    o.ReadLimit = o.WriteLimit = limit;
+    Harness run(o), steps(o);
+    for (Harness* h : {&run, &steps}) {
+      h->Put(100, {"ADD.AB #4, $3", "MOV.I $2, @2", "JMP.B $-2, $0", "DAT #0, #0"});
+      h->Put(4000, {"SPL.B #0, <-20", "MOV.I {-1, <-1", "JMP.B $-2, }-2"});
+      h->Start(1, 100);
+      h->Start(2, 4000);
+      h->BeginRound();
+    }
+    constexpr int kCycles = 900;
+    run.Core().RunCycles(kCycles, 1);
+    for (int cycle = 0; cycle < kCycles; ++cycle) {
+      steps.Core().ExecuteStep(steps.Warrior(1));
+      steps.Core().ExecuteStep(steps.Warrior(2));
+    }
+    std::vector<Px> expected = steps.Form.Pixels;
+    ASSERT_GT(expected.size(), 3000u) << "limit " << limit;
+    expected.push_back({steps.Core().QueueEntry(steps.Warrior(1), 0), -1, 1});
+    expected.push_back({steps.Core().QueueEntry(steps.Warrior(2), 0), -1, 1});
+    EXPECT_EQ(run.Form.Pixels, expected) << "limit " << limit;
+  }
+}
+
 TEST(Breakpoints, MovableTypesTravelWithMovI) {
   Harness h;
   h.Put(100, {"MOV.I $2, $3", "MOV.I $2, $3", "DAT $1, $1", "DAT $2, $2"});

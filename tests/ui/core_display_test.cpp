@@ -91,6 +91,7 @@ private slots:
   void newGeometryClearsTheImages();
   void topSpeedDrawsWithoutRefreshing();
   void highlightsRefreshAtOnce();
+  void topSpeedShowsEachCellsLastEvent();
   void clicksSelectTheCellUnderThePointer_data();
   void clicksSelectTheCellUnderThePointer();
   void pressAndReleaseOnDifferentImagesIsNoClick();
@@ -347,8 +348,10 @@ void CoreDisplayTest::topSpeedDrawsWithoutRefreshing() {
   display.SetFastDrawing(true);
   for (int a = 0; a < 100; ++a) // the top four lines of the left strip
     display.ColorPixel(a, 1, 1, false);
-  QCOMPARE(Square(display, 99, kFirst), QString("###./###./###./...."));
+  // Noted, not drawn: a busy cell is drawn once per frame, not once per event.
+  QCOMPARE(Square(display, 99, kFirst), QString("..../..../..../...."));
   display.SetFastDrawing(false);
+  QCOMPARE(Square(display, 99, kFirst), QString("###./###./###./...."));
   display.ColorPixel(4096, 1, 1, false);
   QTRY_VERIFY(counter.Paints > 0);
   QVERIFY(Covers(counter.Painted, QRect(0, 512 + 124, 4, 4)));
@@ -360,6 +363,36 @@ void CoreDisplayTest::topSpeedDrawsWithoutRefreshing() {
               Covers(counter.Painted, QRect(512, 0, 128, 640)) &&
               Covers(counter.Painted, QRect(0, 0, 640, 128)));
   QCOMPARE(display.grab().toImage().pixel(4 * 3, 4 * 3), kFirst);
+}
+
+// Between two frames only a cell's last event counts, in the order the events came: from
+// the engine's batches and from single calls alike.
+void CoreDisplayTest::topSpeedShowsEachCellsLastEvent() {
+  TCoreDisplay display;
+  display.SetCoreSizeMax(8000);
+  display.RebuildGlyphs({0, kFirst & 0xFFFFFF, kSecond & 0xFFFFFF});
+  display.SetFastDrawing(true);
+  const TPixelEvent first[] = {{5, 1, 1}, {6, 1, 1}, {5, 2, 2}, {7, 1, 3}};
+  display.ColorPixels(first, std::size(first));
+  display.ColorPixel(6, -1, 1, false); // a warrior's next instruction, after the batch
+  display.RepaintDisplay();
+  const QString red = QStringList(4, "####").join('/');
+  QVERIFY(Square(display, 5, kSecond).contains('#'));
+  QVERIFY(!Square(display, 5, kFirst).contains('#'));
+  QCOMPARE(Square(display, 6, kRed), red);
+  QVERIFY(Square(display, 7, kFirst).contains('#'));
+  // A cell noted with a new glyph and then with the one it shows again keeps that one.
+  const TPixelEvent second[] = {{7, 2, 1}, {7, 1, 3}, {5, 1, 1}};
+  const QString seven = Square(display, 7, kFirst);
+  display.ColorPixels(second, std::size(second));
+  display.RepaintDisplay();
+  QCOMPARE(Square(display, 7, kFirst), seven);
+  QCOMPARE(Square(display, 5, kFirst), QString("###./###./###./...."));
+  // A highlight draws at once, after what was noted before it.
+  display.ColorPixel(8, 2, 1, false);
+  display.ColorPixel(8, 1, 1, true);
+  QVERIFY(Square(display, 8, kFirst).contains('#'));
+  QVERIFY(Square(display, 8, kRed).contains('#'));
 }
 
 // The core view's marks show at once even at the top speed.
