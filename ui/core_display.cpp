@@ -178,7 +178,10 @@ static uint8_t GlyphCode(int32_t color, int32_t kind) {
 
 void TCoreDisplay::Defer(int32_t address, int32_t color, int32_t kind) {
   if (address < 0 || address >= geometry_.Capacity()) return;
-  const uint8_t code = GlyphCode(color, kind);
+  // A warrior's event, as nearly all are, without the general conversion.
+  const uint8_t code = color >= 1 && color <= kColourSlots && kind >= 1 && kind <= kGlyphKindCount
+                           ? uint8_t((color + 3) * 8 + kind)
+                           : GlyphCode(color, kind);
   if (code == 0) return;
   const auto cell = static_cast<size_t>(address >> geometry_.Shift());
   if (pending_[cell] == 0) {

@@ -134,10 +134,18 @@ private:
   bool FrameDue(int32_t intervalMs);
   template <class Show> void WithTimerPaused(Show show);
   void ShowRoundCounters();
+  // The round's information in the panel: sizes, limits, counters and gauges.
+  void ShowScreenInfo();
+  // What a frame shows of the running round: cycles, status, process gauges, views.
+  void ShowFrame();
 
   QElapsedTimer sinceEvents_;
   QElapsedTimer sinceFrame_;
   bool frameShown_ = true;
+  // The panel's round information waits for the next frame.
+  bool infoStale_ = false;
+  // The last batch's counters, status and gauges wait for the next frame.
+  bool frameSkipped_ = false;
   int32_t savedSpeed_ = 6;
   bool closing_ = false;
   bool viewPlaceFree_ = true; // no open view stands at (ViewLeft, ViewTop)

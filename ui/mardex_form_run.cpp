@@ -65,12 +65,29 @@ void TMardexForm::InitScreenInfo(bool Full) {
     if (FrameDue(250)) ShowRoundCounters();
     return;
   }
+  app_.Tournament.TotalRounds = tour.MatchupCount() * tour.Rec.Rounds;
+  if (!core_->MaxSpeed && core_->DisplayLevel >= 1) display_->PaintOutsideCore(core_->CoreSize);
+  // At the top speed short rounds follow each other every millisecond or two, faster than
+  // the panel can be painted: it is shown with the next frame.
+  if (!Full && !FrameDue(40)) {
+    infoStale_ = true;
+    return;
+  }
+  ShowScreenInfo();
+  // A round set up while the battle stands still is shown at once; during a run, with the
+  // next frame.
+  if (State() != RunState::Running) display_->RepaintDisplay();
+  RefreshViews();
+}
+
+void TMardexForm::ShowScreenInfo() {
+  const TTournament& tour = app_.Tournament;
+  infoStale_ = false;
   ShowRoundCounters();
   LabelCoreSizeOutput->setText(Number(core_->CoreSize));
   LabelStatusOutput->setText("Stopped");
   LabelBattleMax->setText(Number(tour.Rec.Rounds));
   LabelMatchupMax->setText(Number(tour.MatchupCount()));
-  app_.Tournament.TotalRounds = tour.MatchupCount() * tour.Rec.Rounds;
   ChangeGauge(*GaugeCyclesOutput, [this](QProgressBar& bar) {
     bar.setRange(0, std::max(core_->MaxCycles, 1));
     bar.setValue(0);
@@ -81,11 +98,6 @@ void TMardexForm::InitScreenInfo(bool Full) {
   LabelQueueLimit->setVisible(true);
   for (int32_t i = 1; i <= 8; ++i)
     SetGauge(i, controller_->GaugeActive(i));
-  if (!core_->MaxSpeed && core_->DisplayLevel >= 1) display_->PaintOutsideCore(core_->CoreSize);
-  // A round set up while the battle stands still is shown at once; during a run, with the
-  // next frame.
-  if (State() != RunState::Running) display_->RepaintDisplay();
-  RefreshViews();
 }
 
 void TMardexForm::SetGauge(int32_t gauge, bool active) {
@@ -111,11 +123,10 @@ void TMardexForm::SetGauge(int32_t gauge, bool active) {
 }
 
 // At the top speed a batch takes well under a frame, and painting the window after each
-// would cost more than the battle: a running round is shown at most 25 times a second.
-// A stop, a breakpoint and the end of a round are always shown at once.
+// would cost more than the battle: a running battle is shown at most 25 times a second,
+// however short its rounds. A stop and a breakpoint are always shown at once.
 bool TMardexForm::FrameDue(int32_t intervalMs) {
-  const bool mayWait = controller_->State() == RunState::Running &&
-                       core_->RoundState == kRoundRunning && controller_->Speed() == 6;
+  const bool mayWait = controller_->State() == RunState::Running && controller_->Speed() == 6;
   if (mayWait && sinceFrame_.isValid() && sinceFrame_.elapsed() < intervalMs) return false;
   sinceFrame_.start();
   return true;
@@ -131,17 +142,20 @@ void TMardexForm::ShowRoundCounters() {
 
 void TMardexForm::UpdateScreenInfo() {
   frameShown_ = FrameDue(40);
-  if (!frameShown_) return;
-  ChangeGauge(*GaugeCyclesOutput, [this](QProgressBar& bar) {
-    bar.setValue(std::min(core_->CycleCount, bar.maximum()));
-  });
+  frameSkipped_ = !frameShown_;
+  if (frameShown_) ShowFrame();
+}
+
+void TMardexForm::ShowFrame() {
+  frameSkipped_ = false;
+  if (infoStale_) ShowScreenInfo();
+  SetGaugeValue(*GaugeCyclesOutput, std::min(core_->CycleCount, GaugeCyclesOutput->maximum()));
   LabelCycleCount->setText(Number(core_->CycleCount));
   ShowRoundCounters();
   LabelStatusOutput->setText(QString::fromStdString(controller_->StatusText()));
   for (const auto& g : controller_->ProcessGauges()) {
     const auto i = static_cast<size_t>(g.Gauge - 1);
-    ChangeGauge(*GaugeQueue[i],
-                [&g](QProgressBar& bar) { bar.setValue(std::min(g.Processes, bar.maximum())); });
+    SetGaugeValue(*GaugeQueue[i], std::min(g.Processes, GaugeQueue[i]->maximum()));
     LabelQueue[i]->setText(" " + Number(g.Processes));
   }
   RefreshViews();
@@ -153,6 +167,8 @@ void TMardexForm::RunStateChanged(RunState state) {
   const bool idle = state == RunState::Idle, stopped = state == RunState::Stopped;
   const bool running = state == RunState::Running, complete = state == RunState::Complete;
   if (!running) TimerBattle->stop();
+  if (!running && core_ && infoStale_) ShowScreenInfo();
+  if (!running && core_ && frameSkipped_) ShowFrame();
   if (!running && core_ && app_.Tournament.CurrentResult()) ShowRoundCounters();
   if (!running) display_->RepaintDisplay();
   ButtonParams->setEnabled(!running);

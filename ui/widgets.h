@@ -17,6 +17,10 @@ template <typename Change> void ChangeGauge(QProgressBar& bar, Change&& change) 
   change(bar);
   bar.setUpdatesEnabled(true);
 }
+// A new value, painted with the next frame; nothing at all when it is the same.
+inline void SetGaugeValue(QProgressBar& bar, int value) {
+  if (bar.value() != value) ChangeGauge(bar, [value](QProgressBar& b) { b.setValue(value); });
+}
 
 // A button that Enter does not press unless it is the dialog's default.
 QPushButton* MakeButton(const char* caption, QWidget* parent);

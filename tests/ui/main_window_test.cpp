@@ -51,6 +51,7 @@ private slots:
   void maxMovesTheSpeedAndBack();
   void openingNothingLeavesTheWindowIdle();
   void maxShowsTheCountersWhenTheRunEnds();
+  void topSpeedShowsTheLastRoundWhenTheRunEnds();
   void tenWarriorsShowEightButtons();
   void unchangedSizesKeepTheirMemory();
   void statusNamesTheOutcome_data();
@@ -232,6 +233,32 @@ void MainWindowTest::openingNothingLeavesTheWindowIdle() {
   w.Form.ButtonTournamentResults->setEnabled(true);
   w.Form.ButtonTournamentResults->click();
   QCOMPARE(w.Platform.Messages.back(), std::string("Tournament not yet set up"));
+}
+
+// At the top speed short rounds are painted at most once a frame; when the run ends the
+// panel shows the last round as it stands, core size, cycles and gauges.
+void MainWindowTest::topSpeedShowsTheLastRoundWhenTheRunEnds() {
+  Window w;
+  w.App.Setup.RoundsText = "40";
+  w.App.Setup.RandomCoreSize = true;
+  w.App.Setup.MinCoreSizeText = "4000";
+  w.Form.OpenWarriorFiles({Example("dwarf.red"), Example("paper.red")});
+  w.Form.TrackBarSpeed->setValue(6);
+  w.Form.ButtonStart->click();
+  QTRY_COMPARE(w.Form.State(), RunState::Complete);
+  QCOMPARE(w.RoundsPlayed(), 40);
+  const TCore& core = *w.App.Core;
+  QCOMPARE(w.Form.LabelBattleOutput->text(), QString("40"));
+  QCOMPARE(w.Form.LabelCoreSizeOutput->text(), QString::number(core.CoreSize));
+  QCOMPARE(w.Form.LabelCycleCount->text(), QString::number(core.CycleCount));
+  QCOMPARE(w.Form.GaugeCyclesOutput->value(), core.CycleCount);
+  for (int k = 1; k <= 2; ++k) {
+    const TWarrior& warrior = *core.Warriors[static_cast<size_t>(k)];
+    QCOMPARE(w.Form.GaugeQueue[static_cast<size_t>(k - 1)]->value(),
+             warrior.Alive ? std::max(warrior.ProcessCount, 1) : 1);
+  }
+  QVERIFY(w.Form.LabelStatusOutput->text().startsWith("Won by") ||
+          w.Form.LabelStatusOutput->text() == "Drawn");
 }
 
 void MainWindowTest::maxShowsTheCountersWhenTheRunEnds() {
