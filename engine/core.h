@@ -139,11 +139,14 @@ public:
   void Mark(int32_t address, int32_t colour, CellEvent kind) {
     Core[static_cast<size_t>(address)].Marker =
         static_cast<uint8_t>(colour | (static_cast<int32_t>(kind) << 4));
+    if (!CollectPixels) return;
     PendingPixels[PendingPixelCount++] = TPixelEvent{address, colour, static_cast<int32_t>(kind)};
     if (PendingPixelCount == PendingPixels.size()) FlushPixels();
   }
   // Hands the collected events to the display.
   void FlushPixels();
+  // False while the display reads the cells' Markers itself instead of the events.
+  bool CollectPixels = true;
   // Counts an event when the cell's breakpoint type reacts to it.
   // Inline: the display path asks several times an instruction, almost always of a cell
   // without a breakpoint.

@@ -176,6 +176,44 @@ static uint8_t GlyphCode(int32_t color, int32_t kind) {
   return uint8_t((*colour + 3) * 8);
 }
 
+void TCoreDisplay::SetMirror(bool mirror) {
+  mirror_ = mirror && CanMirror();
+  noted_.clear();
+  std::fill(pending_.begin(), pending_.end(), 0);
+}
+
+void TCoreDisplay::MirrorCore(const CoreCell* cells, int32_t coreSize,
+                              const std::vector<int32_t>& next) {
+  if (!CanMirror()) return;
+  if (clearDue_) {
+    for (QImage& image : images_)
+      if (!image.isNull()) image.fill(kBlack);
+    std::fill(shown_.begin(), shown_.end(), GlyphCode(0, 0));
+    clearDue_ = false;
+  }
+  if (outsideFrom_ >= 0) {
+    const int32_t from = outsideFrom_;
+    outsideFrom_ = -1;
+    PaintOutsideCore(from);
+  }
+  const int32_t end = std::min<int32_t>(coreSize, int32_t(shown_.size()));
+  for (int32_t a = 0; a < end; ++a) {
+    const uint8_t marker = cells[a].Marker;
+    const uint8_t code = GlyphCode(marker & 0x0F, marker >> 4);
+    if (code == 0 || shown_[static_cast<size_t>(a)] == code) continue;
+    if (const TGlyph* glyph = Glyph(code / 8 - 3, code % 8)) {
+      DrawCell(a, *glyph, false);
+      shown_[static_cast<size_t>(a)] = code;
+    }
+  }
+  const uint8_t red = GlyphCode(-1, 1);
+  for (const int32_t a : next) {
+    if (a < 0 || a >= end) continue;
+    DrawCell(a, red_, false);
+    shown_[static_cast<size_t>(a)] = red;
+  }
+}
+
 void TCoreDisplay::Defer(int32_t address, int32_t color, int32_t kind) {
   if (address < 0 || address >= geometry_.Capacity()) return;
   // A warrior's event, as nearly all are, without the general conversion.
@@ -215,6 +253,8 @@ void TCoreDisplay::ColorPixels(const TPixelEvent* events, size_t count) {
 }
 
 void TCoreDisplay::ColorPixel(int32_t address, int32_t color, int32_t kind, bool highlight) {
+  // The Markers hold the events; the next instructions come with the copy.
+  if (mirror_ && !highlight) return;
   if (fast_ && !highlight) {
     Defer(address, color, kind);
     return;
@@ -240,6 +280,10 @@ void TCoreDisplay::ColorPixel(int32_t address, int32_t color, int32_t kind, bool
 }
 
 void TCoreDisplay::PaintOutsideCore(int32_t coreSize) {
+  if (mirror_ && clearDue_) {
+    outsideFrom_ = coreSize;
+    return;
+  }
   DrawPending();
   // One step per drawn cell: with many addresses to a pixel, one address of each.
   const int32_t shift = geometry_.Shift();
@@ -254,11 +298,17 @@ void TCoreDisplay::PaintOutsideCore(int32_t coreSize) {
 }
 
 void TCoreDisplay::ClearDisplay() {
-  for (QImage& image : images_)
-    if (!image.isNull()) image.fill(kBlack);
   shown_.assign(static_cast<size_t>(geometry_.Capacity() >> geometry_.Shift()), 0);
   pending_.assign(shown_.size(), 0);
   noted_.clear();
+  // Short rounds at the top speed would clear more often than the screen shows a frame.
+  if (mirror_) {
+    clearDue_ = true;
+    outsideFrom_ = -1;
+    return;
+  }
+  for (QImage& image : images_)
+    if (!image.isNull()) image.fill(kBlack);
   if (!fast_) RepaintDisplay();
 }
 

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/cell.h"
 #include "engine/mardex_form.h"
 #include "ui/display_geometry.h"
 
@@ -41,6 +42,17 @@ public:
   void ColorPixel(int32_t address, int32_t color, int32_t kind, bool highlight);
   // A batch of the engine's events, in order.
   void ColorPixels(const TPixelEvent* events, size_t count);
+
+  // At the top speed the display can mirror the core instead of drawing its events: every
+  // event leaves its colour and kind in the cell's Marker, so a copy of the Markers once a
+  // frame shows what drawing each event would have shown. Only while a drawn cell is one
+  // address: with several, the order of their events decides.
+  bool CanMirror() const { return geometry_.Shift() == 0; }
+  void SetMirror(bool mirror);
+  bool Mirror() const { return mirror_; }
+  // Draws each cell whose Marker asks for another glyph than it shows, then the warriors'
+  // next instructions in red.
+  void MirrorCore(const CoreCell* cells, int32_t coreSize, const std::vector<int32_t>& next);
   // Remakes the glyphs of colours 1..min(W, 8); colours[k] is the RGB of engine slot k
   // (colours[0] unused).
   void RebuildGlyphs(const std::vector<uint32_t>& colours);
@@ -100,6 +112,10 @@ private:
   int32_t coreSizeMax_ = 8000;
   int32_t coreSize_ = 0;
   bool fast_ = false;
+  bool mirror_ = false;
+  // While mirroring: a clear and a grey tail, made with the next copy of the Markers.
+  bool clearDue_ = false;
+  int32_t outsideFrom_ = -1;
   // Image4MouseDown: where the button went down, and on which image.
   QPoint mouse_;
   int mouseImage_ = 0;

@@ -138,6 +138,9 @@ private:
   void ShowScreenInfo();
   // What a frame shows of the running round: cycles, status, process gauges, views.
   void ShowFrame();
+  // Brings the picture up to date and paints it.
+  void ShowDisplay();
+  void ChooseDrawing(bool fast);
 
   QElapsedTimer sinceEvents_;
   QElapsedTimer sinceFrame_;

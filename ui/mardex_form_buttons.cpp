@@ -72,7 +72,7 @@ void TMardexForm::ApplyTopology(bool circular) {
   // The record's level: the options dialog hands it to the engine only after this.
   if (!core_->MaxSpeed && app_.Params.DisplayLevel >= 1 && core_->RoundState != kRoundIdle)
     display_->PaintOutsideCore(core_->CoreSize);
-  display_->RepaintDisplay();
+  ShowDisplay();
 }
 
 void TMardexForm::OpenWarriorFiles(const std::vector<std::string>& paths) {

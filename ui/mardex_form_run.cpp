@@ -76,7 +76,7 @@ void TMardexForm::InitScreenInfo(bool Full) {
   ShowScreenInfo();
   // A round set up while the battle stands still is shown at once; during a run, with the
   // next frame.
-  if (State() != RunState::Running) display_->RepaintDisplay();
+  if (State() != RunState::Running) ShowDisplay();
   RefreshViews();
 }
 
@@ -170,7 +170,7 @@ void TMardexForm::RunStateChanged(RunState state) {
   if (!running && core_ && infoStale_) ShowScreenInfo();
   if (!running && core_ && frameSkipped_) ShowFrame();
   if (!running && core_ && app_.Tournament.CurrentResult()) ShowRoundCounters();
-  if (!running) display_->RepaintDisplay();
+  if (!running) ShowDisplay();
   ButtonParams->setEnabled(!running);
   ButtonNewBattle->setEnabled(stopped || complete);
   ButtonStop->setEnabled(running);
@@ -193,7 +193,35 @@ void TMardexForm::ClearDisplay() {
 }
 // After every batch at the top speed; painted only with the status, at most 25 times a second.
 void TMardexForm::RepaintDisplay() {
-  if (frameShown_) display_->RepaintDisplay();
+  if (frameShown_) ShowDisplay();
+}
+
+void TMardexForm::ShowDisplay() {
+  if (display_->Mirror() && core_) {
+    std::vector<int32_t> next;
+    const int32_t n =
+        std::min<int32_t>(core_->NumWarriors, static_cast<int32_t>(core_->Warriors.size()) - 1);
+    if (core_->RoundState != kRoundIdle)
+      for (int32_t k = 1; k <= n; ++k) {
+        const TWarrior& w = *core_->Warriors[static_cast<size_t>(k)];
+        if (w.Alive && w.ProcessCount > 0) next.push_back(core_->QueueEntry(w, 0));
+      }
+    display_->MirrorCore(core_->Core.data(), core_->CoreSize, next);
+  }
+  display_->RepaintDisplay();
+}
+
+// At the top speed the display mirrors the core's Markers once a frame, and the engine
+// collects no events for it.
+void TMardexForm::ChooseDrawing(bool fast) {
+  display_->SetFastDrawing(fast);
+  const bool mirror = fast && core_ && core_->DisplayLevel >= 1 && display_->CanMirror();
+  if (mirror != display_->Mirror()) {
+    // Leaving: the picture catches up with the Markers before events are drawn again.
+    if (!mirror) ShowDisplay();
+    display_->SetMirror(mirror);
+  }
+  if (core_) core_->CollectPixels = !display_->Mirror();
 }
 void TMardexForm::ShowStatus(const std::string& text) {
   LabelStatusOutput->setText(QString::fromStdString(text));
@@ -210,7 +238,7 @@ void TMardexForm::ProcessPendingEvents() {
 
 int32_t TMardexForm::SpeedPosition() {
   const int32_t p = TrackBarSpeed->value();
-  display_->SetFastDrawing(p == 6);
+  ChooseDrawing(p == 6);
   return p;
 }
 

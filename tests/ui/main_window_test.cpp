@@ -52,6 +52,8 @@ private slots:
   void openingNothingLeavesTheWindowIdle();
   void maxShowsTheCountersWhenTheRunEnds();
   void topSpeedShowsTheLastRoundWhenTheRunEnds();
+  void topSpeedPictureMatchesEventByEvent_data();
+  void topSpeedPictureMatchesEventByEvent();
   void tenWarriorsShowEightButtons();
   void unchangedSizesKeepTheirMemory();
   void statusNamesTheOutcome_data();
@@ -259,6 +261,40 @@ void MainWindowTest::topSpeedShowsTheLastRoundWhenTheRunEnds() {
   }
   QVERIFY(w.Form.LabelStatusOutput->text().startsWith("Won by") ||
           w.Form.LabelStatusOutput->text() == "Drawn");
+}
+
+// At the top speed the display copies the cells' Markers once a frame instead of drawing
+// every event; the picture must come out as drawing every event makes it at speed 5.
+void MainWindowTest::topSpeedPictureMatchesEventByEvent_data() {
+  QTest::addColumn<bool>("circular");
+  QTest::addColumn<int>("level");
+  QTest::newRow("circular, every event") << true << 5;
+  QTest::newRow("rectangular, every event") << false << 5;
+  QTest::newRow("circular, executions and writes") << true << 2;
+}
+
+void MainWindowTest::topSpeedPictureMatchesEventByEvent() {
+  QFETCH(bool, circular);
+  QFETCH(int, level);
+  QImage pictures[2][kDisplayImageCount];
+  for (int run = 0; run < 2; ++run) {
+    Window w;
+    w.App.Setup.MaxCyclesText = "1000";
+    w.App.Setup.RoundsText = "2";
+    w.App.Setup.SeedMode = 0;
+    w.App.Setup.FixedSeedText = "77";
+    w.App.Setup.DisplayLevel = level;
+    w.App.Setup.CircularDisplay = circular;
+    w.Form.OpenWarriorFiles({Example("dwarf.red"), Example("paper.red")});
+    w.Form.TrackBarSpeed->setValue(run == 0 ? 6 : 5);
+    w.Form.ButtonStart->click();
+    QTRY_COMPARE_WITH_TIMEOUT(w.Form.State(), RunState::Complete, 20000);
+    QCOMPARE(w.Form.Display().Mirror(), run == 0);
+    for (int i = 1; i <= kDisplayImageCount; ++i)
+      pictures[run][i - 1] = w.Form.Display().Image(i);
+  }
+  for (int i = 0; i < kDisplayImageCount; ++i)
+    QVERIFY2(pictures[0][i] == pictures[1][i], qPrintable(QString("image %1").arg(i + 1)));
 }
 
 void MainWindowTest::maxShowsTheCountersWhenTheRunEnds() {
