@@ -4,7 +4,10 @@
 // then a signature (total cycles and a hash of the final cores) that changes whenever the
 // semantics of execution change.
 //
-//   velmora-bench [--rounds N] [--battle TEXT]   (TEXT picks the battles whose name has it)
+//   velmora-bench [--rounds N] [--battle TEXT] [--display]
+//
+// TEXT picks the battles whose name has it; --display runs them on the display path instead,
+// every event reported at the highest level to a display that draws nothing.
 
 #include <cstdio>
 #include <cstdlib>
@@ -139,6 +142,7 @@ uint64_t HashCore(const TCore& core, uint64_t h) {
 int main(int argc, char** argv) {
   int rounds = 400;
   std::string only;
+  bool display = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
       char* end = nullptr;
@@ -150,8 +154,10 @@ int main(int argc, char** argv) {
       rounds = static_cast<int>(v);
     } else if (std::strcmp(argv[i], "--battle") == 0 && i + 1 < argc) {
       only = argv[++i];
+    } else if (std::strcmp(argv[i], "--display") == 0) {
+      display = true;
     } else {
-      std::fprintf(stderr, "usage: velmora-bench [--rounds N] [--battle TEXT]\n");
+      std::fprintf(stderr, "usage: velmora-bench [--rounds N] [--battle TEXT] [--display]\n");
       return 2;
     }
   }
@@ -165,7 +171,8 @@ int main(int argc, char** argv) {
   if (!core) return 1;
   core->AddWarrior();
   core->AddWarrior();
-  core->MaxSpeed = true;
+  core->MaxSpeed = !display;
+  core->DisplayLevel = 5;
 
   std::printf("%-26s %8s %14s %9s %10s\n", "battle", "rounds", "instructions", "cpu s",
               "M instr/s");

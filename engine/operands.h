@@ -47,8 +47,11 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
     return;
   }
   // Limits equal to the core fold nothing: no division for the common case.
-  const auto foldRead = [&](int32_t v) { return NoFold ? v : Fold(v, e.ReadLimit, cs); };
-  const auto foldWrite = [&](int32_t v) { return NoFold ? v : Fold(v, e.WriteLimit, cs); };
+  const auto foldRead = [&](int32_t v)
+                            VELMORA_LAMBDA_INLINE { return NoFold ? v : Fold(v, e.ReadLimit, cs); };
+  const auto foldWrite = [&](int32_t v) VELMORA_LAMBDA_INLINE {
+    return NoFold ? v : Fold(v, e.WriteLimit, cs);
+  };
   int32_t rd = foldRead(field);
   int32_t wr = foldWrite(field);
   int32_t post = -1;

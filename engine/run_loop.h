@@ -37,31 +37,33 @@ inline void RunLoop(TCore& c, int32_t cycles, int32_t first, int32_t threshold, 
   if (alive <= threshold) batch = 1;
   int64_t executed = 0;
   bool over = alive <= threshold;
-  if constexpr (!Display) {
-    // Two warriors is the common battle: their queue states stay in locals, no loop.
-    if (n == 2) {
-      QueueState q0 = queues[0], q1 = queues[1];
-      while (batch-- > 0) {
-        ++cycleCount;
-        if (q0.Alive) {
-          ++executed;
-          if (Step<Display, NoFold>(c, env, q0) && --alive <= threshold) {
-            over = true;
-            break;
-          }
-        }
-        if (q1.Alive) {
-          ++executed;
-          if (Step<Display, NoFold>(c, env, q1) && --alive <= threshold) {
-            over = true;
-            break;
-          }
+  // Two warriors is the common battle: their queue states stay in locals, no loop.
+  if (n == 2) {
+    QueueState q0 = queues[0], q1 = queues[1];
+    while (batch-- > 0) {
+      if constexpr (Display) c.HitList.clear();
+      ++cycleCount;
+      if (q0.Alive) {
+        ++executed;
+        if (Step<Display, NoFold>(c, env, q0) && --alive <= threshold) {
+          over = true;
+          break;
         }
       }
-      queues[0] = q0;
-      queues[1] = q1;
-      goto done;
+      if (q1.Alive) {
+        ++executed;
+        if (Step<Display, NoFold>(c, env, q1) && --alive <= threshold) {
+          over = true;
+          break;
+        }
+      }
+      if constexpr (Display) {
+        if (!c.HitList.empty()) break;
+      }
     }
+    queues[0] = q0;
+    queues[1] = q1;
+    goto done;
   }
   while (batch-- > 0) {
     if constexpr (Display) c.HitList.clear();

@@ -32,7 +32,7 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   const Fields& av = A.Value;
   const Fields& bv = B.Value;
   // Equal as instructions: the fields as copied, opcode and modes as they stand.
-  const auto sameInstruction = [&] {
+  const auto sameInstruction = [&]() VELMORA_LAMBDA_INLINE {
     return av.AField == bv.AField && av.BField == bv.BField &&
            InstructionHeaderOf(core[A.Read]) == InstructionHeaderOf(core[B.Read]);
   };
@@ -44,7 +44,7 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   bool split = false;
 
   // Display events around the writes of MOV, ADD, SUB and MUL.
-  auto beforeWrite = [&] {
+  auto beforeWrite = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
       if (c.DisplayLevel >= 2) c.Mark(bt, colour, CellEvent::Write);
       if (c.DisplayLevel >= 5 && A.Read != pc) c.Mark(A.Read, colour, CellEvent::Read);
@@ -52,10 +52,10 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
       c.BreakpointCheck(BreakpointFlag::Read, A.Read);
     }
   };
-  auto afterWrite = [&] {
+  auto afterWrite = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) c.BreakpointTest(bt);
   };
-  auto compareEvents = [&] {
+  auto compareEvents = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
       if (c.DisplayLevel >= 4) {
         c.Mark(A.Read, colour, CellEvent::Read);
@@ -65,7 +65,7 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
       if (B.Read != A.Read) c.BreakpointCheck(BreakpointFlag::Compare, B.Read);
     }
   };
-  auto jumpTestEvents = [&] {
+  auto jumpTestEvents = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
       if (c.DisplayLevel >= 4) c.Mark(B.Read, colour, CellEvent::Read);
       c.BreakpointCheck(BreakpointFlag::Compare, B.Read);
@@ -90,8 +90,8 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
     }
   }
 
-  const auto skip = [&] { next = next + 1 == cs ? 0 : next + 1; };
-  const auto jump = [&] { next = A.Read; };
+  const auto skip = [&]() VELMORA_LAMBDA_INLINE { next = next + 1 == cs ? 0 : next + 1; };
+  const auto jump = [&]() VELMORA_LAMBDA_INLINE { next = A.Read; };
 
   switch (om) {
     VELMORA_ALL_MODIFIERS(DAT) : dies = true;

@@ -8,6 +8,8 @@
 #include "engine/core.h"
 
 #define VELMORA_INLINE __attribute__((always_inline)) inline
+// The step's helpers are lambdas over its locals: a call would force those into memory.
+#define VELMORA_LAMBDA_INLINE __attribute__((always_inline))
 
 namespace velmora::detail {
 

@@ -132,6 +132,9 @@ private:
   TCoreDisplay* display_;
   // Whether a running round at the top speed is due to be shown again.
   bool FrameDue(int32_t intervalMs);
+  // True when `since` is older than the interval (and restarts it), or when the run may not
+  // wait: any speed but 6, or stopped.
+  bool Due(QElapsedTimer& since, int32_t intervalMs);
   template <class Show> void WithTimerPaused(Show show);
   void ShowRoundCounters();
   // The round's information in the panel: sizes, limits, counters and gauges.
@@ -144,6 +147,7 @@ private:
 
   QElapsedTimer sinceEvents_;
   QElapsedTimer sinceFrame_;
+  QElapsedTimer sincePanel_;
   bool frameShown_ = true;
   // The panel's round information waits for the next frame.
   bool infoStale_ = false;

@@ -126,9 +126,13 @@ void TMardexForm::SetGauge(int32_t gauge, bool active) {
 // would cost more than the battle: a running battle is shown at most 25 times a second,
 // however short its rounds. A stop and a breakpoint are always shown at once.
 bool TMardexForm::FrameDue(int32_t intervalMs) {
+  return Due(sinceFrame_, intervalMs);
+}
+
+bool TMardexForm::Due(QElapsedTimer& since, int32_t intervalMs) {
   const bool mayWait = controller_->State() == RunState::Running && controller_->Speed() == 6;
-  if (mayWait && sinceFrame_.isValid() && sinceFrame_.elapsed() < intervalMs) return false;
-  sinceFrame_.start();
+  if (mayWait && since.isValid() && since.elapsed() < intervalMs) return false;
+  since.start();
   return true;
 }
 
@@ -142,8 +146,9 @@ void TMardexForm::ShowRoundCounters() {
 
 void TMardexForm::UpdateScreenInfo() {
   frameShown_ = FrameDue(40);
-  frameSkipped_ = !frameShown_;
-  if (frameShown_) ShowFrame();
+  // The panel's gauges cost more to paint than the core: 5 times a second is enough to read.
+  frameSkipped_ = !frameShown_ || !Due(sincePanel_, 200);
+  if (!frameSkipped_) ShowFrame();
 }
 
 void TMardexForm::ShowFrame() {
