@@ -67,7 +67,7 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
       rd = wr;
       pr = pw;
       if constexpr (Display) {
-        if (c.DisplayLevel >= 3) c.Mark(pw, colour, CellEvent::Decrement);
+        if (e.DisplayLevel >= 3) c.Mark(pw, colour, CellEvent::Decrement);
         c.BreakpointCheck(BreakpointFlag::IncDec, pw);
         c.BreakpointTest(pw);
       }
@@ -81,7 +81,7 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
       break;
     default: // @ and *: two pointers, each through its own limit
       if constexpr (Display) {
-        if (c.DisplayLevel >= 5) {
+        if (e.DisplayLevel >= 5) {
           c.Mark(pr, colour, CellEvent::Read);
           if (pw != pr) c.Mark(pw, colour, CellEvent::Read);
         }
@@ -102,7 +102,7 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
     int32_t& f = usesB ? core[post].BField : core[post].AField;
     f = Inc(f, cs);
     if constexpr (Display) {
-      if (c.DisplayLevel >= 3) c.Mark(post, colour, CellEvent::Increment);
+      if (e.DisplayLevel >= 3) c.Mark(post, colour, CellEvent::Increment);
       c.BreakpointCheck(BreakpointFlag::IncDec, post);
       c.BreakpointTest(post);
     }

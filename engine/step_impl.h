@@ -18,7 +18,7 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   const int32_t cs = e.CoreSize;
   const int32_t colour = Display ? q.Warrior->Colour() : 0;
   if constexpr (Display) {
-    if (c.DisplayLevel >= 1) c.Mark(pc, colour, CellEvent::Execute);
+    if (e.DisplayLevel >= 1) c.Mark(pc, colour, CellEvent::Execute);
   }
 
   // Mode nibbles above 7 can only come from a hand-edited cell; they read as their low bits.
@@ -46,8 +46,8 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   // Display events around the writes of MOV, ADD, SUB and MUL.
   auto beforeWrite = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
-      if (c.DisplayLevel >= 2) c.Mark(bt, colour, CellEvent::Write);
-      if (c.DisplayLevel >= 5 && A.Read != pc) c.Mark(A.Read, colour, CellEvent::Read);
+      if (e.DisplayLevel >= 2) c.Mark(bt, colour, CellEvent::Write);
+      if (e.DisplayLevel >= 5 && A.Read != pc) c.Mark(A.Read, colour, CellEvent::Read);
       c.BreakpointCheck(BreakpointFlag::Write, bt);
       c.BreakpointCheck(BreakpointFlag::Read, A.Read);
     }
@@ -57,7 +57,7 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   };
   auto compareEvents = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
-      if (c.DisplayLevel >= 4) {
+      if (e.DisplayLevel >= 4) {
         c.Mark(A.Read, colour, CellEvent::Read);
         c.Mark(B.Read, colour, CellEvent::Read);
       }
@@ -67,7 +67,7 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   };
   auto jumpTestEvents = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
-      if (c.DisplayLevel >= 4) c.Mark(B.Read, colour, CellEvent::Read);
+      if (e.DisplayLevel >= 4) c.Mark(B.Read, colour, CellEvent::Read);
       c.BreakpointCheck(BreakpointFlag::Compare, B.Read);
     }
   };
@@ -79,13 +79,13 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
              op == static_cast<unsigned>(Opcode::SNE) || op == static_cast<unsigned>(Opcode::SLT))
       compareEvents();
     else if (op == static_cast<unsigned>(Opcode::DJN)) {
-      if (c.DisplayLevel >= 3) c.Mark(bt, colour, CellEvent::Decrement);
+      if (e.DisplayLevel >= 3) c.Mark(bt, colour, CellEvent::Decrement);
       c.BreakpointCheck(BreakpointFlag::IncDec, bt);
     } else if (op == static_cast<unsigned>(Opcode::LDP)) {
-      if (c.DisplayLevel >= 2) c.Mark(bt, colour, CellEvent::Write);
+      if (e.DisplayLevel >= 2) c.Mark(bt, colour, CellEvent::Write);
       c.BreakpointCheck(BreakpointFlag::Write, bt);
     } else if (op == static_cast<unsigned>(Opcode::STP)) {
-      if (c.DisplayLevel >= 5) c.Mark(A.Read, colour, CellEvent::Read);
+      if (e.DisplayLevel >= 5) c.Mark(A.Read, colour, CellEvent::Read);
       c.BreakpointCheck(BreakpointFlag::Read, A.Read);
     }
   }
@@ -246,8 +246,8 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
     // DIV and MOD report their write only when the process survives it.
     if ((op == static_cast<unsigned>(Opcode::DIV) || op == static_cast<unsigned>(Opcode::MOD)) &&
         !dies) {
-      if (c.DisplayLevel >= 2) c.Mark(bt, colour, CellEvent::Write);
-      if (c.DisplayLevel >= 5 && A.Read != pc) c.Mark(A.Read, colour, CellEvent::Read);
+      if (e.DisplayLevel >= 2) c.Mark(bt, colour, CellEvent::Write);
+      if (e.DisplayLevel >= 5 && A.Read != pc) c.Mark(A.Read, colour, CellEvent::Read);
       c.BreakpointCheck(BreakpointFlag::Write, bt);
       c.BreakpointTest(bt);
       c.BreakpointCheck(BreakpointFlag::Read, A.Read);

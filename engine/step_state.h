@@ -24,6 +24,7 @@ struct StepEnv {
   int32_t WriteLimit;
   int32_t QueueBytes;
   int32_t MaxProcesses;
+  int32_t DisplayLevel; // the display path's level for the whole batch
 };
 
 inline StepEnv MakeStepEnv(TCore& c) {
@@ -35,7 +36,8 @@ inline StepEnv MakeStepEnv(TCore& c) {
                  c.EffectiveReadLimit(),
                  c.EffectiveWriteLimit(),
                  c.QueueBlockSize,
-                 c.MaxProcesses};
+                 c.MaxProcesses,
+                 c.DisplayLevel};
 }
 
 // A warrior's queue position as pointers into the ring, held in locals while a batch runs:
