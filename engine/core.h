@@ -139,6 +139,10 @@ public:
   void Mark(int32_t address, int32_t colour, CellEvent kind) {
     Core[static_cast<size_t>(address)].Marker =
         static_cast<uint8_t>(colour | (static_cast<int32_t>(kind) << 4));
+    CollectPixel(address, colour, kind);
+  }
+  // Collects an event for the display, unless it reads the Markers itself.
+  void CollectPixel(int32_t address, int32_t colour, CellEvent kind) {
     if (!CollectPixels) return;
     PendingPixels[PendingPixelCount++] = TPixelEvent{address, colour, static_cast<int32_t>(kind)};
     if (PendingPixelCount == PendingPixels.size()) FlushPixels();

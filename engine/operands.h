@@ -67,9 +67,9 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
       rd = wr;
       pr = pw;
       if constexpr (Display) {
-        if (e.DisplayLevel >= 3) c.Mark(pw, colour, CellEvent::Decrement);
-        c.BreakpointCheck(BreakpointFlag::IncDec, pw);
-        c.BreakpointTest(pw);
+        if (e.DisplayLevel >= 3) MarkCell(c, e, pw, colour, CellEvent::Decrement);
+        CheckAt(c, e, BreakpointFlag::IncDec, pw);
+        TestAt(c, e, pw);
       }
       break;
     }
@@ -82,11 +82,11 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
     default: // @ and *: two pointers, each through its own limit
       if constexpr (Display) {
         if (e.DisplayLevel >= 5) {
-          c.Mark(pr, colour, CellEvent::Read);
-          if (pw != pr) c.Mark(pw, colour, CellEvent::Read);
+          MarkCell(c, e, pr, colour, CellEvent::Read);
+          if (pw != pr) MarkCell(c, e, pw, colour, CellEvent::Read);
         }
-        c.BreakpointCheck(BreakpointFlag::Read, pr);
-        if (pw != pr) c.BreakpointCheck(BreakpointFlag::Read, pw);
+        CheckAt(c, e, BreakpointFlag::Read, pr);
+        if (pw != pr) CheckAt(c, e, BreakpointFlag::Read, pw);
       }
       break;
     }
@@ -102,9 +102,9 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
     int32_t& f = usesB ? core[post].BField : core[post].AField;
     f = Inc(f, cs);
     if constexpr (Display) {
-      if (e.DisplayLevel >= 3) c.Mark(post, colour, CellEvent::Increment);
-      c.BreakpointCheck(BreakpointFlag::IncDec, post);
-      c.BreakpointTest(post);
+      if (e.DisplayLevel >= 3) MarkCell(c, e, post, colour, CellEvent::Increment);
+      CheckAt(c, e, BreakpointFlag::IncDec, post);
+      TestAt(c, e, post);
     }
   }
 }

@@ -18,7 +18,7 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   const int32_t cs = e.CoreSize;
   const int32_t colour = Display ? q.Warrior->Colour() : 0;
   if constexpr (Display) {
-    if (e.DisplayLevel >= 1) c.Mark(pc, colour, CellEvent::Execute);
+    if (e.DisplayLevel >= 1) MarkCell(c, e, pc, colour, CellEvent::Execute);
   }
 
   // Mode nibbles above 7 can only come from a hand-edited cell; they read as their low bits.
@@ -46,29 +46,29 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   // Display events around the writes of MOV, ADD, SUB and MUL.
   auto beforeWrite = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
-      if (e.DisplayLevel >= 2) c.Mark(bt, colour, CellEvent::Write);
-      if (e.DisplayLevel >= 5 && A.Read != pc) c.Mark(A.Read, colour, CellEvent::Read);
-      c.BreakpointCheck(BreakpointFlag::Write, bt);
-      c.BreakpointCheck(BreakpointFlag::Read, A.Read);
+      if (e.DisplayLevel >= 2) MarkCell(c, e, bt, colour, CellEvent::Write);
+      if (e.DisplayLevel >= 5 && A.Read != pc) MarkCell(c, e, A.Read, colour, CellEvent::Read);
+      CheckAt(c, e, BreakpointFlag::Write, bt);
+      CheckAt(c, e, BreakpointFlag::Read, A.Read);
     }
   };
   auto afterWrite = [&]() VELMORA_LAMBDA_INLINE {
-    if constexpr (Display) c.BreakpointTest(bt);
+    if constexpr (Display) TestAt(c, e, bt);
   };
   auto compareEvents = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
       if (e.DisplayLevel >= 4) {
-        c.Mark(A.Read, colour, CellEvent::Read);
-        c.Mark(B.Read, colour, CellEvent::Read);
+        MarkCell(c, e, A.Read, colour, CellEvent::Read);
+        MarkCell(c, e, B.Read, colour, CellEvent::Read);
       }
-      c.BreakpointCheck(BreakpointFlag::Compare, A.Read);
-      if (B.Read != A.Read) c.BreakpointCheck(BreakpointFlag::Compare, B.Read);
+      CheckAt(c, e, BreakpointFlag::Compare, A.Read);
+      if (B.Read != A.Read) CheckAt(c, e, BreakpointFlag::Compare, B.Read);
     }
   };
   auto jumpTestEvents = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
-      if (e.DisplayLevel >= 4) c.Mark(B.Read, colour, CellEvent::Read);
-      c.BreakpointCheck(BreakpointFlag::Compare, B.Read);
+      if (e.DisplayLevel >= 4) MarkCell(c, e, B.Read, colour, CellEvent::Read);
+      CheckAt(c, e, BreakpointFlag::Compare, B.Read);
     }
   };
   const unsigned op = om & 0x1Fu;
@@ -79,14 +79,14 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
              op == static_cast<unsigned>(Opcode::SNE) || op == static_cast<unsigned>(Opcode::SLT))
       compareEvents();
     else if (op == static_cast<unsigned>(Opcode::DJN)) {
-      if (e.DisplayLevel >= 3) c.Mark(bt, colour, CellEvent::Decrement);
-      c.BreakpointCheck(BreakpointFlag::IncDec, bt);
+      if (e.DisplayLevel >= 3) MarkCell(c, e, bt, colour, CellEvent::Decrement);
+      CheckAt(c, e, BreakpointFlag::IncDec, bt);
     } else if (op == static_cast<unsigned>(Opcode::LDP)) {
-      if (e.DisplayLevel >= 2) c.Mark(bt, colour, CellEvent::Write);
-      c.BreakpointCheck(BreakpointFlag::Write, bt);
+      if (e.DisplayLevel >= 2) MarkCell(c, e, bt, colour, CellEvent::Write);
+      CheckAt(c, e, BreakpointFlag::Write, bt);
     } else if (op == static_cast<unsigned>(Opcode::STP)) {
-      if (e.DisplayLevel >= 5) c.Mark(A.Read, colour, CellEvent::Read);
-      c.BreakpointCheck(BreakpointFlag::Read, A.Read);
+      if (e.DisplayLevel >= 5) MarkCell(c, e, A.Read, colour, CellEvent::Read);
+      CheckAt(c, e, BreakpointFlag::Read, A.Read);
     }
   }
 
@@ -246,11 +246,11 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
     // DIV and MOD report their write only when the process survives it.
     if ((op == static_cast<unsigned>(Opcode::DIV) || op == static_cast<unsigned>(Opcode::MOD)) &&
         !dies) {
-      if (e.DisplayLevel >= 2) c.Mark(bt, colour, CellEvent::Write);
-      if (e.DisplayLevel >= 5 && A.Read != pc) c.Mark(A.Read, colour, CellEvent::Read);
-      c.BreakpointCheck(BreakpointFlag::Write, bt);
-      c.BreakpointTest(bt);
-      c.BreakpointCheck(BreakpointFlag::Read, A.Read);
+      if (e.DisplayLevel >= 2) MarkCell(c, e, bt, colour, CellEvent::Write);
+      if (e.DisplayLevel >= 5 && A.Read != pc) MarkCell(c, e, A.Read, colour, CellEvent::Read);
+      CheckAt(c, e, BreakpointFlag::Write, bt);
+      TestAt(c, e, bt);
+      CheckAt(c, e, BreakpointFlag::Read, A.Read);
     }
   }
 
@@ -270,7 +270,7 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   q.Tail = tail;
   if constexpr (Display) {
     const int32_t nextPc = *q.Head;
-    if (core[nextPc].BreakpointType != 0) c.BreakpointCheck(BreakpointFlag::Execute, nextPc);
+    if (core[nextPc].BreakpointType != 0) CheckAt(c, e, BreakpointFlag::Execute, nextPc);
   }
   return false;
 }

@@ -63,6 +63,20 @@ inline void StoreQueue(const StepEnv& e, const QueueState& q) {
   w.Alive = q.Alive || q.Stalled;
 }
 
+// The display path's events and breakpoint checks on the batch's copy of the core pointer:
+// the engine's own would be read again after every byte stored into a cell.
+VELMORA_INLINE void MarkCell(TCore& c, const StepEnv& e, int32_t a, int32_t colour,
+                             CellEvent kind) {
+  e.Core[a].Marker = static_cast<uint8_t>(colour | (static_cast<int32_t>(kind) << 4));
+  c.CollectPixel(a, colour, kind);
+}
+VELMORA_INLINE void CheckAt(TCore& c, const StepEnv& e, BreakpointFlag flag, int32_t a) {
+  if (e.Core[a].BreakpointType != 0) c.BreakpointCheck(flag, a);
+}
+VELMORA_INLINE void TestAt(TCore& c, const StepEnv& e, int32_t a) {
+  if (e.Core[a].BreakpointType != 0) c.BreakpointTest(a);
+}
+
 VELMORA_INLINE int32_t Dec(int32_t v, int32_t cs) {
   return v == 0 ? cs - 1 : v - 1;
 }
