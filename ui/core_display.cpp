@@ -180,22 +180,27 @@ void TCoreDisplay::SetMirror(bool mirror) {
   mirror_ = mirror && CanMirror();
   noted_.clear();
   std::fill(pending_.begin(), pending_.end(), 0);
+  // A clear that was waiting for the next copy happens now: events draw on a clean picture.
+  if (!mirror_ && clearDue_) ClearImages();
 }
 
-void TCoreDisplay::MirrorCore(const CoreCell* cells, int32_t coreSize,
-                              const std::vector<int32_t>& next) {
-  if (!CanMirror()) return;
-  if (clearDue_) {
-    for (QImage& image : images_)
-      if (!image.isNull()) image.fill(kBlack);
-    std::fill(shown_.begin(), shown_.end(), GlyphCode(0, 0));
-    clearDue_ = false;
-  }
+void TCoreDisplay::ClearImages() {
+  for (QImage& image : images_)
+    if (!image.isNull()) image.fill(kBlack);
+  std::fill(shown_.begin(), shown_.end(), GlyphCode(0, 0));
+  clearDue_ = false;
   if (outsideFrom_ >= 0) {
     const int32_t from = outsideFrom_;
     outsideFrom_ = -1;
     PaintOutsideCore(from);
   }
+}
+
+void TCoreDisplay::MirrorCore(const CoreCell* cells, int32_t coreSize,
+                              const std::vector<int32_t>& next) {
+  if (!CanMirror()) return;
+  ++mirrorCopies_;
+  if (clearDue_) ClearImages();
   const int32_t end = std::min<int32_t>(coreSize, int32_t(shown_.size()));
   for (int32_t a = 0; a < end; ++a) {
     const uint8_t marker = cells[a].Marker;
@@ -302,7 +307,7 @@ void TCoreDisplay::ClearDisplay() {
   pending_.assign(shown_.size(), 0);
   noted_.clear();
   // Short rounds at the top speed would clear more often than the screen shows a frame.
-  if (mirror_) {
+  if (mirror_ && CanMirror()) {
     clearDue_ = true;
     outsideFrom_ = -1;
     return;

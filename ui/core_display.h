@@ -50,6 +50,8 @@ public:
   bool CanMirror() const { return geometry_.Shift() == 0; }
   void SetMirror(bool mirror);
   bool Mirror() const { return mirror_; }
+  // How many times the Markers were copied, for tests.
+  int64_t MirrorCopies() const { return mirrorCopies_; }
   // Draws each cell whose Marker asks for another glyph than it shows, then the warriors'
   // next instructions in red.
   void MirrorCore(const CoreCell* cells, int32_t coreSize, const std::vector<int32_t>& next);
@@ -85,6 +87,8 @@ private:
   const TGlyph* Glyph(int32_t color, int32_t kind) const;
   void BuildAllWarriorGlyphs();
   void BuildWarriorGlyphs(int32_t slot);
+  // Blackens the images, then greys what lies beyond the core if that was asked.
+  void ClearImages();
   // Notes the glyph a cell is to show at the next repaint.
   void Defer(int32_t address, int32_t color, int32_t kind);
   // Draws the noted cells.
@@ -113,6 +117,7 @@ private:
   int32_t coreSize_ = 0;
   bool fast_ = false;
   bool mirror_ = false;
+  int64_t mirrorCopies_ = 0;
   // While mirroring: a clear and a grey tail, made with the next copy of the Markers.
   bool clearDue_ = false;
   int32_t outsideFrom_ = -1;

@@ -143,7 +143,7 @@ private:
   void ShowFrame();
   // Brings the picture up to date and paints it.
   void ShowDisplay();
-  void ChooseDrawing(bool fast);
+  void ChooseDrawing(bool fast, bool running);
 
   QElapsedTimer sinceEvents_;
   QElapsedTimer sinceFrame_;

@@ -175,7 +175,10 @@ void TMardexForm::RunStateChanged(RunState state) {
   if (!running && core_ && infoStale_) ShowScreenInfo();
   if (!running && core_ && frameSkipped_) ShowFrame();
   if (!running && core_ && app_.Tournament.CurrentResult()) ShowRoundCounters();
-  if (!running) ShowDisplay();
+  if (!running) {
+    ShowDisplay();
+    ChooseDrawing(TrackBarSpeed->value() == 6, false);
+  }
   ButtonParams->setEnabled(!running);
   ButtonNewBattle->setEnabled(stopped || complete);
   ButtonStop->setEnabled(running);
@@ -216,11 +219,12 @@ void TMardexForm::ShowDisplay() {
   display_->RepaintDisplay();
 }
 
-// At the top speed the display mirrors the core's Markers once a frame, and the engine
-// collects no events for it.
-void TMardexForm::ChooseDrawing(bool fast) {
+// While a battle runs at the top speed the display mirrors the core's Markers once a frame,
+// and the engine collects no events for it. A stopped battle draws its events again, so
+// that the debugger's highlights and their erasing show as they come.
+void TMardexForm::ChooseDrawing(bool fast, bool running) {
   display_->SetFastDrawing(fast);
-  const bool mirror = fast && core_ && core_->DisplayLevel >= 1 && display_->CanMirror();
+  const bool mirror = fast && running && core_ && core_->DisplayLevel >= 1 && display_->CanMirror();
   if (mirror != display_->Mirror()) {
     // Leaving: the picture catches up with the Markers before events are drawn again.
     if (!mirror) ShowDisplay();
@@ -243,7 +247,7 @@ void TMardexForm::ProcessPendingEvents() {
 
 int32_t TMardexForm::SpeedPosition() {
   const int32_t p = TrackBarSpeed->value();
-  ChooseDrawing(p == 6);
+  ChooseDrawing(p == 6, State() == RunState::Running);
   return p;
 }
 
