@@ -134,14 +134,9 @@ public:
   int32_t EffectiveWriteLimit() const;
 
   // --- Events of the display path -----------------------------------------------------------
-  // Records an event in the cell's Marker and collects it for the display: a call into the
-  // window per event would cost more than the instruction.
-  void Mark(int32_t address, int32_t colour, CellEvent kind) {
-    Core[static_cast<size_t>(address)].Marker =
-        static_cast<uint8_t>(colour | (static_cast<int32_t>(kind) << 4));
-    CollectPixel(address, colour, kind);
-  }
-  // Collects an event for the display, unless it reads the Markers itself.
+  // Collects an event for the display, unless it reads the Markers itself: a call into the
+  // window per event would cost more than the instruction. The step records the event in
+  // the cell's Marker first.
   void CollectPixel(int32_t address, int32_t colour, CellEvent kind) {
     if (!CollectPixels) return;
     PendingPixels[PendingPixelCount++] = TPixelEvent{address, colour, static_cast<int32_t>(kind)};
