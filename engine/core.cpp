@@ -125,12 +125,19 @@ void TCore::RunCycles(int32_t Cycles, int32_t FirstWarrior) {
     for (int32_t i = 1; i <= n; ++i)
       Warriors[i]->LastResult = Warriors[i]->Alive ? AliveCount : 0;
   }
-  if (!MaxSpeed && DisplayLevel >= 1) {
-    for (int32_t i = 1; i <= n; ++i) {
-      const TWarrior& w = *Warriors[i];
-      if (w.Alive && w.ProcessCount > 0) Form->ColorPixel(QueueEntry(w, 0), -1, 1, false);
-    }
+  if (!MaxSpeed && DisplayLevel >= 1)
+    for (const int32_t address : NextInstructions())
+      Form->ColorPixel(address, -1, 1, false);
+}
+
+std::vector<int32_t> TCore::NextInstructions() const {
+  std::vector<int32_t> next;
+  const int32_t n = std::min<int32_t>(NumWarriors, static_cast<int32_t>(Warriors.size()) - 1);
+  for (int32_t i = 1; i <= n; ++i) {
+    const TWarrior& w = *Warriors[static_cast<size_t>(i)];
+    if (w.Alive && w.ProcessCount > 0) next.push_back(QueueEntry(w, 0));
   }
+  return next;
 }
 
 void TCore::DecideRound(int32_t alive, int32_t threshold) {

@@ -107,6 +107,8 @@ public:
   void RunCycles(int32_t Cycles, int32_t FirstWarrior);
   void ExecuteStep(TWarrior& w);
   void ExecuteStepFast(TWarrior& w, bool noFold);
+  // Where each live warrior with a process runs next, warrior by warrior.
+  std::vector<int32_t> NextInstructions() const;
 
   // --- Process queues (byte offsets into the shared ring) ---------------------------------
   int32_t QueueTake(TWarrior& w);

@@ -167,6 +167,9 @@ void TCoreDisplay::SetFastDrawing(bool fast) {
 // The glyph code of a colour and kind as ColorPixel draws them: (colour + 3) x 8 + kind for a
 // warrior, (colour + 3) x 8 for the plain squares; 0 when nothing is drawn.
 static uint8_t GlyphCode(int32_t color, int32_t kind) {
+  // A warrior's event, as nearly all are, without the general conversion.
+  if (color >= 1 && color <= 8 && kind >= 1 && kind <= kGlyphKindCount)
+    return uint8_t((color + 3) * 8 + kind);
   const std::optional<int32_t> colour = DisplayColour(color);
   if (!colour) return 0;
   if (*colour >= 1) {
@@ -204,27 +207,22 @@ void TCoreDisplay::MirrorCore(const CoreCell* cells, int32_t coreSize,
   const int32_t end = std::min<int32_t>(coreSize, int32_t(shown_.size()));
   for (int32_t a = 0; a < end; ++a) {
     const uint8_t marker = cells[a].Marker;
-    const uint8_t code = GlyphCode(marker & 0x0F, marker >> 4);
-    if (code == 0 || shown_[static_cast<size_t>(a)] == code) continue;
-    if (const TGlyph* glyph = Glyph(code / 8 - 3, code % 8)) {
-      DrawCell(a, *glyph, false);
-      shown_[static_cast<size_t>(a)] = code;
-    }
+    ShowCode(a, GlyphCode(marker & 0x0F, marker >> 4));
   }
-  const uint8_t red = GlyphCode(-1, 1);
-  for (const int32_t a : next) {
-    if (a < 0 || a >= end) continue;
-    DrawCell(a, red_, false);
-    shown_[static_cast<size_t>(a)] = red;
-  }
+  for (const int32_t a : next)
+    if (a >= 0 && a < end) ShowCode(a, GlyphCode(-1, 1));
+}
+
+void TCoreDisplay::ShowCode(int32_t cell, uint8_t code) {
+  if (code == 0 || shown_[static_cast<size_t>(cell)] == code) return;
+  const TGlyph* glyph = GlyphOf(code);
+  if (glyph && !DrawCell(int64_t(cell) << geometry_.Shift(), *glyph, false).isEmpty())
+    shown_[static_cast<size_t>(cell)] = code;
 }
 
 void TCoreDisplay::Defer(int32_t address, int32_t color, int32_t kind) {
   if (address < 0 || address >= geometry_.Capacity()) return;
-  // A warrior's event, as nearly all are, without the general conversion.
-  const uint8_t code = color >= 1 && color <= kColourSlots && kind >= 1 && kind <= kGlyphKindCount
-                           ? uint8_t((color + 3) * 8 + kind)
-                           : GlyphCode(color, kind);
+  const uint8_t code = GlyphCode(color, kind);
   if (code == 0) return;
   const auto cell = static_cast<size_t>(address >> geometry_.Shift());
   if (pending_[cell] == 0) {
@@ -235,14 +233,10 @@ void TCoreDisplay::Defer(int32_t address, int32_t color, int32_t kind) {
 }
 
 void TCoreDisplay::DrawPending() {
-  const int32_t shift = geometry_.Shift();
   for (const int32_t cell : noted_) {
     const uint8_t code = pending_[static_cast<size_t>(cell)];
     pending_[static_cast<size_t>(cell)] = 0;
-    if (shown_[static_cast<size_t>(cell)] == code) continue;
-    const TGlyph* glyph = Glyph(code / 8 - 3, code % 8);
-    if (glyph && !DrawCell(int64_t(cell) << shift, *glyph, false).isEmpty())
-      shown_[static_cast<size_t>(cell)] = code;
+    ShowCode(cell, code);
   }
   noted_.clear();
 }
@@ -275,7 +269,7 @@ void TCoreDisplay::ColorPixel(int32_t address, int32_t color, int32_t kind, bool
     shown = &shown_[static_cast<size_t>(address >> geometry_.Shift())];
     if (!highlight && *shown == code) return;
   }
-  const TGlyph* glyph = Glyph(code / 8 - 3, code % 8);
+  const TGlyph* glyph = GlyphOf(code);
   if (!glyph) return;
   const QRect drawn = DrawCell(address, *glyph, highlight);
   // A highlight covers part of the glyph: the next report draws the cell again.

@@ -87,6 +87,10 @@ private:
   const TGlyph* Glyph(int32_t color, int32_t kind) const;
   void BuildAllWarriorGlyphs();
   void BuildWarriorGlyphs(int32_t slot);
+  // The glyph a code of shown_ stands for.
+  const TGlyph* GlyphOf(uint8_t code) const { return Glyph(code / 8 - 3, code % 8); }
+  // Draws a drawn cell (an index of shown_) with the glyph of a code, unless it shows it.
+  void ShowCode(int32_t cell, uint8_t code);
   // Blackens the images, then greys what lies beyond the core if that was asked.
   void ClearImages();
   // Notes the glyph a cell is to show at the next repaint.

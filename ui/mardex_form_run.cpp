@@ -205,17 +205,10 @@ void TMardexForm::RepaintDisplay() {
 }
 
 void TMardexForm::ShowDisplay() {
-  if (display_->Mirror() && core_) {
-    std::vector<int32_t> next;
-    const int32_t n =
-        std::min<int32_t>(core_->NumWarriors, static_cast<int32_t>(core_->Warriors.size()) - 1);
-    if (core_->RoundState != kRoundIdle)
-      for (int32_t k = 1; k <= n; ++k) {
-        const TWarrior& w = *core_->Warriors[static_cast<size_t>(k)];
-        if (w.Alive && w.ProcessCount > 0) next.push_back(core_->QueueEntry(w, 0));
-      }
-    display_->MirrorCore(core_->Core.data(), core_->CoreSize, next);
-  }
+  if (display_->Mirror() && core_)
+    display_->MirrorCore(core_->Core.data(), core_->CoreSize,
+                         core_->RoundState != kRoundIdle ? core_->NextInstructions()
+                                                         : std::vector<int32_t>{});
   display_->RepaintDisplay();
 }
 
