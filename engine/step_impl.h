@@ -9,6 +9,25 @@
 
 namespace velmora::detail {
 
+// Writes a process at the queue's tail and returns the new tail.
+VELMORA_INLINE int32_t* Append(const StepEnv& e, int32_t* tail, int32_t address) {
+  *tail = address;
+  return ++tail == e.QueueEnd ? e.Queue : tail;
+}
+
+// The imp, MOV.I $0,$n: it copies the instruction just fetched, so nothing is read again and
+// the copy need not wait for the cell's fields to come back from the core.
+VELMORA_INLINE bool MoveSelf(const StepEnv& e, QueueState& q, int32_t pc, uint32_t header,
+                             const Fields& I) {
+  const int32_t cs = e.CoreSize;
+  CoreCell& T = e.Core[WrapAdd(pc, I.BField, cs)];
+  std::memcpy(&T, &header, sizeof header);
+  T.AField = I.AField;
+  T.BField = I.BField;
+  q.Tail = Append(e, q.Tail, pc + 1 == cs ? 0 : pc + 1);
+  return false;
+}
+
 // Executes instruction I, fetched from pc, as the form (opcode, modifier and modes) given:
 // the cell's own, or a constant for the forms the fast path knows in advance.
 template <bool Display, bool NoFold>
@@ -259,12 +278,9 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
     q.Alive = false;
     return true;
   }
-  int32_t* tail = q.Tail;
-  *tail = next;
-  if (++tail == e.QueueEnd) tail = e.Queue;
+  int32_t* tail = Append(e, q.Tail, next);
   if (split) {
-    *tail = A.Read;
-    if (++tail == e.QueueEnd) tail = e.Queue;
+    tail = Append(e, tail, A.Read);
     ++q.Count;
   }
   q.Tail = tail;
@@ -288,6 +304,9 @@ VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
   const Fields I{cell.AField, cell.BField};
   const uint32_t key = FormKey(header);
   if constexpr (NoFold && !Display) {
+    if (key == FormKeyOf(Opcode::MOV, Modifier::I, AddressMode::Direct, AddressMode::Direct) &&
+        I.AField == 0)
+      return MoveSelf(e, q, pc, header, I);
 #define VELMORA_FORM_TEST(op, mod, am, bm)                                                         \
   if (key == FormKeyOf(Opcode::op, Modifier::mod, AddressMode::am, AddressMode::bm))               \
     return Execute<false, true>(c, e, q, pc, I, VELMORA_OM(op, mod),                               \
