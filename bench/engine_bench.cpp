@@ -4,10 +4,11 @@
 // then a signature (total cycles and a hash of the final cores) that changes whenever the
 // semantics of execution change.
 //
-//   velmora-bench [--rounds N] [--battle TEXT] [--display]
+//   velmora-bench [--rounds N] [--battle TEXT] [--display | --markers]
 //
 // TEXT picks the battles whose name has it; --display runs them on the display path instead,
-// every event reported at the highest level to a display that draws nothing.
+// every event reported at the highest level to a display that draws nothing; --markers runs
+// the display path as the window does at top speed, leaving events in the cells' Markers only.
 
 #include <cstdio>
 #include <cstdlib>
@@ -143,6 +144,7 @@ int main(int argc, char** argv) {
   int rounds = 400;
   std::string only;
   bool display = false;
+  bool collect = true;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
       char* end = nullptr;
@@ -156,8 +158,12 @@ int main(int argc, char** argv) {
       only = argv[++i];
     } else if (std::strcmp(argv[i], "--display") == 0) {
       display = true;
+    } else if (std::strcmp(argv[i], "--markers") == 0) {
+      display = true;
+      collect = false;
     } else {
-      std::fprintf(stderr, "usage: velmora-bench [--rounds N] [--battle TEXT] [--display]\n");
+      std::fprintf(stderr,
+                   "usage: velmora-bench [--rounds N] [--battle TEXT] [--display | --markers]\n");
       return 2;
     }
   }
@@ -172,6 +178,7 @@ int main(int argc, char** argv) {
   core->AddWarrior();
   core->AddWarrior();
   core->MaxSpeed = !display;
+  core->CollectPixels = collect;
   core->DisplayLevel = 5;
 
   std::printf("%-26s %8s %14s %9s %10s\n", "battle", "rounds", "instructions", "cpu s",

@@ -1,4 +1,6 @@
 // The display path: every event reported to the display and counted by the breakpoints.
+#include <algorithm>
+
 #include "engine/run_loop.h"
 
 namespace velmora {
@@ -8,16 +10,26 @@ void TCore::ExecuteStep(TWarrior& w) {
   const detail::StepEnv env = detail::MakeStepEnv(*this);
   detail::QueueState q = detail::LoadQueue(env, w);
   if (env.ReadLimit == env.CoreSize && env.WriteLimit == env.CoreSize)
-    detail::Step<true, true>(*this, env, q);
+    detail::Step<detail::kEventPath, true>(*this, env, q);
   else
-    detail::Step<true, false>(*this, env, q);
+    detail::Step<detail::kEventPath, false>(*this, env, q);
   detail::StoreQueue(env, q);
   FlushPixels();
 }
 
 template <bool NoFold>
 void TCore::RunCyclesDisplay(int32_t cycles, int32_t first, int32_t threshold, int32_t n) {
-  detail::RunLoop<true, NoFold>(*this, cycles, first, threshold, n);
+  // Without events to collect or breakpoints to count, the step has nothing to call: the
+  // marker path then keeps its values in registers. The look for breakpoints costs a pass
+  // over the core, taken only when the batch is long enough to make it small.
+  const bool markersOnly =
+      !CollectPixels && CoreSize <= 4 * cycles * n &&
+      std::none_of(Core.begin(), Core.begin() + CoreSize,
+                   [](const CoreCell& cell) { return cell.BreakpointType != 0; });
+  if (markersOnly)
+    detail::RunLoop<detail::kMarkerPath, NoFold>(*this, cycles, first, threshold, n);
+  else
+    detail::RunLoop<detail::kEventPath, NoFold>(*this, cycles, first, threshold, n);
 }
 
 template void TCore::RunCyclesDisplay<true>(int32_t, int32_t, int32_t, int32_t);

@@ -36,7 +36,7 @@ VELMORA_INLINE uint32_t InstructionHeaderOf(const CoreCell& c) {
   return static_cast<uint32_t>(c.OpcodeModifier) | (static_cast<uint32_t>(c.Modes) << 8);
 }
 
-template <bool Display, bool NoFold>
+template <StepPath Display, bool NoFold>
 VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fields& I,
                                 unsigned mode, int32_t field, int32_t colour, Operand& out) {
   CoreCell* const core = e.Core;
@@ -67,9 +67,9 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
       rd = wr;
       pr = pw;
       if constexpr (Display) {
-        if (e.DisplayLevel >= 3) MarkCell(c, e, pw, colour, CellEvent::Decrement);
-        CheckAt(c, e, BreakpointFlag::IncDec, pw);
-        TestAt(c, e, pw);
+        if (e.DisplayLevel >= 3) MarkCell<Display>(c, e, pw, colour, CellEvent::Decrement);
+        CheckAt<Display>(c, e, BreakpointFlag::IncDec, pw);
+        TestAt<Display>(c, e, pw);
       }
       break;
     }
@@ -82,11 +82,11 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
     default: // @ and *: two pointers, each through its own limit
       if constexpr (Display) {
         if (e.DisplayLevel >= 5) {
-          MarkCell(c, e, pr, colour, CellEvent::Read);
-          if (pw != pr) MarkCell(c, e, pw, colour, CellEvent::Read);
+          MarkCell<Display>(c, e, pr, colour, CellEvent::Read);
+          if (pw != pr) MarkCell<Display>(c, e, pw, colour, CellEvent::Read);
         }
-        CheckAt(c, e, BreakpointFlag::Read, pr);
-        if (pw != pr) CheckAt(c, e, BreakpointFlag::Read, pw);
+        CheckAt<Display>(c, e, BreakpointFlag::Read, pr);
+        if (pw != pr) CheckAt<Display>(c, e, BreakpointFlag::Read, pw);
       }
       break;
     }
@@ -102,9 +102,9 @@ VELMORA_INLINE void EvalOperand(TCore& c, const StepEnv e, int32_t pc, const Fie
     int32_t& f = usesB ? core[post].BField : core[post].AField;
     f = Inc(f, cs);
     if constexpr (Display) {
-      if (e.DisplayLevel >= 3) MarkCell(c, e, post, colour, CellEvent::Increment);
-      CheckAt(c, e, BreakpointFlag::IncDec, post);
-      TestAt(c, e, post);
+      if (e.DisplayLevel >= 3) MarkCell<Display>(c, e, post, colour, CellEvent::Increment);
+      CheckAt<Display>(c, e, BreakpointFlag::IncDec, post);
+      TestAt<Display>(c, e, post);
     }
   }
 }

@@ -10,7 +10,7 @@ namespace velmora::detail {
 
 // Runs cycles until the batch, the round or (display path) a breakpoint ends them. The
 // rotation of warriors and their queue positions are held in locals for the whole call.
-template <bool Display, bool NoFold>
+template <StepPath Display, bool NoFold>
 inline void RunLoop(TCore& c, int32_t cycles, int32_t first, int32_t threshold, int32_t n) {
   const StepEnv env = MakeStepEnv(c);
   constexpr int32_t kLocal = 16;
@@ -45,7 +45,7 @@ inline void RunLoop(TCore& c, int32_t cycles, int32_t first, int32_t threshold, 
     const int32_t firstCycle = cycleCount;
     int64_t skipped = 0;
     while (batch-- > 0) {
-      if constexpr (Display) c.HitList.clear();
+      if constexpr (Display == kEventPath) c.HitList.clear();
       ++cycleCount;
       if (!q0.Alive) {
         ++skipped;
@@ -60,7 +60,7 @@ inline void RunLoop(TCore& c, int32_t cycles, int32_t first, int32_t threshold, 
         over = true;
         break;
       }
-      if constexpr (Display) {
+      if constexpr (Display == kEventPath) {
         if (!c.HitList.empty()) break;
       }
     }
@@ -70,7 +70,7 @@ inline void RunLoop(TCore& c, int32_t cycles, int32_t first, int32_t threshold, 
     goto done;
   }
   while (batch-- > 0) {
-    if constexpr (Display) c.HitList.clear();
+    if constexpr (Display == kEventPath) c.HitList.clear();
     ++cycleCount;
     for (QueueState* q = queues; q != end; ++q) {
       if (!q->Alive) continue;
@@ -80,7 +80,7 @@ inline void RunLoop(TCore& c, int32_t cycles, int32_t first, int32_t threshold, 
         goto done;
       }
     }
-    if constexpr (Display) {
+    if constexpr (Display == kEventPath) {
       if (!c.HitList.empty()) break;
     }
   }

@@ -30,14 +30,14 @@ VELMORA_INLINE bool MoveSelf(const StepEnv& e, QueueState& q, int32_t pc, uint32
 
 // Executes instruction I, fetched from pc, as the form (opcode, modifier and modes) given:
 // the cell's own, or a constant for the forms the fast path knows in advance.
-template <bool Display, bool NoFold>
+template <StepPath Display, bool NoFold>
 VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int32_t pc,
                             const Fields& I, const unsigned om, const unsigned modes) {
   CoreCell* const core = e.Core;
   const int32_t cs = e.CoreSize;
-  const int32_t colour = Display ? q.Warrior->Colour() : 0;
+  const int32_t colour = Display ? q.Colour : 0;
   if constexpr (Display) {
-    if (e.DisplayLevel >= 1) MarkCell(c, e, pc, colour, CellEvent::Execute);
+    if (e.DisplayLevel >= 1) MarkCell<Display>(c, e, pc, colour, CellEvent::Execute);
   }
 
   // Mode nibbles above 7 can only come from a hand-edited cell; they read as their low bits.
@@ -65,29 +65,30 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   // Display events around the writes of MOV, ADD, SUB and MUL.
   auto beforeWrite = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
-      if (e.DisplayLevel >= 2) MarkCell(c, e, bt, colour, CellEvent::Write);
-      if (e.DisplayLevel >= 5 && A.Read != pc) MarkCell(c, e, A.Read, colour, CellEvent::Read);
-      CheckAt(c, e, BreakpointFlag::Write, bt);
-      CheckAt(c, e, BreakpointFlag::Read, A.Read);
+      if (e.DisplayLevel >= 2) MarkCell<Display>(c, e, bt, colour, CellEvent::Write);
+      if (e.DisplayLevel >= 5 && A.Read != pc)
+        MarkCell<Display>(c, e, A.Read, colour, CellEvent::Read);
+      CheckAt<Display>(c, e, BreakpointFlag::Write, bt);
+      CheckAt<Display>(c, e, BreakpointFlag::Read, A.Read);
     }
   };
   auto afterWrite = [&]() VELMORA_LAMBDA_INLINE {
-    if constexpr (Display) TestAt(c, e, bt);
+    if constexpr (Display) TestAt<Display>(c, e, bt);
   };
   auto compareEvents = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
       if (e.DisplayLevel >= 4) {
-        MarkCell(c, e, A.Read, colour, CellEvent::Read);
-        MarkCell(c, e, B.Read, colour, CellEvent::Read);
+        MarkCell<Display>(c, e, A.Read, colour, CellEvent::Read);
+        MarkCell<Display>(c, e, B.Read, colour, CellEvent::Read);
       }
-      CheckAt(c, e, BreakpointFlag::Compare, A.Read);
-      if (B.Read != A.Read) CheckAt(c, e, BreakpointFlag::Compare, B.Read);
+      CheckAt<Display>(c, e, BreakpointFlag::Compare, A.Read);
+      if (B.Read != A.Read) CheckAt<Display>(c, e, BreakpointFlag::Compare, B.Read);
     }
   };
   auto jumpTestEvents = [&]() VELMORA_LAMBDA_INLINE {
     if constexpr (Display) {
-      if (e.DisplayLevel >= 4) MarkCell(c, e, B.Read, colour, CellEvent::Read);
-      CheckAt(c, e, BreakpointFlag::Compare, B.Read);
+      if (e.DisplayLevel >= 4) MarkCell<Display>(c, e, B.Read, colour, CellEvent::Read);
+      CheckAt<Display>(c, e, BreakpointFlag::Compare, B.Read);
     }
   };
   const unsigned op = om & 0x1Fu;
@@ -98,14 +99,14 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
              op == static_cast<unsigned>(Opcode::SNE) || op == static_cast<unsigned>(Opcode::SLT))
       compareEvents();
     else if (op == static_cast<unsigned>(Opcode::DJN)) {
-      if (e.DisplayLevel >= 3) MarkCell(c, e, bt, colour, CellEvent::Decrement);
-      CheckAt(c, e, BreakpointFlag::IncDec, bt);
+      if (e.DisplayLevel >= 3) MarkCell<Display>(c, e, bt, colour, CellEvent::Decrement);
+      CheckAt<Display>(c, e, BreakpointFlag::IncDec, bt);
     } else if (op == static_cast<unsigned>(Opcode::LDP)) {
-      if (e.DisplayLevel >= 2) MarkCell(c, e, bt, colour, CellEvent::Write);
-      CheckAt(c, e, BreakpointFlag::Write, bt);
+      if (e.DisplayLevel >= 2) MarkCell<Display>(c, e, bt, colour, CellEvent::Write);
+      CheckAt<Display>(c, e, BreakpointFlag::Write, bt);
     } else if (op == static_cast<unsigned>(Opcode::STP)) {
-      if (e.DisplayLevel >= 5) MarkCell(c, e, A.Read, colour, CellEvent::Read);
-      CheckAt(c, e, BreakpointFlag::Read, A.Read);
+      if (e.DisplayLevel >= 5) MarkCell<Display>(c, e, A.Read, colour, CellEvent::Read);
+      CheckAt<Display>(c, e, BreakpointFlag::Read, A.Read);
     }
   }
 
@@ -154,7 +155,9 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
       const CoreCell& source = core[A.Read];
       T.OpcodeModifier = source.OpcodeModifier;
       T.Modes = source.Modes;
-      if (c.BreakpointTypes[source.BreakpointType].Movable) {
+      // On the marker path no cell has a breakpoint to move.
+      if (Display == kEventPath && source.BreakpointType != 0 &&
+          c.BreakpointTypes[source.BreakpointType].Movable) {
         T.BreakpointType = source.BreakpointType;
         c.AddBreakpoint(bt);
       }
@@ -265,11 +268,12 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
     // DIV and MOD report their write only when the process survives it.
     if ((op == static_cast<unsigned>(Opcode::DIV) || op == static_cast<unsigned>(Opcode::MOD)) &&
         !dies) {
-      if (e.DisplayLevel >= 2) MarkCell(c, e, bt, colour, CellEvent::Write);
-      if (e.DisplayLevel >= 5 && A.Read != pc) MarkCell(c, e, A.Read, colour, CellEvent::Read);
-      CheckAt(c, e, BreakpointFlag::Write, bt);
-      TestAt(c, e, bt);
-      CheckAt(c, e, BreakpointFlag::Read, A.Read);
+      if (e.DisplayLevel >= 2) MarkCell<Display>(c, e, bt, colour, CellEvent::Write);
+      if (e.DisplayLevel >= 5 && A.Read != pc)
+        MarkCell<Display>(c, e, A.Read, colour, CellEvent::Read);
+      CheckAt<Display>(c, e, BreakpointFlag::Write, bt);
+      TestAt<Display>(c, e, bt);
+      CheckAt<Display>(c, e, BreakpointFlag::Read, A.Read);
     }
   }
 
@@ -284,16 +288,16 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
     ++q.Count;
   }
   q.Tail = tail;
-  if constexpr (Display) {
+  if constexpr (Display == kEventPath) {
     const int32_t nextPc = *q.Head;
-    if (core[nextPc].BreakpointType != 0) CheckAt(c, e, BreakpointFlag::Execute, nextPc);
+    if (core[nextPc].BreakpointType != 0) CheckAt<Display>(c, e, BreakpointFlag::Execute, nextPc);
   }
   return false;
 }
 
 // Executes the next process of a warrior that has one. Returns true when that was the
 // warrior's last process and it died.
-template <bool Display, bool NoFold>
+template <StepPath Display, bool NoFold>
 VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
   const int32_t pc = *q.Head;
   if (++q.Head == e.QueueEnd) q.Head = e.Queue;

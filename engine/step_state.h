@@ -13,6 +13,15 @@
 
 namespace velmora::detail {
 
+// What a step reports besides executing: nothing (the fast path); every event to the display
+// and to the breakpoints (the display path); or only the cells' Markers, the display path when
+// the display reads those itself and no cell of the core has a breakpoint, so that nothing can
+// be reported to either.
+using StepPath = int;
+inline constexpr StepPath kFastPath = 0;
+inline constexpr StepPath kEventPath = 1;
+inline constexpr StepPath kMarkerPath = 2;
+
 // What a step reads of the engine, copied into locals once per batch so that the hot loop
 // keeps it in registers: byte stores into cells would otherwise force reloads.
 struct StepEnv {
@@ -25,6 +34,7 @@ struct StepEnv {
   int32_t QueueBytes;
   int32_t MaxProcesses;
   int32_t DisplayLevel; // the display path's level for the whole batch
+  bool CollectPixels;   // the display path's events go to the display, not only to Markers
 };
 
 inline StepEnv MakeStepEnv(TCore& c) {
@@ -37,7 +47,8 @@ inline StepEnv MakeStepEnv(TCore& c) {
                  c.EffectiveWriteLimit(),
                  c.QueueBlockSize,
                  c.MaxProcesses,
-                 c.DisplayLevel};
+                 c.DisplayLevel,
+                 c.CollectPixels};
 }
 
 // A warrior's queue position as pointers into the ring, held in locals while a batch runs:
@@ -46,14 +57,20 @@ struct QueueState {
   int32_t* Head;
   int32_t* Tail;
   int32_t Count;
-  bool Alive;   // alive with a process to run
-  bool Stalled; // marked alive with an empty queue (left so by editing): it runs nothing
+  int32_t Colour; // the warrior's colour in events and Markers
+  bool Alive;     // alive with a process to run
+  bool Stalled;   // marked alive with an empty queue (left so by editing): it runs nothing
   TWarrior* Warrior;
 };
 
 inline QueueState LoadQueue(const StepEnv& e, TWarrior& w) {
-  return QueueState{e.Queue + (w.QueueHead >> 2),  e.Queue + (w.QueueTail >> 2),   w.ProcessCount,
-                    w.Alive && w.ProcessCount > 0, w.Alive && w.ProcessCount <= 0, &w};
+  return QueueState{e.Queue + (w.QueueHead >> 2),
+                    e.Queue + (w.QueueTail >> 2),
+                    w.ProcessCount,
+                    w.Colour(),
+                    w.Alive && w.ProcessCount > 0,
+                    w.Alive && w.ProcessCount <= 0,
+                    &w};
 }
 inline void StoreQueue(const StepEnv& e, const QueueState& q) {
   TWarrior& w = *q.Warrior;
@@ -65,16 +82,24 @@ inline void StoreQueue(const StepEnv& e, const QueueState& q) {
 
 // The display path's events and breakpoint checks on the batch's copy of the core pointer:
 // the engine's own would be read again after every byte stored into a cell.
+template <StepPath Path>
 VELMORA_INLINE void MarkCell(TCore& c, const StepEnv& e, int32_t a, int32_t colour,
                              CellEvent kind) {
   e.Core[a].Marker = static_cast<uint8_t>(colour | (static_cast<int32_t>(kind) << 4));
-  c.CollectPixel(a, colour, kind);
+  if constexpr (Path == kEventPath) {
+    if (e.CollectPixels) c.CollectPixel(a, colour, kind);
+  }
 }
+template <StepPath Path>
 VELMORA_INLINE void CheckAt(TCore& c, const StepEnv& e, BreakpointFlag flag, int32_t a) {
-  if (e.Core[a].BreakpointType != 0) c.BreakpointCheck(flag, a);
+  if constexpr (Path == kEventPath) {
+    if (e.Core[a].BreakpointType != 0) c.BreakpointCheck(flag, a);
+  }
 }
-VELMORA_INLINE void TestAt(TCore& c, const StepEnv& e, int32_t a) {
-  if (e.Core[a].BreakpointType != 0) c.BreakpointTest(a);
+template <StepPath Path> VELMORA_INLINE void TestAt(TCore& c, const StepEnv& e, int32_t a) {
+  if constexpr (Path == kEventPath) {
+    if (e.Core[a].BreakpointType != 0) c.BreakpointTest(a);
+  }
 }
 
 VELMORA_INLINE int32_t Dec(int32_t v, int32_t cs) {

@@ -165,5 +165,32 @@ TEST(PathsAgree, KnownFormsAgreeWithTheGeneralPath) {
   EXPECT_GT(e.Drawn, 50);
 }
 
+// While the display reads the Markers itself and no cell has a breakpoint, the display path
+// leaves out event collection and breakpoint checks: it must leave every Marker as the full
+// display path leaves it, and everything else too.
+TEST(PathsAgree, MarkersOnlyLeaveTheMarkersOfEveryEvent) {
+  std::mt19937 rng(20261208);
+  int runs = 0;
+  for (int battle = 0; battle < 1500; ++battle) {
+    const RandomBattle b = Draw(rng);
+    Harness events(b.Options), markers(b.Options);
+    Populate(events, b);
+    Populate(markers, b);
+    markers.Core().CollectPixels = false;
+    for (int call = 0; call < 3 && events.Core().RoundState == kRoundRunning; ++call) {
+      const int first = 1 + call % b.Options.Warriors;
+      // Long enough that a look for breakpoints in these small cores is worth it.
+      events.Core().RunCycles(100, first);
+      markers.Core().RunCycles(100, first);
+      ExpectSameState(events, markers, b.Seed);
+      if (HasFatalFailure()) return;
+      for (int32_t a = 0; a < events.Core().CoreSize; ++a)
+        ASSERT_EQ(events.At(a).Marker, markers.At(a).Marker) << "seed " << b.Seed << " cell " << a;
+      ++runs;
+    }
+  }
+  EXPECT_GT(runs, 2000);
+}
+
 } // namespace
 } // namespace velmora::test
