@@ -135,6 +135,8 @@ private:
   // True when `since` is older than the interval (and restarts it), or when the run may not
   // wait: any speed but 6, or stopped.
   bool Due(QElapsedTimer& since, int32_t intervalMs);
+  // A battle running at speed 6: frames and panels are then painted only when due.
+  bool RunningAtTopSpeed() const;
   template <class Show> void WithTimerPaused(Show show);
   void ShowRoundCounters();
   // The round's information in the panel: sizes, limits, counters and gauges.

@@ -68,8 +68,9 @@ void TMardexForm::InitScreenInfo(bool Full) {
   app_.Tournament.TotalRounds = tour.MatchupCount() * tour.Rec.Rounds;
   if (!core_->MaxSpeed && core_->DisplayLevel >= 1) display_->PaintOutsideCore(core_->CoreSize);
   // At the top speed short rounds follow each other every millisecond or two, faster than
-  // the panel can be painted: it is shown with the next frame.
-  if (!Full && !FrameDue(40)) {
+  // the panel can be painted: a running battle shows it with its next panel. (At Max, where
+  // no panels follow, only a new matchup gets here, and is shown at once.)
+  if (!core_->MaxSpeed && RunningAtTopSpeed()) {
     infoStale_ = true;
     return;
   }
@@ -88,10 +89,13 @@ void TMardexForm::ShowScreenInfo() {
   LabelStatusOutput->setText("Stopped");
   LabelBattleMax->setText(Number(tour.Rec.Rounds));
   LabelMatchupMax->setText(Number(tour.MatchupCount()));
-  ChangeGauge(*GaugeCyclesOutput, [this](QProgressBar& bar) {
-    bar.setRange(0, std::max(core_->MaxCycles, 1));
-    bar.setValue(0);
-  });
+  const int32_t cyclesMax = std::max(core_->MaxCycles, 1);
+  if (GaugeCyclesOutput->maximum() != cyclesMax || GaugeCyclesOutput->value() != 0) {
+    ChangeGauge(*GaugeCyclesOutput, [cyclesMax](QProgressBar& bar) {
+      bar.setRange(0, cyclesMax);
+      bar.setValue(0);
+    });
+  }
   LabelCycleCount->setText("0");
   LabelBattleLengthOutput->setText(Number(core_->MaxCycles));
   LabelQueueLimitOutput->setText(Number(core_->MaxProcesses));
@@ -104,11 +108,15 @@ void TMardexForm::SetGauge(int32_t gauge, bool active) {
   const auto i = static_cast<size_t>(gauge - 1);
   QProgressBar* bar = GaugeQueue[i];
   QLabel* label = LabelQueue[i];
-  ChangeGauge(*bar, [&](QProgressBar& b) {
-    b.setMaximum(active ? std::max(core_->MaxProcesses, 1) : std::max(b.maximum(), 1));
-    b.setValue(1);
-    b.setTextVisible(active);
-  });
+  // A gauge repaints whenever it is changed, even to what it shows.
+  const int32_t maximum = active ? std::max(core_->MaxProcesses, 1) : std::max(bar->maximum(), 1);
+  if (bar->maximum() != maximum || bar->value() != 1 || bar->isTextVisible() != active) {
+    ChangeGauge(*bar, [&](QProgressBar& b) {
+      b.setMaximum(maximum);
+      b.setValue(1);
+      b.setTextVisible(active);
+    });
+  }
   // Restyling a widget costs more than a short round: only when the look changes.
   const QString style = active ? "QProgressBar { background: white; color: green; }"
                                : "QProgressBar { background: #c0c0c0; }";
@@ -129,9 +137,12 @@ bool TMardexForm::FrameDue(int32_t intervalMs) {
   return Due(sinceFrame_, intervalMs);
 }
 
+bool TMardexForm::RunningAtTopSpeed() const {
+  return controller_->State() == RunState::Running && controller_->Speed() == 6;
+}
+
 bool TMardexForm::Due(QElapsedTimer& since, int32_t intervalMs) {
-  const bool mayWait = controller_->State() == RunState::Running && controller_->Speed() == 6;
-  if (mayWait && since.isValid() && since.elapsed() < intervalMs) return false;
+  if (RunningAtTopSpeed() && since.isValid() && since.elapsed() < intervalMs) return false;
   since.start();
   return true;
 }

@@ -52,6 +52,7 @@ private slots:
   void openingNothingLeavesTheWindowIdle();
   void maxShowsTheCountersWhenTheRunEnds();
   void topSpeedShowsTheLastRoundWhenTheRunEnds();
+  void topSpeedPaintsThePanelAFewTimesASecond();
   void topSpeedPictureMatchesEventByEvent_data();
   void topSpeedPictureMatchesEventByEvent();
   void tenWarriorsShowEightButtons();
@@ -235,6 +236,35 @@ void MainWindowTest::openingNothingLeavesTheWindowIdle() {
   w.Form.ButtonTournamentResults->setEnabled(true);
   w.Form.ButtonTournamentResults->click();
   QCOMPARE(w.Platform.Messages.back(), std::string("Tournament not yet set up"));
+}
+
+// Painting the panel's gauges takes longer than a short round: at the top speed a run of
+// many rounds paints them a few times a second, not once a round.
+void MainWindowTest::topSpeedPaintsThePanelAFewTimesASecond() {
+  struct PaintCounter : QObject {
+    int Paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      Paints += event->type() == QEvent::Paint;
+      return false;
+    }
+  } counter;
+  Window w;
+  w.App.Setup.RoundsText = "300";
+  w.App.Setup.MaxCyclesText = "300";
+  w.Form.OpenWarriorFiles({Example("dwarf.red"), Example("paper.red")});
+  w.Form.TrackBarSpeed->setValue(6);
+  QCoreApplication::processEvents();
+  w.Form.GaugeCyclesOutput->installEventFilter(&counter);
+  w.Form.GaugeQueue[1]->installEventFilter(&counter); // paper's, which splits
+  w.Form.LabelBattleOutput->installEventFilter(&counter);
+  QElapsedTimer clock;
+  clock.start();
+  w.Form.ButtonStart->click();
+  QTRY_COMPARE(w.Form.State(), RunState::Complete);
+  const double seconds = double(clock.elapsed()) / 1000;
+  QCOMPARE(w.RoundsPlayed(), 300);
+  QVERIFY2(counter.Paints <= 8 + int(40 * seconds),
+           qPrintable(QString("%1 paints in %2 s").arg(counter.Paints).arg(seconds)));
 }
 
 // At the top speed short rounds are painted at most once a frame; when the run ends the
