@@ -93,11 +93,11 @@ void Print(std::ostream& out, const char* what, const Measure& m) {
 
 int RunDesktopBenchmark(TMardexForm& form, TVelmoraApp& app, const DesktopBenchOptions& options,
                         std::ostream& out) {
-  // The three runs take turns, twice each, and each keeps its best: on a shared machine a
-  // single run can lose a third of its time to others, and the first run after another
-  // starts with caches full of that one's data.
+  // The three runs take turns, three times each, and each keeps its best: on a shared
+  // machine a single run can lose a third of its time to others, and the first run after
+  // another starts with caches full of that one's data.
   Measure display, max, headless;
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < 3; ++i) {
     const Measure d = RunInWindow(form, app, options, false);
     const Measure h = RunHeadless(app);
     const Measure m = RunInWindow(form, app, options, true);
