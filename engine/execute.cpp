@@ -23,7 +23,7 @@ void TCore::RunCyclesDisplay(int32_t cycles, int32_t first, int32_t threshold, i
   // marker path then keeps its values in registers. The look for breakpoints costs a pass
   // over the core, taken only when the batch is long enough to make it small.
   const bool markersOnly =
-      !CollectPixels && CoreSize <= 4 * cycles * n &&
+      !CollectPixels && CoreSize <= 4 * int64_t{cycles} * n &&
       std::none_of(Core.begin(), Core.begin() + CoreSize,
                    [](const CoreCell& cell) { return cell.BreakpointType != 0; });
   if (markersOnly)

@@ -3,6 +3,7 @@
 // random queues, random core sizes, limits equal to or below the core size) check it.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 #include "engine/known_forms.h"
@@ -179,9 +180,11 @@ TEST(PathsAgree, MarkersOnlyLeaveTheMarkersOfEveryEvent) {
     markers.Core().CollectPixels = false;
     for (int call = 0; call < 3 && events.Core().RoundState == kRoundRunning; ++call) {
       const int first = 1 + call % b.Options.Warriors;
-      // Long enough that a look for breakpoints in these small cores is worth it.
-      events.Core().RunCycles(100, first);
-      markers.Core().RunCycles(100, first);
+      // Long enough that a look for breakpoints in these small cores is worth it; the last
+      // call runs the round to its end.
+      const int32_t cycles = call < 2 ? 100 : std::numeric_limits<int32_t>::max();
+      events.Core().RunCycles(cycles, first);
+      markers.Core().RunCycles(cycles, first);
       ExpectSameState(events, markers, b.Seed);
       if (HasFatalFailure()) return;
       for (int32_t a = 0; a < events.Core().CoreSize; ++a)
