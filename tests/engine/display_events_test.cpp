@@ -173,27 +173,6 @@ TEST(Breakpoints, TwoHitsInOneCycleAreListedInOrder) {
   EXPECT_EQ(h.Core().CycleCount, 1);
 }
 
-// While the display reads the Markers itself, a run with no breakpoint in the core takes a
-// path without breakpoint checks: one breakpoint anywhere must still stop it.
-TEST(Breakpoints, AnExecuteBreakpointStopsARunWhateverTheDisplayReads) {
-  for (const bool collect : {true, false}) {
-    HarnessOptions o;
-    o.Warriors = 2;
-    Harness h(o);
-    h.Put(100, {"MOV.I $0, $1"});
-    h.Put(4000, {"JMP.B $0, $0"});
-    h.At(150).BreakpointType = 1;
-    h.Core().AddBreakpoint(150);
-    h.Start(1, 100);
-    h.Start(2, 4000);
-    h.BeginRound();
-    h.Core().CollectPixels = collect;
-    h.Core().RunCycles(2048, 1);
-    EXPECT_EQ(h.Core().HitList, std::vector<int32_t>{150}) << "collect " << collect;
-    EXPECT_EQ(h.Core().CycleCount, 50) << "collect " << collect;
-  }
-}
-
 TEST(Breakpoints, ReaddingResetsTheCounterAndRemovingUnregisters) {
   Harness h;
   h.Core().AddBreakpoint(7);

@@ -164,24 +164,29 @@ TEST(RunCycles, EarlyDrawWithoutLethalCells) {
   EXPECT_EQ(h.Warrior(1).LastResult, 2);
 }
 
+// Also while the display reads the Markers itself: a run with no breakpoint in the core then
+// takes a path without breakpoint checks, and one breakpoint anywhere must still stop it.
 TEST(RunCycles, BreakpointStopsAfterTheCycleInWhichItFired) {
-  Harness h(Warriors(2));
-  h.Put(0, {"MOV.I $0, $1"});
-  h.Put(4000, {"JMP.B $0, $0"});
-  h.At(4).BreakpointType = 1;
-  h.Core().AddBreakpoint(4);
-  h.Start(1, 0);
-  h.Start(2, 4000);
-  h.BeginRound();
-  h.Core().RunCycles(100, 1);
-  EXPECT_EQ(h.Core().CycleCount, 4);
-  EXPECT_EQ(h.Core().HitList, std::vector<int32_t>{4});
-  // The fast path ignores breakpoints.
-  h.Core().MaxSpeed = true;
-  h.Core().HitList.clear();
-  h.Core().RunCycles(100, 1);
-  EXPECT_EQ(h.Core().CycleCount, 104);
-  EXPECT_TRUE(h.Core().HitList.empty());
+  for (const bool collect : {true, false}) {
+    Harness h(Warriors(2));
+    h.Put(0, {"MOV.I $0, $1"});
+    h.Put(4000, {"JMP.B $0, $0"});
+    h.At(4).BreakpointType = 1;
+    h.Core().AddBreakpoint(4);
+    h.Start(1, 0);
+    h.Start(2, 4000);
+    h.BeginRound();
+    h.Core().CollectPixels = collect;
+    h.Core().RunCycles(2048, 1);
+    EXPECT_EQ(h.Core().CycleCount, 4) << "collect " << collect;
+    EXPECT_EQ(h.Core().HitList, std::vector<int32_t>{4}) << "collect " << collect;
+    // The fast path ignores breakpoints.
+    h.Core().MaxSpeed = true;
+    h.Core().HitList.clear();
+    h.Core().RunCycles(100, 1);
+    EXPECT_EQ(h.Core().CycleCount, 104);
+    EXPECT_TRUE(h.Core().HitList.empty());
+  }
 }
 
 TEST(RunCycles, MarksEachLiveWarriorsNextInstructionAtTheEnd) {
