@@ -9,15 +9,15 @@ void TCore::ExecuteStepFast(TWarrior& w, bool noFold) {
   const detail::StepEnv env = detail::MakeStepEnv(*this);
   detail::QueueState q = detail::LoadQueue(env, w);
   if (noFold)
-    detail::Step<false, true>(*this, env, q);
+    detail::Step<detail::kFastPath, true>(*this, env, q);
   else
-    detail::Step<false, false>(*this, env, q);
+    detail::Step<detail::kFastPath, false>(*this, env, q);
   detail::StoreQueue(env, q);
 }
 
 template <bool NoFold>
 void TCore::RunCyclesFast(int32_t cycles, int32_t first, int32_t threshold, int32_t n) {
-  detail::RunLoop<false, NoFold>(*this, cycles, first, threshold, n);
+  detail::RunLoop<detail::kFastPath, NoFold>(*this, cycles, first, threshold, n);
 }
 
 template void TCore::RunCyclesFast<true>(int32_t, int32_t, int32_t, int32_t);

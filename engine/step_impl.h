@@ -1,7 +1,7 @@
 #pragma once
 // One warrior's turn, written once and instantiated for the display path (events, markers,
-// breakpoints, always folding) and for the fast path (nothing but the core, with or without
-// folding). Internal to the engine.
+// breakpoints), for its marker path (markers alone) and for the fast path (nothing but the
+// core), each with or without folding. Internal to the engine.
 
 #include "engine/known_forms.h"
 #include "engine/opcode_cases.h"
@@ -313,8 +313,8 @@ VELMORA_INLINE bool Step(TCore& c, const StepEnv e, QueueState& q) {
       return MoveSelf(e, q, pc, header, I);
 #define VELMORA_FORM_TEST(op, mod, am, bm)                                                         \
   if (key == FormKeyOf(Opcode::op, Modifier::mod, AddressMode::am, AddressMode::bm))               \
-    return Execute<false, true>(c, e, q, pc, I, VELMORA_OM(op, mod),                               \
-                                PackModes(AddressMode::am, AddressMode::bm));
+    return Execute<kFastPath, true>(c, e, q, pc, I, VELMORA_OM(op, mod),                           \
+                                    PackModes(AddressMode::am, AddressMode::bm));
     VELMORA_KNOWN_FORMS(VELMORA_FORM_TEST)
 #undef VELMORA_FORM_TEST
   }
