@@ -34,7 +34,6 @@ struct StepEnv {
   int32_t QueueBytes;
   int32_t MaxProcesses;
   int32_t DisplayLevel; // the display path's level for the whole batch
-  bool CollectPixels;   // the display path's events go to the display, not only to Markers
 };
 
 inline StepEnv MakeStepEnv(TCore& c) {
@@ -47,8 +46,7 @@ inline StepEnv MakeStepEnv(TCore& c) {
                  c.EffectiveWriteLimit(),
                  c.QueueBlockSize,
                  c.MaxProcesses,
-                 c.DisplayLevel,
-                 c.CollectPixels};
+                 c.DisplayLevel};
 }
 
 // A warrior's queue position as pointers into the ring, held in locals while a batch runs:
@@ -87,7 +85,7 @@ VELMORA_INLINE void MarkCell(TCore& c, const StepEnv& e, int32_t a, int32_t colo
                              CellEvent kind) {
   e.Core[a].Marker = static_cast<uint8_t>(colour | (static_cast<int32_t>(kind) << 4));
   if constexpr (Path == kEventPath) {
-    if (e.CollectPixels) c.CollectPixel(a, colour, kind);
+    c.CollectPixel(a, colour, kind);
   }
 }
 template <StepPath Path>
