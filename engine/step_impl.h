@@ -24,7 +24,7 @@ VELMORA_INLINE bool MoveSelf(const StepEnv& e, QueueState& q, int32_t pc, uint32
   std::memcpy(&T, &header, sizeof header);
   T.AField = I.AField;
   T.BField = I.BField;
-  q.Tail = Append(e, q.Tail, pc + 1 == cs ? 0 : pc + 1);
+  q.Tail = Append(e, q.Tail, Inc(pc, cs));
   return false;
 }
 
@@ -58,7 +58,7 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
   const int32_t bt = B.Write;
   CoreCell& T = core[bt];
 
-  int32_t next = pc + 1 == cs ? 0 : pc + 1;
+  int32_t next = Inc(pc, cs);
   bool dies = false;
   bool split = false;
 
@@ -110,7 +110,7 @@ VELMORA_INLINE bool Execute(TCore& c, const StepEnv e, QueueState& q, const int3
     }
   }
 
-  const auto skip = [&]() VELMORA_LAMBDA_INLINE { next = next + 1 == cs ? 0 : next + 1; };
+  const auto skip = [&]() VELMORA_LAMBDA_INLINE { next = Inc(next, cs); };
   const auto jump = [&]() VELMORA_LAMBDA_INLINE { next = A.Read; };
 
   switch (om) {

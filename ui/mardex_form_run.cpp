@@ -89,13 +89,7 @@ void TMardexForm::ShowScreenInfo() {
   LabelStatusOutput->setText("Stopped");
   LabelBattleMax->setText(Number(tour.Rec.Rounds));
   LabelMatchupMax->setText(Number(tour.MatchupCount()));
-  const int32_t cyclesMax = std::max(core_->MaxCycles, 1);
-  if (GaugeCyclesOutput->maximum() != cyclesMax || GaugeCyclesOutput->value() != 0) {
-    ChangeGauge(*GaugeCyclesOutput, [cyclesMax](QProgressBar& bar) {
-      bar.setRange(0, cyclesMax);
-      bar.setValue(0);
-    });
-  }
+  SetGaugeState(*GaugeCyclesOutput, std::max(core_->MaxCycles, 1), 0, false);
   LabelCycleCount->setText("0");
   LabelBattleLengthOutput->setText(Number(core_->MaxCycles));
   LabelQueueLimitOutput->setText(Number(core_->MaxProcesses));
@@ -108,15 +102,8 @@ void TMardexForm::SetGauge(int32_t gauge, bool active) {
   const auto i = static_cast<size_t>(gauge - 1);
   QProgressBar* bar = GaugeQueue[i];
   QLabel* label = LabelQueue[i];
-  // A gauge repaints whenever it is changed, even to what it shows.
-  const int32_t maximum = active ? std::max(core_->MaxProcesses, 1) : std::max(bar->maximum(), 1);
-  if (bar->maximum() != maximum || bar->value() != 1 || bar->isTextVisible() != active) {
-    ChangeGauge(*bar, [&](QProgressBar& b) {
-      b.setMaximum(maximum);
-      b.setValue(1);
-      b.setTextVisible(active);
-    });
-  }
+  SetGaugeState(*bar, active ? std::max(core_->MaxProcesses, 1) : std::max(bar->maximum(), 1), 1,
+                active);
   // Restyling a widget costs more than a short round: only when the look changes.
   const QString style = active ? "QProgressBar { background: white; color: green; }"
                                : "QProgressBar { background: #c0c0c0; }";

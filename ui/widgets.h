@@ -21,6 +21,18 @@ template <typename Change> void ChangeGauge(QProgressBar& bar, Change&& change) 
 inline void SetGaugeValue(QProgressBar& bar, int value) {
   if (bar.value() != value) ChangeGauge(bar, [value](QProgressBar& b) { b.setValue(value); });
 }
+// A new range 0..maximum, value and text display, likewise: a gauge repaints whenever it is
+// changed, even to what it shows.
+inline void SetGaugeState(QProgressBar& bar, int maximum, int value, bool textVisible) {
+  if (bar.minimum() == 0 && bar.maximum() == maximum && bar.value() == value &&
+      bar.isTextVisible() == textVisible)
+    return;
+  ChangeGauge(bar, [&](QProgressBar& b) {
+    b.setRange(0, maximum);
+    b.setValue(value);
+    b.setTextVisible(textVisible);
+  });
+}
 
 // A button that Enter does not press unless it is the dialog's default.
 QPushButton* MakeButton(const char* caption, QWidget* parent);
