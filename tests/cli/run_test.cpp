@@ -348,14 +348,5 @@ TEST(CliRun, TheEightyEightStandardRefusesModifiers) {
   EXPECT_NE(refused.Err.find("Standards violation"), std::string::npos) << refused.Err;
 }
 
-TEST(CliRun, HelpAndVersion) {
-  const CliRun help = Cli({"--help"});
-  EXPECT_EQ(help.Status, kExitOk);
-  EXPECT_EQ(help.Out, UsageText());
-  const CliRun version = Cli({"--version"});
-  EXPECT_EQ(version.Status, kExitOk);
-  EXPECT_EQ(version.Out.rfind("velmora-cli ", 0), 0u);
-}
-
 } // namespace
 } // namespace velmora::cli::test
