@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -92,11 +93,28 @@ TEST(CliRun, TwoWarriorsFightOneMatchup) {
 }
 
 TEST(CliRun, KothMeleeLinesAddUp) {
-  const CliRun r = Cli({"-k", "-r", "8", "--seed", "3", Example("imp"), Example("dwarf"),
-                        Example("stone"), Example("paper")});
+  const std::vector<std::string> melee = {"-r",
+                                          "8",
+                                          "--seed",
+                                          "3",
+                                          Example("imp"),
+                                          Example("dwarf"),
+                                          Example("stone"),
+                                          Example("paper")};
+  auto withOptions = [&](std::vector<std::string> options) {
+    options.insert(options.end(), melee.begin(), melee.end());
+    return options;
+  };
+  const CliRun r = Cli(withOptions({"-k"}));
   ASSERT_EQ(r.Status, kExitOk) << r.Err;
   const std::vector<std::string> lines = SplitLines(r.Out);
   ASSERT_EQ(lines.size(), 4u);
+  // -o: the same lines, highest score first, ties in warrior order.
+  std::vector<std::string> byScore = lines;
+  std::stable_sort(byScore.begin(), byScore.end(), [](const std::string& a, const std::string& b) {
+    return std::stoll(a) > std::stoll(b);
+  });
+  EXPECT_EQ(SplitLines(Cli(withOptions({"-k", "-o"})).Out), byScore);
   for (const std::string& line : lines) {
     std::istringstream in(line);
     std::vector<int64_t> v;
