@@ -9,12 +9,12 @@
 #include "cli/output.h"
 #include "cli/progress_line.h"
 #include "cli/settings.h"
-#include "tournament/warrior_input.h"
 #include "params/number_text.h"
 #include "params/settings_file.h"
 #include "params/text_file.h"
 #include "results/report.h"
 #include "results/score.h"
+#include "tournament/warrior_input.h"
 
 namespace velmora::cli {
 
@@ -59,6 +59,7 @@ struct Run {
   int Check();
   int Listing();
   bool CompileAll();
+  void PrintWarnings(const TWarriorData& warrior, const AssembledWarrior& assembled);
   int Fight();
   int Write();
 };
@@ -152,6 +153,7 @@ int Run::Listing() {
   auto list = [&](const std::vector<TWarriorData>& warriors) {
     for (const TWarriorData& w : warriors) {
       const AssembledWarrior a = AssembleAlone(*Core, w);
+      PrintWarnings(w, a);
       all = all && a.Compiled;
       for (const std::string& line : a.Lines)
         Out << (a.Compiled ? "" : w.FileName + ": ") << line << '\n';
@@ -168,6 +170,7 @@ bool Run::CompileAll() {
   for (const auto* list : {&Tour.WarriorList, &Tour.BenchmarkList})
     for (const TWarriorData& w : *list) {
       const AssembledWarrior a = AssembleAlone(*Core, w);
+      PrintWarnings(w, a);
       if (a.Compiled) continue;
       all = false;
       for (const std::string& line : a.Lines)
@@ -175,6 +178,12 @@ bool Run::CompileAll() {
       Err << "Warrior " << w.Name << " failed to compile.\n";
     }
   return all;
+}
+
+// Once per warrior, before any matchup is fought.
+void Run::PrintWarnings(const TWarriorData& warrior, const AssembledWarrior& assembled) {
+  for (const std::string& line : assembled.Warnings)
+    Err << warrior.FileName << ": warning: " << line << '\n';
 }
 
 int Run::Fight() {

@@ -23,7 +23,8 @@ std::string JsonText(TCore& core, const TTournament& tour, const TSetupFields& f
 
 struct AssembledWarrior {
   bool Compiled = false;
-  std::vector<std::string> Lines; // the load file, or the error lines
+  std::vector<std::string> Lines;    // the load file, or the error lines
+  std::vector<std::string> Warnings; // the assembler's, "line N: ..."
 };
 
 // Assembles each warrior alone on core (warrior slot 1), as its battle would.
