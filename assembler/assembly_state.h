@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -116,11 +117,25 @@ private:
 // last one counts), so that a lookup takes constant time however many labels there are.
 using LabelIndex = std::unordered_map<std::string, std::vector<int32_t>>;
 
+// The value the hills give an expression where it differs from ours. The hills group an
+// operator that follows one of higher precedence to the right: 10-8/2-4/2 is 10-(8/2-4/2)
+// there, 8, and 4 here.
+struct GroupingDifference {
+  bool Found = false;
+  int32_t Hills = 0;
+};
+
 // EvaluateExpression, LookupSymbol and ParseOperand with an index of ctx.Labels; a null
-// index means searching ctx.Labels itself.
-int32_t EvaluateExpression(TCore& core, const LabelIndex* labels);
+// index means searching ctx.Labels itself. With a grouping, the hills' value is computed
+// too and reported there when it differs.
+int32_t EvaluateExpression(TCore& core, const LabelIndex* labels,
+                           GroupingDifference* grouping = nullptr);
 bool LookupSymbol(TCore& core, std::string& name, int32_t& value, const LabelIndex* labels);
-void ParseOperand(TCore& core, AddressMode& mode, int32_t& value, const LabelIndex* labels);
+void ParseOperand(TCore& core, AddressMode& mode, int32_t& value, const LabelIndex* labels,
+                  GroupingDifference* grouping = nullptr);
+
+// The predefined names the hills lack: a warrior may define them as its own labels.
+bool IsOwnableSymbol(const std::string& name);
 
 struct Equate {
   std::string Name;
@@ -151,6 +166,10 @@ struct AssemblyState {
   ErrorPlace Place;
 
   std::vector<std::string>* Errors = nullptr;
+  std::vector<std::string> Warnings;
+  std::unordered_set<std::string> Warned; // the texts of Warnings
+  size_t LineIndex = 0;       // the statement being processed, for the line of a warning
+  std::string PendingCounter; // a label alone on its line, which a following FOR takes
   uint8_t Status = 2;
   int32_t Length = 0;
   int32_t StartOffset = 0;
@@ -172,6 +191,13 @@ struct AssemblyState {
   void AddLabel(const std::string& name, int32_t line);
   void RemoveLastLabel();
   void AddError(const std::string& message, size_t index);
+  // "line N: message" for the statement being processed (once per text).
+  void Warn(const std::string& message);
+  void Warn(int32_t lineNumber, const std::string& message);
+  // EvaluateExpression and ParseOperand with this warrior's labels, warning where the
+  // hills' grouping gives another value.
+  int32_t Evaluate();
+  void Operand(AddressMode& mode, int32_t& value);
   // Statement list edits that keep the expansion stack pointing at the right lines.
   void EraseLines(size_t from, size_t to);
   void InsertLines(size_t at, const std::vector<std::string>& lines);

@@ -1,6 +1,7 @@
 // The integer expression evaluator: operator precedence on explicit stacks, wrapping 32-bit
 // arithmetic, predefined symbols, labels and the variables a to z.
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -78,6 +79,13 @@ int ModeIndex(char c) {
   return p ? static_cast<int>(p - ModeSymbols) : -1;
 }
 
+// One piece of an expression as read, kept to compute the hills' grouping afterwards.
+struct Token {
+  enum Type : uint8_t { Value, Open, Close, Unary, Binary, End } Kind;
+  Op Operator = Op::End;
+  int32_t Number = 0;
+};
+
 struct Evaluator {
   TCore& Core;
   AssemblyContext& Ctx;
@@ -85,6 +93,15 @@ struct Evaluator {
   int64_t Depth = 0;
   bool PendingUnary = false; // the operand just read was a unary operator's implicit 0
   Op Unary = Op::Negate;
+  std::vector<Token>* Tokens = nullptr; // null: nothing recorded
+
+  void Record(Token::Type kind, Op op = Op::End, int32_t number = 0) {
+    if (Tokens) Tokens->push_back(Token{kind, op, number});
+  }
+  int32_t Operand(int32_t value) {
+    Record(Token::Value, Op::End, value);
+    return value;
+  }
 
   [[noreturn]] void Raise(const char* message) { throw ECompileError(message); }
 
@@ -96,6 +113,7 @@ struct Evaluator {
       if (c == '(') {
         ++Ctx.ScanPos;
         Depth += 7;
+        Record(Token::Open);
         continue;
       }
       if (c == '+') {
@@ -107,6 +125,7 @@ struct Evaluator {
         ++Ctx.ScanPos;
         PendingUnary = true;
         Unary = c == '-' ? Op::Negate : Op::Not;
+        Record(Token::Unary, Unary);
         return 0;
       }
       int mode = ModeIndex(c);
@@ -122,14 +141,14 @@ struct Evaluator {
       if (IsIdentStart(c)) {
         std::string name;
         int32_t value = 0;
-        if (LookupSymbol(Core, name, value, Labels)) return value;
+        if (LookupSymbol(Core, name, value, Labels)) return Operand(value);
         if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') {
           Ctx.LastVariable = name[0] - 'a';
-          return Ctx.Variables[static_cast<size_t>(Ctx.LastVariable)];
+          return Operand(Ctx.Variables[static_cast<size_t>(Ctx.LastVariable)]);
         }
         Raise("Undefined Symbol");
       }
-      return ReadNumber(Core);
+      return Operand(ReadNumber(Core));
     }
   }
 
@@ -149,10 +168,12 @@ struct Evaluator {
       auto two = [&](Op op, int64_t p) {
         ++Ctx.ScanPos;
         precedence = Depth + p;
+        Record(Token::Binary, op);
         return op;
       };
       auto one = [&](Op op, int64_t p) {
         precedence = Depth + p;
+        Record(Token::Binary, op);
         return op;
       };
       switch (c) {
@@ -162,6 +183,7 @@ struct Evaluator {
       case ')':
         Depth -= 7;
         if (Depth < 0) Raise("Bad Operand");
+        Record(Token::Close);
         continue;
       case '=': return next == '=' ? two(Op::Eq, 3) : one(Op::Assign, 0);
       case '|':
@@ -217,16 +239,126 @@ struct Evaluator {
   }
 };
 
+// The hills' grouping of the same tokens. Pending operators wait on a stack, each plain
+// or chained; an incoming operator q is pushed plain over one of lower precedence, else it
+// applies the top one, and when that was plain, further ones while they bind tighter than
+// q (or as tight, right after a chained one), and is pushed chained. What is left applies
+// right to left. Parentheses are groups of their own; a unary operator binds to its operand.
+class HillGrouping {
+public:
+  HillGrouping(Evaluator& ev, const std::vector<Token>& tokens) : Ev(ev), T(tokens) {}
+
+  int32_t Value() { return Expression(); }
+
+private:
+  static int Precedence(Op op) {
+    switch (op) {
+    case Op::Or: return 1;
+    case Op::And: return 2;
+    case Op::Add:
+    case Op::Sub: return 4;
+    case Op::Mul:
+    case Op::Div:
+    case Op::Mod: return 5;
+    default: return 3;
+    }
+  }
+  const Token& Next() {
+    static const Token end{Token::End};
+    return Pos < T.size() ? T[Pos] : end;
+  }
+  int32_t Primary() {
+    const Token t = Next();
+    ++Pos;
+    if (t.Kind == Token::Unary) return Ev.Apply(t.Operator, 0, Primary());
+    if (t.Kind != Token::Open) return t.Number;
+    const int32_t v = Expression();
+    if (Next().Kind == Token::Close) ++Pos;
+    return v;
+  }
+  int32_t Expression() {
+    struct Pending {
+      Op Operator;
+      int Precedence;
+      bool Chained;
+    };
+    std::vector<int32_t> values{Primary()};
+    std::vector<Pending> ops;
+    auto applyTop = [&] {
+      const Pending p = ops.back();
+      ops.pop_back();
+      const int32_t r = values.back();
+      values.pop_back();
+      values.back() = Ev.Apply(p.Operator, values.back(), r);
+      return p.Chained;
+    };
+    while (Next().Kind == Token::Binary) {
+      const Op q = T[Pos++].Operator;
+      const int pq = Precedence(q);
+      if (ops.empty() || ops.back().Precedence < pq) {
+        ops.push_back({q, pq, false});
+      } else {
+        if (!applyTop()) {
+          for (bool chained = false; !ops.empty() && (ops.back().Precedence > pq ||
+                                                      (ops.back().Precedence == pq && chained));)
+            chained = applyTop();
+        }
+        ops.push_back({q, pq, true});
+      }
+      values.push_back(Primary());
+    }
+    while (!ops.empty())
+      applyTop();
+    return values[0];
+  }
+
+  Evaluator& Ev;
+  const std::vector<Token>& T;
+  size_t Pos = 0;
+};
+
+// Deeper nesting than this is not compared: the hills' grouping is computed recursively.
+constexpr int kMaxComparedDepth = 200;
+
+// Fills grouping when the hills' grouping of tokens gives a value other than ours. An
+// assignment is never compared (it would store twice), nor anything the hills' order
+// cannot compute.
+void CompareGrouping(Evaluator& ev, const std::vector<Token>& tokens, int32_t ours,
+                     GroupingDifference& grouping) {
+  int binary = 0, unary = 0, depth = 0, deepest = 0;
+  for (const Token& t : tokens) {
+    if (t.Kind == Token::Binary) {
+      if (t.Operator == Op::Assign || t.Operator == Op::LoneNot) return;
+      ++binary;
+    }
+    unary += t.Kind == Token::Unary;
+    depth += t.Kind == Token::Open ? 1 : t.Kind == Token::Close ? -1 : 0;
+    deepest = std::max(deepest, depth);
+  }
+  if (binary < 2 || deepest + unary > kMaxComparedDepth) return;
+  try {
+    const int32_t hills = HillGrouping(ev, tokens).Value();
+    if (hills != ours) grouping = GroupingDifference{true, hills};
+  } catch (const std::exception&) {
+    // A division by zero that only the hills' order meets: nothing to compare.
+  }
+}
+
 } // namespace
 
 int32_t EvaluateExpression(TCore& core) {
   return EvaluateExpression(core, nullptr);
 }
 
-int32_t EvaluateExpression(TCore& core, const LabelIndex* labels) {
+int32_t EvaluateExpression(TCore& core, const LabelIndex* labels, GroupingDifference* grouping) {
   // Room for 32,767 pending operands, as many as any real expression could need.
   constexpr size_t kMaxPending = 32767;
   Evaluator ev{core, core.Asm, labels};
+  std::vector<Token> tokens;
+  if (grouping) {
+    *grouping = GroupingDifference{};
+    ev.Tokens = &tokens;
+  }
   std::vector<int32_t> value;
   std::vector<Op> op;
   std::vector<int64_t> prec;
@@ -256,7 +388,10 @@ int32_t EvaluateExpression(TCore& core, const LabelIndex* labels) {
       op.pop_back();
       prec.pop_back();
     }
-    if (op[0] == Op::End) return value[0];
+    if (op[0] == Op::End) {
+      if (grouping) CompareGrouping(ev, tokens, value[0], *grouping);
+      return value[0];
+    }
     if (value.size() >= kMaxPending) throw ECompileError("Expression too complex");
   }
 }
@@ -292,25 +427,34 @@ bool LookupSymbol(TCore& core, std::string& name, int32_t& value, const LabelInd
       {"CURLINE", [](TCore& c) { return c.Asm.CurLine; }},
       {"RANDOM", [](TCore& c) { return c.Rng.Random(c.CoreSize); }},
   };
+  auto label = [&] {
+    if (labels) {
+      auto it = labels->find(name);
+      if (it == labels->end()) return false;
+      value = Wrap(int64_t{it->second.back()} - ctx.CurLine);
+      return true;
+    }
+    for (auto it = ctx.Labels.rbegin(); it != ctx.Labels.rend(); ++it) {
+      if (it->first == name) {
+        value = Wrap(int64_t{it->second} - ctx.CurLine);
+        return true;
+      }
+    }
+    return false;
+  };
+  // A warrior that defines one of the names the hills lack means its own label.
+  if (IsOwnableSymbol(name) && label()) return true;
   for (const Predefined& p : kPredefined) {
     if (name == p.Name) {
       value = p.Get(core);
       return true;
     }
   }
-  if (labels) {
-    auto it = labels->find(name);
-    if (it == labels->end()) return false;
-    value = Wrap(int64_t{it->second.back()} - ctx.CurLine);
-    return true;
-  }
-  for (auto it = ctx.Labels.rbegin(); it != ctx.Labels.rend(); ++it) {
-    if (it->first == name) {
-      value = Wrap(int64_t{it->second} - ctx.CurLine);
-      return true;
-    }
-  }
-  return false;
+  return label();
+}
+
+bool IsOwnableSymbol(const std::string& name) {
+  return name == "RANDOM" || name == "READLIMIT" || name == "WRITELIMIT";
 }
 
 int32_t ReadNumber(TCore& core) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <unordered_set>
+#include <utility>
 
 #include "assembler/assembly_state.h"
 
@@ -70,8 +71,10 @@ std::string SecondWord(const std::string& line) {
 }
 
 // Replaces the loop counter in one body line for pass k. Occurrences inside longer words
-// are left alone; "&name" becomes k with two digits at least.
-std::string ReplaceCounter(const std::string& line, const std::string& name, int32_t k) {
+// are left alone; "&name" becomes k with two digits at least, and so does a name right
+// after a number ("999z" is 99901 in pass 1), which afterNumber then reports.
+std::string ReplaceCounter(const std::string& line, const std::string& name, int32_t k,
+                           bool& afterNumber) {
   if (name.empty()) return line;
   // Work on wide characters so the placeholder for skipped occurrences can never collide
   // with a byte of the source.
@@ -89,15 +92,25 @@ std::string ReplaceCounter(const std::string& line, const std::string& name, int
     size_t end = pos + pattern.size();
     int before = pos > 0 ? s[pos - 1] : -1;
     int after = end < s.size() ? s[end] : -1;
+    // Digits that belong to a number, not to the end of a longer name.
+    size_t first = pos;
+    while (first > 0 && s[first - 1] >= '0' && s[first - 1] <= '9')
+      --first;
+    const bool number =
+        first < pos && (first == 0 || (!isWordChar(s[first - 1]) && s[first - 1] != kPlaceholder));
     // A placeholder stands for the name, a word: "ii" with counter i stays "ii".
-    if (isWordChar(before) || before == kPlaceholder || before == '.' || isWordChar(after)) {
+    if (!(number && !isWordChar(after)) &&
+        (isWordChar(before) || before == kPlaceholder || before == '.' || isWordChar(after))) {
       s.erase(s.begin() + static_cast<std::ptrdiff_t>(pos),
               s.begin() + static_cast<std::ptrdiff_t>(end));
       s.insert(s.begin() + static_cast<std::ptrdiff_t>(pos), kPlaceholder);
       continue;
     }
     size_t from = pos;
-    if (before == '&') {
+    if (number) {
+      std::snprintf(buf, sizeof buf, "%2.2d", k);
+      afterNumber = true;
+    } else if (before == '&') {
       std::snprintf(buf, sizeof buf, "%2.2d", k);
       from = pos - 1;
     } else {
@@ -131,8 +144,14 @@ void DefineEquates(AssemblyState& st, std::string& line, size_t equPos) {
     ctx.ScanPos = static_cast<int32_t>(p) + 1;
     std::string name;
     int32_t value = 0;
-    if (LookupSymbol(st.Core, name, value, &st.Labels) || st.FindEquate(name))
+    if (IsOwnableSymbol(IdentifierAt(line, p))) {
+      name = IdentifierAt(line, p);
+      ctx.ScanPos += static_cast<int32_t>(name.size());
+      if (st.Labels.count(name) || st.FindEquate(name)) throw ECompileError("Duplicate Symbol");
+      st.Warn(name + " is this warrior's own equate here, as on the hills");
+    } else if (LookupSymbol(st.Core, name, value, &st.Labels) || st.FindEquate(name)) {
       throw ECompileError("Duplicate Symbol");
+    }
     st.AddEquate(name, text);
     st.PendingEquate = name;
     p = static_cast<size_t>(ctx.ScanPos) - 1;
@@ -156,7 +175,7 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
       ++ctx.ScanPos;
   }
   ctx.ModeSeen = false;
-  int32_t count = EvaluateExpression(st.Core, &st.Labels);
+  int32_t count = st.Evaluate();
 
   std::vector<std::string> body;
   std::vector<std::string> copies;
@@ -197,16 +216,20 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
       if (static_cast<uint64_t>(count) * bodyText > static_cast<uint64_t>(room))
         throw ECompileError("Expansion too large");
       copies.reserve(static_cast<size_t>(count) * body.size());
+      bool afterNumber = false;
       for (int32_t k = 1; k <= count; ++k) {
         for (const std::string& b : body) {
           SetLineText(ctx, b);
           SubstituteEquates(st);
-          SetLineText(ctx, ReplaceCounter(CurrentText(ctx), counter, k));
+          SetLineText(ctx, ReplaceCounter(CurrentText(ctx), counter, k, afterNumber));
           SubstituteEquates(st);
           copies.push_back(CurrentText(ctx));
           st.Expanded(copies.back().size() + 1);
         }
       }
+      if (afterNumber)
+        st.Warn("the counter " + counter +
+                " right after a number is replaced by its two-digit value, as on the hills");
     }
   } catch (const ECompileError&) {
     // The whole block goes, so that its lines are not taken for plain statements.
@@ -226,10 +249,9 @@ enum class Next { Advance, Stay, Stop };
 
 // The words of a labelled line (or of a loop without counter): labels, a multi-line call
 // or the opcode that ends them.
-Next ReadWords(AssemblyState& st, size_t i) {
+Next ReadWords(AssemblyState& st, size_t i, std::string counter = {}) {
   AssemblyContext& ctx = st.Ctx;
   std::string& line = st.Lines[i];
-  std::string counter;
   size_t p = 0;
   for (;;) {
     while (p < line.size() && line[p] == ' ')
@@ -258,18 +280,24 @@ Next ReadWords(AssemblyState& st, size_t i) {
       default: return Next::Advance;
       }
     }
-    SetLineText(ctx, line);
-    ctx.ScanPos = static_cast<int32_t>(p) + 1;
-    std::string name;
-    int32_t value = 0;
-    if (LookupSymbol(st.Core, name, value, &st.Labels)) throw ECompileError("Duplicate Symbol");
+    std::string name = word;
+    if (IsOwnableSymbol(name)) {
+      if (st.Labels.count(name)) throw ECompileError("Duplicate Symbol");
+      st.Warn(name + " is this warrior's own label here, as on the hills");
+    } else {
+      SetLineText(ctx, line);
+      ctx.ScanPos = static_cast<int32_t>(p) + 1;
+      int32_t value = 0;
+      if (LookupSymbol(st.Core, name, value, &st.Labels)) throw ECompileError("Duplicate Symbol");
+    }
     st.AddLabel(name, ctx.CurLine);
     counter = name;
     line.erase(p, name.size());
     if (p >= line.size()) {
-      // A label alone stands for the next instruction.
+      // A label alone stands for the next instruction, or counts the loop that follows.
       st.EraseLines(i, i + 1);
       --ctx.CurLine;
+      st.PendingCounter = name;
       return Next::Stay;
     }
   }
@@ -278,6 +306,8 @@ Next ReadWords(AssemblyState& st, size_t i) {
 Next ExpandLine(AssemblyState& st, size_t i) {
   AssemblyContext& ctx = st.Ctx;
   std::string& line = st.Lines[i];
+  // Only comment lines may stand between a label alone and the FOR it counts.
+  std::string alone = line[0] == ';' ? st.PendingCounter : std::exchange(st.PendingCounter, {});
   if (StartsWith(line, ";assert")) {
     std::string text = line;
     st.EraseLines(i, i + 1);
@@ -290,7 +320,7 @@ Next ExpandLine(AssemblyState& st, size_t i) {
     SubstituteEquates(st);
     ctx.ScanPos = 8;
     ctx.ModeSeen = false;
-    if (EvaluateExpression(st.Core, &st.Labels) == 0)
+    if (st.Evaluate() == 0)
       st.Core.Platform->ShowMessage("Warrior " + st.W.Name + ": assert evaluates to false");
     st.Place = ErrorPlace{};
     return Next::Stay;
@@ -307,7 +337,11 @@ Next ExpandLine(AssemblyState& st, size_t i) {
     ParseOpcode(st.Core, true, op, mod);
     if (op == Opcode::FOR) {
       st.PendingEquate.clear();
-      return ReadWords(st, i);
+      if (!alone.empty()) {
+        // The hills read a label alone before FOR as its counter.
+        st.Warn("the label " + alone + " before FOR is the loop's counter, as on the hills");
+      }
+      return ReadWords(st, i, alone);
     }
     if (op == Opcode::EQU && !st.PendingEquate.empty()) {
       size_t p = static_cast<size_t>(ctx.ScanPos); // just past "EQU" and one character
@@ -347,6 +381,7 @@ void ExpandStatements(AssemblyState& st) {
   size_t i = 0;
   while (i < st.Lines.size()) {
     ++ctx.CurLine;
+    st.LineIndex = i;
     Next next = Next::Advance;
     try {
       if (st.Lines[i].empty()) throw ECompileError("Bad Operand");

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "assembler/assembly_state.h"
@@ -55,6 +56,39 @@ void AssemblyState::AddError(const std::string& message, size_t index) {
   W.WarriorStatus = 1;
 }
 
+void AssemblyState::Warn(int32_t lineNumber, const std::string& message) {
+  std::string text = "line " + std::to_string(lineNumber) + ": " + message;
+  // A loop repeats its lines' warnings; each is told once.
+  if (Warned.insert(text).second) Warnings.push_back(std::move(text));
+}
+
+void AssemblyState::Warn(const std::string& message) {
+  Warn(Place.Set ? Place.LineNumber : static_cast<int32_t>(LineIndex) + 1, message);
+}
+
+namespace {
+
+void WarnGrouping(AssemblyState& st, const GroupingDifference& grouping, int32_t ours) {
+  if (grouping.Found)
+    st.Warn("the hills compute " + std::to_string(grouping.Hills) + " here, Velmora computes " +
+            std::to_string(ours) + " (left to right); add parentheses to choose");
+}
+
+} // namespace
+
+int32_t AssemblyState::Evaluate() {
+  GroupingDifference grouping;
+  const int32_t v = EvaluateExpression(Core, &Labels, &grouping);
+  WarnGrouping(*this, grouping, v);
+  return v;
+}
+
+void AssemblyState::Operand(AddressMode& mode, int32_t& value) {
+  GroupingDifference grouping;
+  ParseOperand(Core, mode, value, &Labels, &grouping);
+  WarnGrouping(*this, grouping, value);
+}
+
 void AssemblyState::EraseLines(size_t from, size_t to) {
   Lines.erase(from, to);
   const auto f = static_cast<int64_t>(from), t = static_cast<int64_t>(to);
@@ -81,12 +115,18 @@ void AssemblyState::InsertLines(size_t at, const std::vector<std::string>& lines
 
 // --- Parsing --------------------------------------------------------------------------------
 
+// An opcode or modifier word ends at a blank or the end, and, as on the hills, also at a
+// mode character or a minus sign: "jmp-2" is JMP -2.
+static bool EndsWord(char c) {
+  return c == ' ' || c == '\0' || c == '-' || std::strchr(ModeSymbols, c) != nullptr;
+}
+
 bool ParseOpcode(TCore& core, bool raise, Opcode& op, Modifier& mod) {
   AssemblyContext& ctx = core.Asm;
   int32_t start = ctx.ScanPos;
   SkipBlanks(ctx);
   std::string word;
-  for (char c = Cur(ctx); c != ' ' && c != '.' && c != '\0'; c = Cur(ctx)) {
+  for (char c = Cur(ctx); c != '.' && !EndsWord(c); c = Cur(ctx)) {
     word.push_back(ToUpper(c));
     ++ctx.ScanPos;
   }
@@ -106,7 +146,7 @@ bool ParseOpcode(TCore& core, bool raise, Opcode& op, Modifier& mod) {
     if (core.Standard == 0) throw ECompileError("Standards violation (Modifier)");
     ++ctx.ScanPos;
     std::string m;
-    for (char c = Cur(ctx); c != ' ' && c != '\0'; c = Cur(ctx)) {
+    for (char c = Cur(ctx); !EndsWord(c); c = Cur(ctx)) {
       m.push_back(ToUpper(c));
       ++ctx.ScanPos;
     }
@@ -135,9 +175,10 @@ AddressMode ParseMode(TCore& core) {
   return static_cast<AddressMode>(mode);
 }
 
-void ParseOperand(TCore& core, AddressMode& mode, int32_t& value, const LabelIndex* labels) {
+void ParseOperand(TCore& core, AddressMode& mode, int32_t& value, const LabelIndex* labels,
+                  GroupingDifference* grouping) {
   core.Asm.OperandMode = static_cast<uint8_t>(ParseMode(core));
-  value = EvaluateExpression(core, labels);
+  value = EvaluateExpression(core, labels, grouping);
   mode = static_cast<AddressMode>(core.Asm.OperandMode);
 }
 
@@ -173,8 +214,9 @@ Modifier DefaultModifier(Opcode op, AddressMode a, AddressMode b) {
   }
 }
 
-// The 1988 standard's restrictions on modes per opcode.
-void CheckModes88(Opcode op, AddressMode a, AddressMode b) {
+// The 1988 standard's restrictions on modes per opcode. SLT may take an immediate
+// B-operand, as every hill allows.
+void CheckModes88(AssemblyState& st, Opcode op, AddressMode a, AddressMode b) {
   auto directOrIndirect = [](AddressMode m) {
     return m == AddressMode::Direct || m == AddressMode::BIndirect;
   };
@@ -184,8 +226,11 @@ void CheckModes88(Opcode op, AddressMode a, AddressMode b) {
   case Opcode::MOV:
   case Opcode::ADD:
   case Opcode::SUB:
-  case Opcode::CMP:
-  case Opcode::SLT: bad = b == AddressMode::Immediate; break;
+  case Opcode::CMP: bad = b == AddressMode::Immediate; break;
+  case Opcode::SLT:
+    if (b == AddressMode::Immediate)
+      st.Warn("SLT with an immediate B-operand is accepted under KVRT 88, as on the hills");
+    break;
   case Opcode::JMP:
   case Opcode::JMZ:
   case Opcode::JMN:
@@ -206,9 +251,35 @@ struct Checksum {
   }
 };
 
+// A line whose last character is a backslash goes on in the next line, on the hills even
+// inside a comment, so that the next line is commented out too. Null when nothing is joined.
+std::unique_ptr<std::vector<std::string>> JoinContinuedLines(AssemblyState& st) {
+  const std::vector<std::string>& source = st.W.Source;
+  auto continued = [](const std::string& line) {
+    size_t n = line.size();
+    if (n > 0 && line[n - 1] == '\r') --n;
+    return n > 0 && line[n - 1] == '\\' ? n - 1 : std::string::npos;
+  };
+  if (std::none_of(source.begin(), source.end(),
+                   [&](const std::string& l) { return continued(l) != std::string::npos; }))
+    return nullptr;
+  auto out = std::make_unique<std::vector<std::string>>();
+  for (size_t i = 0; i < source.size(); ++i) {
+    std::string line = source[i];
+    for (size_t cut; i + 1 < source.size() && (cut = continued(line)) != std::string::npos;) {
+      if (line.size() + source[i + 1].size() > kMaxLineLength) break;
+      st.Warn(static_cast<int32_t>(i) + 1, "the next line is joined to this one");
+      line = line.substr(0, cut) + source[++i];
+    }
+    out->push_back(std::move(line));
+  }
+  return out;
+}
+
 // Pass 1: the statement list and the name.
 void GatherStatements(AssemblyState& st) {
-  for (const std::string& line : st.W.Source) {
+  const auto joined = JoinContinuedLines(st);
+  for (const std::string& line : joined ? *joined : st.W.Source) {
     if (StartsWith(line, ";redcode")) {
       st.Lines.clear();
     } else if (StartsWith(line, ";assert") || StartsWith(line, ";debug") ||
@@ -238,12 +309,17 @@ bool PseudoOp(AssemblyState& st, Opcode op) {
   if (op == Opcode::END) st.Length = ctx.CurLine + 1;
   SkipBlanks(ctx);
   if (Cur(ctx) == '\0' || Cur(ctx) == ';') {
-    if (op != Opcode::END) throw ECompileError("Missing operand");
-    return true;
+    if (op == Opcode::PIN) throw ECompileError("Missing operand");
+    if (op == Opcode::ORG) {
+      // The hills start such a warrior at its first instruction.
+      st.Warn("ORG without an operand starts the warrior at its first instruction");
+      st.StartOffset = 0;
+    }
+    return op == Opcode::END;
   }
   ctx.ModeSeen = false;
   if (op == Opcode::PIN) {
-    int32_t v = EvaluateExpression(st.Core, &st.Labels);
+    int32_t v = st.Evaluate();
     if (v < 0) throw ECompileError("Negative PIN");
     st.Pin = v;
     return false;
@@ -252,7 +328,7 @@ bool PseudoOp(AssemblyState& st, Opcode op) {
   int32_t saved = ctx.CurLine;
   ctx.CurLine = 0;
   try {
-    st.StartOffset = EvaluateExpression(st.Core, &st.Labels);
+    st.StartOffset = st.Evaluate();
   } catch (...) {
     ctx.CurLine = saved;
     throw;
@@ -267,9 +343,9 @@ void EncodeInstruction(AssemblyState& st, Opcode op, Modifier mod, std::vector<C
   TCore& core = st.Core;
   AddressMode am, bm;
   int32_t a, b;
-  ParseOperand(core, am, a, &st.Labels);
+  st.Operand(am, a);
   if (CharAt(st.Ctx, st.Ctx.ScanPos - 1) == ',') {
-    ParseOperand(core, bm, b, &st.Labels);
+    st.Operand(bm, b);
   } else if (op == Opcode::DAT) {
     bm = am;
     b = a;
@@ -282,7 +358,7 @@ void EncodeInstruction(AssemblyState& st, Opcode op, Modifier mod, std::vector<C
     throw ECompileError("Missing operand");
   }
   if (mod == Modifier::NONE) mod = DefaultModifier(op, am, bm);
-  if (core.Standard == 0) CheckModes88(op, am, bm);
+  if (core.Standard == 0) CheckModes88(st, op, am, bm);
 
   CoreCell cell{};
   uint8_t colour = st.Index == 0 ? 0 : static_cast<uint8_t>(((st.Index - 1) % 8) + 1);
@@ -310,6 +386,7 @@ void EncodeStatements(AssemblyState& st, std::vector<CoreCell>& code, uint32_t& 
   ctx.CurLine = -1;
   for (size_t i = 0; i < st.Lines.size(); ++i) {
     const std::string& line = st.Lines[i];
+    st.LineIndex = i;
     bool ended = false;
     try {
       if (!line.empty() && line[0] == ';') {
@@ -323,6 +400,8 @@ void EncodeStatements(AssemblyState& st, std::vector<CoreCell>& code, uint32_t& 
       Opcode op;
       Modifier mod;
       ParseOpcode(st.Core, true, op, mod);
+      if (Cur(ctx) != ' ' && Cur(ctx) != '\0')
+        st.Warn(std::string("the opcode word ends at \"") + Cur(ctx) + "\", as on the hills");
       if (op == Opcode::END || op == Opcode::ORG || op == Opcode::PIN) {
         // An END whose operand fails still ends the pass: what follows was never expanded.
         ended = op == Opcode::END;
@@ -385,8 +464,10 @@ uint8_t AssembleWarrior(TCore& core, int index, std::vector<std::string>& errors
   } catch (...) {
     // An arithmetic error aborts the assembly: the warrior must not pass as compiled.
     st.W.WarriorStatus = 1;
+    st.W.Warnings = std::move(st.Warnings);
     throw;
   }
+  st.W.Warnings = std::move(st.Warnings);
   return st.W.WarriorStatus;
 }
 

@@ -77,10 +77,14 @@ json Choice(int32_t value, const char* first, const char* second) {
   return value;
 }
 
-json WarriorsJson(const std::vector<TWarriorData>& list) {
+json WarriorsJson(TCore& core, const std::vector<TWarriorData>& list) {
   json out = json::array();
   for (const TWarriorData& w : list)
-    out.push_back({{"id", w.ID}, {"name", w.Name}, {"author", w.Author}, {"file", w.FileName}});
+    out.push_back({{"id", w.ID},
+                   {"name", w.Name},
+                   {"author", w.Author},
+                   {"file", w.FileName},
+                   {"warnings", AssembleAlone(core, w).Warnings}});
   return out;
 }
 
@@ -156,8 +160,8 @@ std::string JsonText(TCore& core, const TTournament& tour, const TSetupFields& f
   json doc = {{"program", "velmora-cli"},
               {"version", version},
               {"parameters", params},
-              {"warriors", WarriorsJson(tour.WarriorList)},
-              {"benchmarkWarriors", WarriorsJson(tour.BenchmarkList)},
+              {"warriors", WarriorsJson(core, tour.WarriorList)},
+              {"benchmarkWarriors", WarriorsJson(core, tour.BenchmarkList)},
               {"matchups", matchups},
               {"summary", summary}};
   return doc.dump(2) + "\n";
@@ -181,9 +185,10 @@ AssembledWarrior AssembleAlone(TCore& core, const TWarriorData& warrior) {
     errors.push_back(e.what());
   }
   core.Platform = platform;
+  out.Warnings = w.Warnings;
   if (out.Compiled) {
     out.Lines = LoadFileLines(w, warrior.Name, core.Standard);
-    out.Warnings = std::move(shown.Messages);
+    out.Warnings.insert(out.Warnings.end(), shown.Messages.begin(), shown.Messages.end());
     return out;
   }
   out.Lines = std::move(errors);

@@ -30,6 +30,9 @@ public:
   int32_t StartOffset = 0;
   uint8_t WarriorStatus = 0; // 0 never compiled or empty, 1 compiled with errors, 2 compiled
   int32_t Pin = 0;           // negative when the source declares no PIN
+  // What the last assembly read differently from the standard, as the hills read it, or
+  // where the hills compute another value: "line N: ...". Never a failure.
+  std::vector<std::string> Warnings;
 
   // Run-time side.
   int32_t WarriorNumber = 0; // 1-based within the battle; gives the colour

@@ -71,7 +71,9 @@ void TFormEditCode::ButtonCompileClick() {
     app_.Platform.ShowMessage(e.what());
     return;
   }
-  ShowLines(MemoErrors, compile.Errors);
+  std::vector<std::string> messages = compile.Errors;
+  messages.insert(messages.end(), compile.Warnings.begin(), compile.Warnings.end());
+  ShowLines(MemoErrors, messages);
   EditName->setText(QString::fromStdString(compile.Name));
   ButtonSaveLoad->setEnabled(compile.ProducedCode);
   if (compile.ProducedCode) {

@@ -24,6 +24,8 @@ TEditorCompile CompileInScratch(TCore& core, const std::vector<std::string>& sou
     if (w.Code.empty()) w.Code.assign(1, CoreCell{});
     throw;
   }
+  for (const std::string& warning : w.Warnings)
+    result.Warnings.push_back("warning: " + warning);
   result.ProducedCode = !w.Code.empty();
   // Others read warrior 0's code without a length check.
   if (!result.ProducedCode) w.Code.assign(1, CoreCell{});

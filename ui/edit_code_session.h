@@ -13,6 +13,8 @@ namespace velmora {
 
 struct TEditorCompile {
   std::vector<std::string> Errors;
+  // The assembler's warnings, shown after the errors.
+  std::vector<std::string> Warnings;
   // The name the editor shows afterwards: the one a ";name" line gave, else the fallback.
   std::string Name;
   // At least one statement was found (even with errors): listings and a load file exist.

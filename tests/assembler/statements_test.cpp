@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ErrorCase{0, "dat @1, #1", "Illegal address mode"},
                       ErrorCase{0, "mov 1, #2", "Illegal address mode"},
                       ErrorCase{0, "add 1, #2", "Illegal address mode"},
-                      ErrorCase{0, "slt 1, #2", "Illegal address mode"},
+                      ErrorCase{0, "cmp 1, #2", "Illegal address mode"},
                       ErrorCase{0, "jmp #1", "Illegal address mode"},
                       ErrorCase{0, "djn #1, 1", "Illegal address mode"},
                       ErrorCase{2, "equ 1, 2", "Unhandled modifier translation"},

@@ -241,6 +241,24 @@ TEST(CliRun, AWarriorThatFailsToCompile) {
   EXPECT_NE(battle.Err.find("broken.red: Warrior Broken failed to compile."), std::string::npos);
 }
 
+TEST(CliRun, WarningsOncePerWarriorAndInTheJson) {
+  const std::string dir = TempDir("warned");
+  WriteFile(dir + "/warned.red", ";name Warned\njmp-1\n");
+  const CliRun r = RunIn(dir, {"--type", "round-robin", "-r", "2", "-q", "--json", "out.json",
+                               "warned.red", Example("imp"), Example("dwarf")});
+  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  // Two matchups of warned.red, one warning line.
+  const std::string line =
+      "warned.red: warning: line 1: the opcode word ends at \"-\", as on the hills\n";
+  const size_t at = r.Err.find(line);
+  EXPECT_NE(at, std::string::npos) << r.Err;
+  EXPECT_EQ(r.Err.find(line, at + 1), std::string::npos) << r.Err;
+  const json doc = json::parse(ReadFile(dir + "/out.json"));
+  EXPECT_EQ(doc["warriors"][0]["warnings"],
+            json::array({"line 1: the opcode word ends at \"-\", as on the hills"}));
+  EXPECT_EQ(doc["warriors"][1]["warnings"], json::array());
+}
+
 struct BadRunCase {
   const char* Label;
   Args Options;

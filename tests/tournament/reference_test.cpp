@@ -2,7 +2,6 @@
 // warrior with each warrior moving first (permutate), must give the same wins and ties.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -39,40 +38,6 @@ std::vector<ReferencePair> ReadReference(const std::filesystem::path& file) {
   return pairs;
 }
 
-// Pairs whose difference is traced to the assembler's reading of the source, with the
-// rewrite of the source that makes our reading agree with the reference simulator's.
-struct KnownDifference {
-  const char* Warrior;
-  const char* Reason;
-};
-const KnownDifference kKnownDifferences[] = {
-    {"koenigstuhl/tiny/phantomclear.red",
-     "a label alone on the line before FOR is an ordinary label for our assembler, the loop "
-     "counter for the reference simulator; the counter stands on the FOR line itself here"},
-};
-
-const KnownDifference* FindKnown(const std::string& file) {
-  for (const auto& k : kKnownDifferences)
-    if (file == k.Warrior) return &k;
-  return nullptr;
-}
-
-// Moves a label that stands alone on its line onto a following FOR line.
-std::vector<std::string> JoinLabelWithFor(const std::vector<std::string>& lines) {
-  std::vector<std::string> out;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string& l = lines[i];
-    const bool alone = !l.empty() && l.find_first_of(" \t;") == std::string::npos;
-    if (alone && i + 1 < lines.size() && lines[i + 1].rfind("for ", 0) == 0) {
-      out.push_back(l + " " + lines[i + 1]);
-      ++i;
-    } else {
-      out.push_back(l);
-    }
-  }
-  return out;
-}
-
 // Fights the pair as a two-warrior round robin over every permutate position; returns the
 // two lines "wins ties" joined by "|".
 std::string Fight(const ReferencePair& r, const std::filesystem::path& warriors,
@@ -92,7 +57,6 @@ std::string Fight(const ReferencePair& r, const std::filesystem::path& warriors,
   for (const std::string& file : {r.A, r.B}) {
     TWarriorData d;
     ReadWarriorFile(b.Platform, (warriors / file).string(), d.Source, d.Author, d.Name);
-    if (FindKnown(file)) d.Source = JoinLabelWithFor(d.Source);
     b.Tour.WarriorList.push_back(d);
   }
   b.Tour.Rec.TournamentType = RoundRobin;
@@ -124,8 +88,6 @@ TEST(TournamentReference, PermutateResultsMatchEveryPair) {
   for (size_t i = 0; i < pairs.size(); i += stride) {
     const ReferencePair& r = pairs[i];
     std::vector<std::string> messages;
-    for (const auto* k : {FindKnown(r.A), FindKnown(r.B)})
-      if (k) std::printf("note: %s is fought rewritten: %s\n", k->Warrior, k->Reason);
     EXPECT_EQ(Fight(r, shared / "warriors", messages), r.Expected) << r.A << " vs " << r.B;
     EXPECT_EQ(messages, std::vector<std::string>{"Tournament complete."}) << r.A << " vs " << r.B;
     ++fought;

@@ -160,11 +160,13 @@ void EditCodeFormTest::oneBadLineAmongGoodOnes() {
   test::TScriptedPlatform platform;
   TVelmoraApp app(platform);
   TFormEditCode form(app);
-  form.Prepare(3, Record("Mixed", {"start mov 0, 1", "        dat #0, nowhere", "jmp start"}));
+  form.Prepare(3, Record("Mixed", {"start mov 0, 1", "        dat #0, nowhere", "jmp-2"}));
   form.ButtonCompileClick();
+  // Warnings follow the errors.
   const QStringList errors = Lines(form.MemoErrors);
-  QCOMPARE(errors.size(), 1);
+  QCOMPARE(errors.size(), 2);
   QVERIFY2(errors[0].contains(" in line 2: "), qPrintable(errors[0]));
+  QCOMPARE(errors[1], QString("warning: line 3: the opcode word ends at \"-\", as on the hills"));
   const QStringList objectCode = Lines(form.MemoObjectCode);
   QCOMPARE(objectCode.size(), 3);
   QVERIFY(form.ButtonSaveLoad->isEnabled());
