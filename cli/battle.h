@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/core.h"
@@ -32,9 +33,15 @@ struct Progress {
   std::atomic<int32_t> MatchupsDone{0};
 };
 
+// Starts a worker thread; throws std::system_error when the system will not.
+using ThreadStarter = std::function<std::thread(std::function<void()>)>;
+std::thread StartThread(std::function<void()> body);
+
 // Fights every matchup of master (set up by SetUpTournament on an engine made from
-// params) and stores the results into master's table. threads >= 1.
+// params) and stores the results into master's table. threads >= 1; when fewer threads or
+// engines can be had, the run goes on with those, and a message says how many. Memory that
+// runs out during the run ends it with "Not enough memory".
 BattleOutcome RunTournament(const TParamsRec& params, TTournament& master, int32_t threads,
-                            Progress& progress);
+                            Progress& progress, const ThreadStarter& start = StartThread);
 
 } // namespace velmora::cli
