@@ -10,12 +10,12 @@
 #include "cli/output.h"
 #include "cli/progress_line.h"
 #include "cli/settings.h"
-#include "tournament/warrior_input.h"
 #include "params/number_text.h"
 #include "params/settings_file.h"
 #include "params/text_file.h"
 #include "results/report.h"
 #include "results/score.h"
+#include "tournament/warrior_input.h"
 
 namespace velmora::cli {
 
@@ -204,8 +204,7 @@ int Run::Fight() {
   {
     std::unique_ptr<ProgressLine> line;
     if (Terminal && !Options.Quiet)
-      line = std::make_unique<ProgressLine>(Err, progress, matchups,
-                                            matchups * Tour.Rec.Rounds);
+      line = std::make_unique<ProgressLine>(Err, progress, matchups, matchups * Tour.Rec.Rounds);
     outcome = RunTournament(Params, Tour, threads, progress);
   }
   for (const std::string& m : outcome.Messages)

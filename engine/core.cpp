@@ -14,8 +14,8 @@ std::unique_ptr<TCore> TCore::Create(const TParamsRec& params, TCustomMardexForm
   return core;
 }
 
-std::unique_ptr<TCore> TCore::CreateWithoutMemory(const TParamsRec& params,
-                                                  TCustomMardexForm& form, TPlatform& platform) {
+std::unique_ptr<TCore> TCore::CreateWithoutMemory(const TParamsRec& params, TCustomMardexForm& form,
+                                                  TPlatform& platform) {
   std::unique_ptr<TCore> core(new TCore(form, platform));
   core->CopyParams(params);
   core->CoreSize = core->CoreSizeMax;

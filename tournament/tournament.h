@@ -64,7 +64,7 @@ public:
   std::vector<TWarriorData> WarriorList;
   std::vector<TWarriorData> BenchmarkList;
   int32_t MatchupNumber = 1;
-  int64_t TotalRounds = 0; // matchups x rounds: both may be large
+  int64_t TotalRounds = 0;                 // matchups x rounds: both may be large
   int32_t FirstWarrior = 1;                // engine slot that moves first, 1..W
   std::vector<uint32_t> WarriorColours{0}; // RGB of engine slots 1..W; [0] unused
 
