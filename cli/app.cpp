@@ -254,6 +254,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // Whatever ran out of memory, the run ends with a message, not an abort.
     err << "velmora-cli: Not enough memory\n";
     return kExitBattleFailed;
+  } catch (const std::exception& e) {
+    // A resource the system refused (a thread, a file): reported, never an abort.
+    err << "velmora-cli: " << e.what() << '\n';
+    return kExitBattleFailed;
   }
 }
 
