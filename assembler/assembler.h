@@ -81,7 +81,8 @@ bool CompileWarriors(TCore& core);
 bool AllocatePSpace(TCore& core, int index);
 
 // --- Files and renderings -------------------------------------------------------------------
-// Reads a warrior source; finds ";name" and ";author". Never throws: failures are shown.
+// Reads a warrior source; finds ";name" and ";author". Never throws: failures are shown,
+// among them a file that is not a regular file or holds more than 16 MiB.
 void ReadWarriorFile(TPlatform& platform, const std::string& fileName,
                      std::vector<std::string>& lines, std::string& author, std::string& name);
 // The name a file gives a warrior that declares none.

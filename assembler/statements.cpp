@@ -457,7 +457,9 @@ uint8_t AssembleWarrior(TCore& core, int index, std::vector<std::string>& errors
   if (index < 0 || static_cast<size_t>(index) >= core.Warriors.size()) return 0;
   AssemblyState st(core, index);
   st.Errors = &errors;
-  st.Pin = -index;
+  // Without a PIN statement no two warriors share P-space; the editor's scratch warrior 0
+  // gets -1 too, so its load file carries no PIN line that the source did not ask for.
+  st.Pin = index > 0 ? -index : -1;
   st.W.WarriorStatus = 2;
   try {
     st.W.WarriorStatus = Assemble(st, checksum, clearLabels);

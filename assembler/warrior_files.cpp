@@ -1,10 +1,7 @@
 // Reading a warrior source file and the name and author it declares.
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "assembler/assembler.h"
+#include "params/text_file.h"
 
 namespace velmora {
 
@@ -36,20 +33,11 @@ void ReadWarriorFile(TPlatform& platform, const std::string& fileName,
   lines.clear();
   name.clear();
   std::string data;
-  std::error_code ec;
-  bool ok = !std::filesystem::is_directory(fileName, ec);
-  std::ifstream in;
-  if (ok) {
-    in.open(fileName, std::ios::binary);
-    ok = in.is_open();
-  }
-  if (ok) {
-    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    ok = !in.bad();
-  }
-  if (!ok) {
-    platform.ShowMessage("Unable to open file " + fileName);
-  } else {
+  switch (ReadFileBounded(fileName, kMaxTextFileBytes, data)) {
+  case ReadStatus::CannotOpen: platform.ShowMessage("Unable to open file " + fileName); break;
+  case ReadStatus::NotRegular: platform.ShowMessage("Not a regular file: " + fileName); break;
+  case ReadStatus::TooLarge: platform.ShowMessage("Warrior file too large: " + fileName); break;
+  case ReadStatus::Ok: {
     // Lines end in LF or CR LF; a last line without an end still counts.
     size_t start = 0;
     while (start < data.size()) {
@@ -63,6 +51,8 @@ void ReadWarriorFile(TPlatform& platform, const std::string& fileName,
         author = ValueAfter(piece, p, 7);
       lines.push_back(std::move(piece));
     }
+    break;
+  }
   }
   if (name.empty()) name = NameFromFileName(fileName);
 }

@@ -77,8 +77,9 @@ int main(int argc, char** argv) {
     }
   const int64_t totalRounds = played / 2; // each round is recorded from both sides
   const double instructions = static_cast<double>(core->InstructionCount);
-  std::printf("warriors %zu, matchups %d, rounds %lld, %.2f s\n", files.size(), tour.MatchupCount(),
-              static_cast<long long>(totalRounds), seconds);
+  std::printf("warriors %zu, matchups %lld, rounds %lld, %.2f s\n", files.size(),
+              static_cast<long long>(tour.MatchupCount()), static_cast<long long>(totalRounds),
+              seconds);
   std::printf("rounds/s %.1f, M instructions/s %.1f (%.0f M instructions)\n",
               static_cast<double>(totalRounds) / seconds, instructions / seconds / 1e6,
               instructions / 1e6);

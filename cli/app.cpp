@@ -1,5 +1,6 @@
 #include "cli/app.h"
 
+#include <new>
 #include <ostream>
 #include <set>
 #include <thread>
@@ -163,8 +164,9 @@ int Run::Check() {
   // A command line never waits for a click between rounds.
   Tour.Rec.PauseBetweenRounds = false;
   Form.Rounds = Tour.Rec.Rounds;
-  Core = TCore::Create(Params, Form, Platform);
-  if (!Core) return kExitBattleFailed;
+  // This engine compiles and scores; the battles run on the workers' engines, which hold
+  // the only core and process queues of the run.
+  Core = TCore::CreateWithoutMemory(Params, Form, Platform);
   InstallAssembler(*Core);
   if (Params.InitialInstruction != kInitialDat00 && Params.InitialInstruction != kInitialRandom &&
       !CompileInitialInstruction(*Core, Params.InitialInstruction))
@@ -222,6 +224,12 @@ void Run::ReportWarnings(const std::string& file, const std::vector<std::string>
 }
 
 int Run::Fight() {
+  // Settings with any valid Max Processes can be saved; only a run needs the queue block.
+  if (const std::string problem = TCore::QueueBlockProblem(Params.MaxProcesses, Params.NumWarriors);
+      !problem.empty()) {
+    Platform.ShowMessage(problem);
+    return kExitBattleFailed;
+  }
   bool ok = false;
   try {
     ok = Tour.SetUpTournament(*Core);
@@ -229,21 +237,25 @@ int Run::Fight() {
     Platform.ShowMessage(e.what());
   }
   if (!ok) return kExitBattleFailed;
+  // The battles take their own P-space; this engine's only set up the table.
+  for (const auto& w : Core->Warriors)
+    w->PSpace.reset();
   const int32_t cores = int32_t(std::max(1u, std::thread::hardware_concurrency()));
   const int32_t threads = Options.Threads > 0 ? Options.Threads : cores;
-  const int32_t matchups = Tour.MatchupCount();
+  const int64_t matchups = Tour.MatchupCount();
   Progress progress;
   BattleOutcome outcome;
   {
     std::unique_ptr<ProgressLine> line;
     if (Terminal && !Options.Quiet)
-      line = std::make_unique<ProgressLine>(Err, progress, matchups,
-                                            int64_t(matchups) * Tour.Rec.Rounds);
+      line = std::make_unique<ProgressLine>(Err, progress, matchups, matchups * Tour.Rec.Rounds);
     outcome = RunTournament(Params, Tour, threads, progress);
   }
+  if (!outcome.Warning.empty()) Err << "velmora-cli: warning: " << outcome.Warning << '\n';
   for (const MatchupMessage& m : outcome.Messages)
     if (m.Text != kTournamentComplete && !Platform.Reported.count(m.Text))
       Err << "velmora-cli: " << MatchupLabel(Tour, m) << ": " << m.Text << '\n';
+  if (!outcome.Failure.empty()) Err << "velmora-cli: " << outcome.Failure << '\n';
   if (!outcome.Ok) return kExitBattleFailed;
   if (!Options.Quiet && Tour.TotalRounds >= 2)
     Err << "velmora-cli: " << kTournamentComplete << '\n';
@@ -269,9 +281,11 @@ int Run::Write() {
       const std::string json = JsonText(*Core, Tour, Fields, kVersion);
       if (jsonToStdout)
         Out << json;
-      else if (!WriteFileReplacing(*Options.JsonFile, json, error))
+      else if (!WriteOutputFile(*Options.JsonFile, json, error))
         return Fail(kExitBattleFailed, error);
     }
+  } catch (const EJsonError& e) {
+    return Fail(kExitBattleFailed, std::string("JSON: ") + e.what());
   } catch (const std::exception& e) {
     // A score formula failing for a lost round: the results cannot be scored.
     return Fail(kExitBattleFailed, std::string("Score formula: ") + e.what());
@@ -284,7 +298,17 @@ int Run::Write() {
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            bool stderrIsTerminal) {
   Run run(out, err, stderrIsTerminal);
-  return run.Execute(args);
+  try {
+    return run.Execute(args);
+  } catch (const std::bad_alloc&) {
+    // Whatever ran out of memory, the run ends with a message, not an abort.
+    err << "velmora-cli: Not enough memory\n";
+    return kExitBattleFailed;
+  } catch (const std::exception& e) {
+    // A resource the system refused (a thread, a file): reported, never an abort.
+    err << "velmora-cli: " << e.what() << '\n';
+    return kExitBattleFailed;
+  }
 }
 
 } // namespace velmora::cli

@@ -163,46 +163,88 @@ struct Worker {
 
 } // namespace
 
+std::thread StartThread(std::function<void()> body) {
+  return std::thread(std::move(body));
+}
+
 BattleOutcome RunTournament(const TParamsRec& params, TTournament& master, int32_t threads,
-                            Progress& progress) {
+                            Progress& progress, const ThreadStarter& start) {
   const std::vector<Matchup> order = ScheduleOrder(master.Rec);
   const size_t count = order.size();
   std::vector<std::vector<MatchupMessage>> messages(count);
   std::vector<char> ok(count, 0);
   std::atomic<size_t> next{0};
-  std::mutex mergeLock;
+  std::mutex lock; // guards the master's table and failure
+  std::string failure;
+  BattleOutcome out;
 
-  const size_t n = std::min<size_t>(size_t(std::max(threads, 1)), std::max<size_t>(count, 1));
+  const size_t wanted = std::min<size_t>(size_t(std::max(threads, 1)), std::max<size_t>(count, 1));
   // Engines are made before any thread starts: the workers copy the master's lists, which
-  // the merges change later.
+  // the merges change later. Each holds a core: the run takes as many as memory allows.
   std::vector<std::unique_ptr<Worker>> workers;
-  for (size_t t = 0; t < n; ++t)
-    workers.push_back(std::make_unique<Worker>(params, master, progress));
+  try {
+    while (workers.size() < wanted) {
+      auto w = std::make_unique<Worker>(params, master, progress);
+      if (!w->Core && !workers.empty()) break;
+      workers.push_back(std::move(w));
+    }
+  } catch (const std::bad_alloc&) {
+  }
+  if (workers.empty() || !workers[0]->Core) {
+    out.Ok = false;
+    const auto& shown =
+        workers.empty() ? std::vector<std::string>{} : workers[0]->Platform.Messages;
+    out.Failure = shown.empty() ? "Not enough memory" : shown.front();
+    return out;
+  }
+  auto fail = [&](const std::string& message) {
+    std::lock_guard<std::mutex> guard(lock);
+    if (failure.empty()) failure = message;
+    next = count; // the other workers take no further matchup
+  };
   auto work = [&](Worker& w) {
-    for (size_t i = next++; i < count; i = next++) {
-      ok[i] = w.Fight(order[i], i == 0);
-      for (std::string& text : w.Platform.Messages)
-        messages[i].push_back({order[i], int32_t(i) + 1, std::move(text)});
-      w.Platform.Messages.clear();
-      if (ok[i]) {
-        std::lock_guard<std::mutex> lock(mergeLock);
-        w.Merge(order[i], master);
+    try {
+      for (size_t i = next++; i < count; i = next++) {
+        ok[i] = w.Fight(order[i], i == 0);
+        for (std::string& text : w.Platform.Messages)
+          messages[i].push_back({order[i], int32_t(i) + 1, std::move(text)});
+        w.Platform.Messages.clear();
+        if (ok[i]) {
+          std::lock_guard<std::mutex> guard(lock);
+          w.Merge(order[i], master);
+        }
+        ++progress.MatchupsDone;
       }
-      ++progress.MatchupsDone;
+    } catch (const std::bad_alloc&) {
+      fail("Not enough memory");
+    } catch (const std::exception& e) {
+      fail(e.what());
     }
   };
   std::vector<std::thread> pool;
-  for (size_t t = 1; t < n; ++t)
-    pool.emplace_back(work, std::ref(*workers[t]));
+  for (size_t t = 1; t < workers.size(); ++t) {
+    try {
+      pool.push_back(start([&work, &w = *workers[t]] { work(w); }));
+    } catch (const std::exception&) {
+      break; // no thread (or no room to keep one): the started ones share the matchups
+    }
+  }
+  const size_t running = pool.size() + 1;
+  if (running < wanted)
+    out.Warning = "Running " + std::to_string(running) + " of " + std::to_string(wanted) +
+                  " threads: no more could be started";
   work(*workers[0]);
   for (std::thread& t : pool)
     t.join();
 
-  BattleOutcome out;
   for (size_t i = 0; i < count; ++i) {
     out.Ok = out.Ok && ok[i];
     for (MatchupMessage& m : messages[i])
       out.Messages.push_back(std::move(m));
+  }
+  if (!failure.empty()) {
+    out.Ok = false;
+    out.Failure = failure;
   }
   return out;
 }

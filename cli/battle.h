@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/core.h"
@@ -35,6 +36,8 @@ std::string MatchupLabel(const TTournament& tour, const MatchupMessage& message)
 struct BattleOutcome {
   bool Ok = true;                       // every matchup compiled and every round was set up
   std::vector<MatchupMessage> Messages; // in matchup order
+  // About the run as a whole: fewer threads than asked for; what ended it early.
+  std::string Warning, Failure;
 };
 
 struct Progress {
@@ -42,9 +45,15 @@ struct Progress {
   std::atomic<int32_t> MatchupsDone{0};
 };
 
+// Starts a worker thread; throws std::system_error when the system will not.
+using ThreadStarter = std::function<std::thread(std::function<void()>)>;
+std::thread StartThread(std::function<void()> body);
+
 // Fights every matchup of master (set up by SetUpTournament on an engine made from
-// params) and stores the results into master's table. threads >= 1.
+// params) and stores the results into master's table. threads >= 1; when fewer threads or
+// engines can be had, the run goes on with those, and a message says how many. Memory that
+// runs out during the run ends it with "Not enough memory".
 BattleOutcome RunTournament(const TParamsRec& params, TTournament& master, int32_t threads,
-                            Progress& progress);
+                            Progress& progress, const ThreadStarter& start = StartThread);
 
 } // namespace velmora::cli

@@ -71,6 +71,39 @@ namespace {
 
 using nlohmann::json;
 
+// Names, authors and formulas are in the program's 8-bit character set: each byte is the
+// Latin-1 character of its code.
+std::string Latin1ToUtf8(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      out += c;
+    } else {
+      out += static_cast<char>(0xC0 | (byte >> 6));
+      out += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> Latin1Lines(std::vector<std::string> lines) {
+  for (std::string& line : lines)
+    line = Latin1ToUtf8(line);
+  return lines;
+}
+
+// A path as the system gave it when it is UTF-8 already, else read as Latin-1.
+std::string PathText(const std::string& path) {
+  try {
+    (void)json(path).dump();
+    return path;
+  } catch (const json::type_error&) {
+    return Latin1ToUtf8(path);
+  }
+}
+
 json Choice(int32_t value, const char* first, const char* second) {
   if (value == -1) return first;
   if (value == -2) return second;
@@ -81,10 +114,10 @@ json WarriorsJson(TCore& core, const std::vector<TWarriorData>& list) {
   json out = json::array();
   for (const TWarriorData& w : list)
     out.push_back({{"id", w.ID},
-                   {"name", w.Name},
-                   {"author", w.Author},
-                   {"file", w.FileName},
-                   {"warnings", AssembleAlone(core, w).Warnings}});
+                   {"name", Latin1ToUtf8(w.Name)},
+                   {"author", Latin1ToUtf8(w.Author)},
+                   {"file", PathText(w.FileName)},
+                   {"warnings", Latin1Lines(AssembleAlone(core, w).Warnings)}});
   return out;
 }
 
@@ -113,13 +146,13 @@ std::string JsonText(TCore& core, const TTournament& tour, const TSetupFields& f
       {"standard", standards[std::min<int>(core.Standard, 2)]},
       {"position", Choice(core.SecondPosition, "random", "permutate")},
       {"seed", Choice(core.SeedMode, "random", "checksum")},
-      {"initialInstruction", core.InitialInstruction},
+      {"initialInstruction", Latin1ToUtf8(core.InitialInstruction)},
       {"earlyDrawCheck", core.EarlyDrawCheck},
       {"type", TypeKeyword(rec.TournamentType)},
       {"rounds", rec.Rounds},
       {"selfFights", rec.SelfFights},
       {"warriorsPerBattle", rec.WarriorsPerBattle},
-      {"scoreFormula", rec.ScoreFormula},
+      {"scoreFormula", Latin1ToUtf8(rec.ScoreFormula)},
       {"percent", fields.Percent},
   };
   json matchups = json::array();
@@ -148,8 +181,8 @@ std::string JsonText(TCore& core, const TTournament& tour, const TSetupFields& f
     for (size_t k = 2; k < row.Outcomes.size(); ++k)
       ties.push_back(count(row.Outcomes[k]));
     summary.push_back({{"id", int32_t(row.ID)},
-                       {"name", row.Name},
-                       {"author", row.Author},
+                       {"name", Latin1ToUtf8(row.Name)},
+                       {"author", Latin1ToUtf8(row.Author)},
                        {"length", row.Length},
                        {"score", row.Score},
                        {"given", row.Given},
@@ -164,7 +197,11 @@ std::string JsonText(TCore& core, const TTournament& tour, const TSetupFields& f
               {"benchmarkWarriors", WarriorsJson(core, tour.BenchmarkList)},
               {"matchups", matchups},
               {"summary", summary}};
-  return doc.dump(2) + "\n";
+  try {
+    return doc.dump(2) + "\n";
+  } catch (const json::exception& e) {
+    throw EJsonError(e.what());
+  }
 }
 
 AssembledWarrior AssembleAlone(TCore& core, const TWarriorData& warrior) {

@@ -2,6 +2,7 @@
 // What velmora-cli prints besides the report: the lines hill scripts parse, the JSON
 // results, and the load files of --listing.
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,12 @@ namespace velmora::cli {
 // order, or by score (highest first) when sortByScore.
 std::vector<std::string> KothLines(TCore& core, const TTournament& tour, bool sortByScore);
 
-// The results for programs; the schema is in the README.
+// A JSON document that could not be produced; score formula errors pass as they are.
+struct EJsonError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The results for programs; the schema is in the README. Texts are UTF-8.
 std::string JsonText(TCore& core, const TTournament& tour, const TSetupFields& fields,
                      const std::string& version);
 

@@ -31,7 +31,11 @@ bool ReadOne(const std::string& path, TWarriorData& w, std::string& problem) {
     const std::string tail = " " + path;
     if (problem.size() > tail.size() && problem.ends_with(tail)) {
       problem.resize(problem.size() - tail.size());
-      problem += " (" + OpenFailure(path) + ")";
+      // "Not a regular file: PATH" and "Warrior file too large: PATH" say why already.
+      if (problem.ends_with(":"))
+        problem.pop_back();
+      else
+        problem += " (" + OpenFailure(path) + ")";
     }
     return false;
   }

@@ -8,13 +8,19 @@ namespace velmora {
 
 std::unique_ptr<TCore> TCore::Create(const TParamsRec& params, TCustomMardexForm& form,
                                      TPlatform& platform) {
+  std::unique_ptr<TCore> core = CreateWithoutMemory(params, form, platform);
+  if (!core->AllocateCore(params.CoreSizeMax)) return nullptr;
+  if (!core->AllocateQueue()) return nullptr;
+  return core;
+}
+
+std::unique_ptr<TCore> TCore::CreateWithoutMemory(const TParamsRec& params, TCustomMardexForm& form,
+                                                  TPlatform& platform) {
   std::unique_ptr<TCore> core(new TCore(form, platform));
   core->CopyParams(params);
   core->CoreSize = core->CoreSizeMax;
   core->RoundState = kRoundIdle;
   core->Winner = 0;
-  if (!core->AllocateCore(params.CoreSizeMax)) return nullptr;
-  if (!core->AllocateQueue()) return nullptr;
   core->Warriors.push_back(std::make_unique<TWarrior>(core.get()));
   core->ResetBreakpointTypes();
   core->Rng.SeedFromClock(platform.UtcTimeOfDay());
@@ -65,12 +71,19 @@ int64_t TCore::QueueBlockBytes(int32_t maxProcesses, int32_t numWarriors) {
   return (static_cast<int64_t>(maxProcesses) + 1) * numWarriors * 4;
 }
 
+std::string TCore::QueueBlockProblem(int32_t maxProcesses, int32_t numWarriors) {
+  // Queue offsets are 32-bit byte counts: a larger block cannot be addressed.
+  if (QueueBlockBytes(maxProcesses, numWarriors) > std::numeric_limits<int32_t>::max() ||
+      maxProcesses < 1 || numWarriors < 1)
+    return "Max Processes too large for " + std::to_string(numWarriors) +
+           " warriors: the process queues would exceed 2147483647 bytes";
+  return {};
+}
+
 bool TCore::AllocateQueue() {
   const int64_t bytes = QueueBlockBytes(MaxProcesses, NumWarriors);
-  if (bytes > std::numeric_limits<int32_t>::max() || MaxProcesses < 1 || NumWarriors < 1) {
-    // Queue offsets are 32-bit byte counts: such a block cannot be addressed.
-    Platform->ShowMessage("Max Processes too large for " + std::to_string(NumWarriors) +
-                          " warriors: the process queues would exceed 2147483647 bytes");
+  if (const std::string problem = QueueBlockProblem(MaxProcesses, NumWarriors); !problem.empty()) {
+    Platform->ShowMessage(problem);
     return false;
   }
   try {

@@ -33,6 +33,10 @@ public:
   // telling the user why. The caller then ends the program.
   static std::unique_ptr<TCore> Create(const TParamsRec& params, TCustomMardexForm& form,
                                        TPlatform& platform);
+  // An engine that compiles warriors and evaluates formulas but holds no core and no process
+  // queues yet: its first SetUpRound allocates them. Never null.
+  static std::unique_ptr<TCore> CreateWithoutMemory(const TParamsRec& params,
+                                                    TCustomMardexForm& form, TPlatform& platform);
   ~TCore();
   TCore(const TCore&) = delete;
   TCore& operator=(const TCore&) = delete;
@@ -96,6 +100,9 @@ public:
   void FreeCore();
   // Bytes of a queue block for these settings; may exceed what 32-bit offsets can hold.
   static int64_t QueueBlockBytes(int32_t maxProcesses, int32_t numWarriors);
+  // Why no queue block can be made for these settings, by arithmetic alone; empty when one
+  // can (memory permitting).
+  static std::string QueueBlockProblem(int32_t maxProcesses, int32_t numWarriors);
   // (Re)allocates the queue block for MaxProcesses and NumWarriors. On failure shows why and
   // returns false, keeping the previous block.
   bool AllocateQueue();

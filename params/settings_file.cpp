@@ -19,12 +19,19 @@ std::string Flag(bool b) {
   return b ? "1" : "0";
 }
 
+// A typed number as the reader reads it back: " 4000", "+500" or "$1F40" in decimal. Text
+// that is no number stays as typed, to be reported when it is loaded.
+std::string SavedNumber(const std::string& text) {
+  const std::optional<int32_t> n = ParseNumberText(text);
+  return n ? std::to_string(*n) : text;
+}
+
 std::string LimitText(const LimitField& f) {
-  return f.Item < 0 ? "-" + f.Text : std::to_string(f.Item);
+  return f.Item < 0 ? "-" + SavedNumber(f.Text) : std::to_string(f.Item);
 }
 
 std::string ChoiceText(int32_t choice, const std::string& fixedText) {
-  return choice < 0 ? std::to_string(choice) : fixedText;
+  return choice < 0 ? std::to_string(choice) : SavedNumber(fixedText);
 }
 
 constexpr const char* kInstructionSuffix = " = Initialize instruction";
@@ -33,21 +40,22 @@ constexpr const char* kInstructionSuffix = " = Initialize instruction";
 
 std::vector<std::string> SettingsLines(const TSetupFields& f) {
   return {
-      f.CoreSizeText + " = Core Size",
+      SavedNumber(f.CoreSizeText) + " = Core Size",
       Flag(f.RandomCoreSize) + " = Random Core Size checked",
-      f.MinCoreSizeText + " = Min Core Size",
+      // A fixed size is its own minimum, whatever the hidden minimum field holds.
+      SavedNumber(f.RandomCoreSize ? f.MinCoreSizeText : f.CoreSizeText) + " = Min Core Size",
       std::to_string(f.DisplayLevel) + " = Graphical Display option",
       Flag(f.EarlyDrawCheck) + " = Imp Draw detection checked",
       Flag(f.PauseBetweenRounds) + " = Pause after battles checked",
-      f.MaxCyclesText + " = Battle Length",
-      f.MaxProcessesText + " = Queue Limit",
-      f.MaxLengthText + " = Warrior Size limit",
-      f.MinDistanceText + " = Buffer Size",
+      SavedNumber(f.MaxCyclesText) + " = Battle Length",
+      SavedNumber(f.MaxProcessesText) + " = Queue Limit",
+      SavedNumber(f.MaxLengthText) + " = Warrior Size limit",
+      SavedNumber(f.MinDistanceText) + " = Buffer Size",
       LimitText(f.ReadLimit) + " = Read Limit",
       LimitText(f.WriteLimit) + " = Write Limit",
       LimitText(f.PSpace) + " = PSpace Size",
       std::to_string(f.TournamentType) + " = Tournament Type",
-      f.RoundsText + " = Number of battles per matchup",
+      SavedNumber(f.RoundsText) + " = Number of battles per matchup",
       std::to_string(f.StandardItem) + " = Standards index",
       Flag(f.CircularDisplay) + " = Circular display topology",
       Flag(f.SelfFights) + " = Self fights",
@@ -73,13 +81,7 @@ public:
     switch (line) {
     case 1: Text(F.CoreSizeText, CheckCoreSize(Value, false, {})); break;
     case 2: Bool(F.RandomCoreSize, "Random Core Size checked"); break;
-    case 3:
-      // The minimum matters only for a random size; a fixed size ignores it.
-      if (F.RandomCoreSize)
-        Text(F.MinCoreSizeText, CheckMinCoreSize(Value, F.CoreSizeText));
-      else
-        F.MinCoreSizeText = Value;
-      break;
+    case 3: Text(F.MinCoreSizeText, CheckMinCoreSize(Value, F.CoreSizeText)); break;
     case 4: Ranged(F.DisplayLevel, 0, 5, "Graphical Display option"); break;
     case 5: Bool(F.EarlyDrawCheck, "Imp Draw detection checked"); break;
     case 6: Bool(F.PauseBetweenRounds, "Pause after battles checked"); break;
@@ -227,7 +229,7 @@ bool LoadSettingsFile(const std::string& path, TSetupFields& fields,
 }
 
 bool SaveSettingsFile(const std::string& path, const TSetupFields& fields, std::string& error) {
-  return WriteFileReplacing(path, JoinCrLf(SettingsLines(fields)), error);
+  return WriteOutputFile(path, JoinCrLf(SettingsLines(fields)), error);
 }
 
 } // namespace velmora

@@ -17,7 +17,7 @@ std::vector<std::string> WarriorListLines(const std::vector<std::string>& paths)
 
 bool SaveWarriorListFile(const std::string& path, const std::vector<std::string>& paths,
                          std::string& error) {
-  return WriteFileReplacing(path, JoinCrLf(WarriorListLines(paths)), error);
+  return WriteOutputFile(path, JoinCrLf(WarriorListLines(paths)), error);
 }
 
 } // namespace velmora

@@ -210,7 +210,7 @@ std::vector<std::string> ReportLines(TResultsTable& table, const TTournament& to
 
 bool WriteReport(const std::string& path, TResultsTable& table, const TTournament& tournament,
                  const TCore& core, std::string& error) {
-  return WriteFileReplacing(path, JoinCrLf(ReportLines(table, tournament, core)), error);
+  return WriteOutputFile(path, JoinCrLf(ReportLines(table, tournament, core)), error);
 }
 
 } // namespace velmora

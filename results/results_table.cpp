@@ -13,8 +13,9 @@ void TResultsTable::ComputeSummary() {
   Rows.clear();
   for (int32_t r = 0; r < rows && size_t(r) < rec.Results.size(); ++r) {
     const TWarriorData& w = Tour.WarriorList[size_t(r)];
-    int32_t rounds = 0, losses = 0;
-    std::vector<int32_t> counts(size_t(std::max(W, 0)), 0);
+    // Sums over a whole row: a row of many matchups of many rounds passes 2^31.
+    int64_t rounds = 0, losses = 0;
+    std::vector<int64_t> counts(size_t(std::max(W, 0)), 0);
     double cycles = 0;
     // The table's own row length: N, 1 for a melee, B for a benchmark.
     for (const MatchupResult& m : rec.Results[size_t(r)]) {
@@ -22,7 +23,7 @@ void TResultsTable::ComputeSummary() {
       losses += m.Losses;
       for (size_t k = 0; k < counts.size() && k < m.SurvivorCounts.size(); ++k)
         counts[k] += m.SurvivorCounts[k];
-      cycles += m.RoundsPlayed * m.AverageCycles;
+      cycles += double(m.RoundsPlayed) * m.AverageCycles;
     }
     const ScorePair s = ScoreOf(Core, rec.ScoreFormula, counts, losses);
     ResultRow row;
@@ -54,7 +55,8 @@ void TResultsTable::ComputeDetails(int32_t s) {
     const MatchupResult& m = row[j];
     if (m.Opponent < 0 || size_t(m.Opponent) >= opponents.size()) continue;
     const TWarriorData& o = opponents[size_t(m.Opponent)];
-    const ScorePair own = ScoreOf(Core, rec.ScoreFormula, m.SurvivorCounts, m.Losses);
+    const std::vector<int64_t> counts(m.SurvivorCounts.begin(), m.SurvivorCounts.end());
+    const ScorePair own = ScoreOf(Core, rec.ScoreFormula, counts, m.Losses);
     ResultRow r;
     r.ID = o.ID;
     r.Name = o.Name;

@@ -33,18 +33,20 @@ int32_t EvaluateScore(TCore& core, const std::string& formula, int32_t W, int32_
   return EvaluateExpression(core);
 }
 
-ScorePair ScoreOf(TCore& core, const std::string& formula, const std::vector<int32_t>& counts,
-                  int32_t losses) {
+ScorePair ScoreOf(TCore& core, const std::string& formula, const std::vector<int64_t>& counts,
+                  int64_t losses) {
   const int32_t W = static_cast<int32_t>(counts.size());
   // Integer products, as the formula's points are whole numbers.
-  auto product = [](int32_t points, int32_t count) {
-    return static_cast<double>(int64_t{points} * count);
+  // Counts summed over many matchups may pass 2^31; the product stays exact in a double
+  // up to 2^53.
+  auto product = [](int32_t points, int64_t count) {
+    return static_cast<double>(points) * static_cast<double>(count);
   };
   double given = product(EvaluateScore(core, formula, W, 1), losses);
-  double rounds = losses;
+  double rounds = static_cast<double>(losses);
   double points = 0.0;
   for (int32_t k = 1; k <= W; ++k) {
-    const int32_t c = counts[size_t(k - 1)];
+    const int64_t c = counts[size_t(k - 1)];
     rounds += c;
     try {
       const double p = product(EvaluateScore(core, formula, W, k), c);
@@ -60,7 +62,7 @@ ScorePair ScoreOf(TCore& core, const std::string& formula, const std::vector<int
   return {100.0 * points / rounds, 100.0 * given / rounds};
 }
 
-double PercentOf(int32_t rounds, double value, bool percent) {
+double PercentOf(int64_t rounds, double value, bool percent) {
   if (rounds == 0) return 0.0;
   return percent ? value * 100.0 / rounds : value;
 }

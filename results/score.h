@@ -22,10 +22,10 @@ struct ScorePair {
 // Points per 100 rounds for survivor counts c(1..W) = counts[0..W-1] and losses. An error
 // at S = 1 (points given for a loss) propagates; one at S = k > 1 is shown with " for W=..,
 // S=k" and ends the sums there.
-ScorePair ScoreOf(TCore& core, const std::string& formula, const std::vector<int32_t>& counts,
-                  int32_t losses);
+ScorePair ScoreOf(TCore& core, const std::string& formula, const std::vector<int64_t>& counts,
+                  int64_t losses);
 
 // value x 100 / rounds when percent, value itself otherwise; 0 without rounds.
-double PercentOf(int32_t rounds, double value, bool percent);
+double PercentOf(int64_t rounds, double value, bool percent);
 
 } // namespace velmora

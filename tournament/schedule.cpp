@@ -17,9 +17,9 @@ const char* TournamentTypeName(uint8_t type) {
   }
 }
 
-int32_t TTournament::MatchupCount() const {
-  const int32_t n = static_cast<int32_t>(WarriorList.size());
-  const int32_t b = static_cast<int32_t>(BenchmarkList.size());
+int64_t TTournament::MatchupCount() const {
+  const auto n = static_cast<int64_t>(WarriorList.size());
+  const auto b = static_cast<int64_t>(BenchmarkList.size());
   switch (Rec.TournamentType) {
   case Melee: return 1;
   case RoundRobin: return Rec.SelfFights ? n * (n + 1) / 2 : n * (n - 1) / 2;
@@ -91,7 +91,7 @@ bool TTournament::SetUpTournament(TCore& core) {
   for (int32_t row = 0; row < rows; ++row)
     for (int32_t col = 0; col < columns; ++col)
       AddMatchupResult(row, Rec.TournamentType == Melee ? 0 : col);
-  TotalRounds = MatchupCount() * Rec.Rounds;
+  TotalRounds = MatchupCount() * int64_t{Rec.Rounds};
 
   const int32_t w = Rec.WarriorsPerBattle;
   core.NumWarriors = w;

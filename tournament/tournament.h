@@ -64,12 +64,12 @@ public:
   std::vector<TWarriorData> WarriorList;
   std::vector<TWarriorData> BenchmarkList;
   int32_t MatchupNumber = 1;
-  int32_t TotalRounds = 0;
+  int64_t TotalRounds = 0;                 // matchups x rounds: both may be large
   int32_t FirstWarrior = 1;                // engine slot that moves first, 1..W
   std::vector<uint32_t> WarriorColours{0}; // RGB of engine slots 1..W; [0] unused
 
   // Matchups of the whole tournament for the current type and lists.
-  int32_t MatchupCount() const;
+  int64_t MatchupCount() const;
 
   // Rebuilds the results table and the engine's warrior slots, then loads the first
   // matchup. False (message shown) when the lists cannot make this tournament or the first

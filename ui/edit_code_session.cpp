@@ -70,7 +70,7 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 }
 
 bool SaveLines(const std::string& path, const std::vector<std::string>& lines, std::string& error) {
-  return WriteFileReplacing(path, JoinCrLf(lines), error);
+  return WriteOutputFile(path, JoinCrLf(lines), error);
 }
 
 } // namespace velmora

@@ -65,7 +65,7 @@ void TMardexForm::InitScreenInfo(bool Full) {
     if (FrameDue(250)) ShowRoundCounters();
     return;
   }
-  app_.Tournament.TotalRounds = tour.MatchupCount() * tour.Rec.Rounds;
+  app_.Tournament.TotalRounds = tour.MatchupCount() * int64_t{tour.Rec.Rounds};
   if (!core_->MaxSpeed && core_->DisplayLevel >= 1) display_->PaintOutsideCore(core_->CoreSize);
   // At the top speed short rounds follow each other every millisecond or two, faster than
   // the panel can be painted: a running battle shows it with its next panel. (At Max, where

@@ -83,7 +83,7 @@ std::optional<std::string> ListPath(TPlatform& platform, const TWarriorData& w) 
   if (!name) return std::nullopt;
   const std::string path = WithDefaultExtension(*name, "red");
   std::string error;
-  if (!WriteFileReplacing(path, JoinCrLf(w.Source), error)) {
+  if (!WriteOutputFile(path, JoinCrLf(w.Source), error)) {
     platform.ShowMessage(error);
     return std::nullopt;
   }

@@ -7,8 +7,8 @@ namespace velmora {
 TCore* TSpareEngine::For(TVelmoraApp& app) {
   if (app.Core) return app.Core;
   if (!own_) {
-    own_ = TCore::Create(app.Params, form_, app.Platform);
-    if (!own_) return nullptr;
+    // Compiling and evaluating need no core memory.
+    own_ = TCore::CreateWithoutMemory(app.Params, form_, app.Platform);
     InstallAssembler(*own_);
   }
   // Follow the record, as the main window's engine would after Setup.

@@ -13,7 +13,7 @@ namespace velmora {
 
 class TSpareEngine {
 public:
-  // Null only when not even a private engine can be made (the user has been told why).
+  // The main window's engine once it exists, else the private one; never null.
   TCore* For(TVelmoraApp& app);
 
 private:

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -206,11 +207,6 @@ TEST(AssemblerLoadFile, FormatAndPinLine) {
                                       "      DAT.F  #-1       , <5       "}));
   ASSERT_EQ(f.Assemble({"dat 0"}), 2);
   EXPECT_EQ(LoadFileLines(f.W(), "x", 2).size(), 5u) << "a negative PIN writes no PIN line";
-  f.Core->Warriors[0]->Source = {"dat 0"};
-  std::vector<std::string> errors;
-  uint32_t sum = 0;
-  ASSERT_EQ(AssembleWarrior(*f.Core, 0, errors, sum, true), 2);
-  EXPECT_EQ(LoadFileLines(*f.Core->Warriors[0], "x", 2)[4], "      PIN 0");
 }
 
 TEST(AssemblerLoadFile, Kvrt88PutsTheStartOnAnEndLine) {
@@ -222,24 +218,40 @@ TEST(AssemblerLoadFile, Kvrt88PutsTheStartOnAnEndLine) {
                                       "      JMP    $0        , $0       ", "      END 1"}));
 }
 
-TEST(AssemblerLoadFile, ReassemblesToTheSameCode) {
-  for (uint8_t standard : {uint8_t{0}, uint8_t{2}}) {
+TEST(AssemblerLoadFile, ReassemblesToTheSameCodeUnderEveryStandard) {
+  const std::vector<std::string> sources[3] = {
+      {"a mov #3, <a", "djn a, <-4", "dat #0, #-7", "END a+1"},
+      {"a mov.x }3, {a", "spl *-1", "dat 5", "seq.ab #2, -3", "ORG 2"},
+      {"a mov.x }3, {a", "spl *-1", "dat 5", "stp.ba #2, -3", "ORG 2", "PIN 11"}};
+  for (uint8_t standard = 0; standard < 3; ++standard) {
     AsmFixture f(standard);
-    std::vector<std::string> src =
-        standard == 0
-            ? std::vector<std::string>{"a mov #3, <a", "djn a, <-4", "dat #0, #-7", "END a+1"}
-            : std::vector<std::string>{"a mov.x }3, {a", "spl *-1", "dat 5",
-                                       "stp.ba #2, -3",  "ORG 2",   "PIN 11"};
-    ASSERT_EQ(f.Assemble(src), 2) << (f.Errors.empty() ? "" : f.Errors[0]);
-    std::vector<CoreCell> code(f.W().Code.begin(), f.W().Code.begin() + f.W().CodeLength);
-    int32_t start = f.W().StartOffset, pin = f.W().Pin;
-    std::vector<std::string> load = LoadFileLines(f.W(), "n", standard);
-    ASSERT_EQ(f.Assemble(load), 2) << (f.Errors.empty() ? "" : f.Errors[0]);
-    ASSERT_EQ(f.W().CodeLength, static_cast<int32_t>(code.size()));
-    for (size_t i = 0; i < code.size(); ++i)
-      EXPECT_TRUE(SameInstruction(code[i], f.Cell(i))) << CellText(f.Cell(i));
-    EXPECT_EQ(f.W().StartOffset, start);
-    EXPECT_EQ(f.W().Pin, pin);
+    f.Core->AddWarrior();
+    // Slot 0 is the editor's, slot 1 a battle warrior's.
+    for (int slot : {0, 1}) {
+      SCOPED_TRACE("standard " + std::to_string(standard) + ", slot " + std::to_string(slot));
+      TWarrior& w = *f.Core->Warriors[size_t(slot)];
+      auto assemble = [&](const std::vector<std::string>& source) {
+        w.Source = source;
+        uint32_t sum = 1;
+        return AssembleWarrior(*f.Core, slot, f.Errors, sum, true);
+      };
+      const std::vector<std::string>& src = sources[standard];
+      ASSERT_EQ(assemble(src), 2) << (f.Errors.empty() ? "" : f.Errors[0]);
+      const std::vector<CoreCell> code(w.Code.begin(), w.Code.begin() + w.CodeLength);
+      const int32_t start = w.StartOffset, pin = w.Pin;
+      const std::vector<std::string> load = LoadFileLines(w, "n", standard);
+      // A PIN line only where the source asked for one.
+      const bool pinLine = std::any_of(load.begin(), load.end(), [](const std::string& l) {
+        return l.find("PIN") != std::string::npos;
+      });
+      EXPECT_EQ(pinLine, src.back() == "PIN 11");
+      ASSERT_EQ(assemble(load), 2) << (f.Errors.empty() ? "" : f.Errors[0]);
+      ASSERT_EQ(w.CodeLength, static_cast<int32_t>(code.size()));
+      for (size_t i = 0; i < code.size(); ++i)
+        EXPECT_TRUE(SameInstruction(code[i], w.Code[i])) << CellText(w.Code[i]);
+      EXPECT_EQ(w.StartOffset, start);
+      EXPECT_EQ(w.Pin, pin);
+    }
   }
 }
 

@@ -171,7 +171,7 @@ TEST(AssemblerStatements, CellCarriesColourAndExecuteMarker) {
   f.Core->Warriors[0]->Source = {"dat 0"};
   ASSERT_EQ(AssembleWarrior(*f.Core, 0, f.Errors, sum, true), 2);
   EXPECT_EQ(f.Core->Warriors[0]->Code[0].Marker, 0x10);
-  EXPECT_EQ(f.Core->Warriors[0]->Pin, 0);
+  EXPECT_EQ(f.Core->Warriors[0]->Pin, -1); // the editor's warrior shares no P-space
 }
 
 TEST(AssemblerStatements, PackedBytesFollowTheCellLayout) {

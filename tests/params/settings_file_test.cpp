@@ -137,6 +137,8 @@ TEST_P(ParamsSettingsBadLine, KeepsTheFieldAndLoadsTheRest) {
   // The failing line keeps the default; every other line loaded.
   std::vector<std::string> expected = SettingsLines(good);
   expected[size_t(c.Line - 1)] = SettingsLines(TSetupFields{})[size_t(c.Line - 1)];
+  // Without the random size the size is fixed, and is its own minimum.
+  if (c.Line == 2) expected[2] = "8192 = Min Core Size";
   EXPECT_EQ(SettingsLines(read), expected);
 }
 
@@ -170,6 +172,40 @@ INSTANTIATE_TEST_SUITE_P(
         BadLineCase{"position", 21, "-3 = Second warrior position",
                     "Second warrior position must be at least Max Distance"},
         BadLineCase{"seed", 22, "-7 = RNG Seed", "RNG Seed must be between 0 and 2147483646"}));
+
+TEST(ParamsSettingsFile, TypedNumbersAreSavedAsTheNumbersChecked) {
+  TSetupFields typed;
+  typed.CoreSizeText = " 4000";   // a leading blank passes the check
+  typed.MinCoreSizeText = "9999"; // hidden while the size is fixed
+  typed.MaxCyclesText = "$1F40";
+  typed.RoundsText = "+3";
+  typed.ReadLimit = {-1, "+500"};
+  typed.PSpace = {-1, " 250"};
+  typed.SecondPosition = 0;
+  typed.FixedPositionText = "+2000";
+  typed.SeedMode = 0;
+  typed.FixedSeedText = " 7";
+  const std::vector<std::string> lines = SettingsLines(typed);
+  EXPECT_EQ(lines[0], "4000 = Core Size");
+  EXPECT_EQ(lines[2], "4000 = Min Core Size");
+  EXPECT_EQ(lines[6], "8000 = Battle Length");
+  EXPECT_EQ(lines[10], "-500 = Read Limit");
+  EXPECT_EQ(lines[12], "-250 = PSpace Size");
+  TSetupFields read;
+  std::vector<SettingsMessage> messages;
+  ApplySettingsLines(lines, read, messages);
+  EXPECT_TRUE(messages.empty()) << messages.front().Line << ": " << messages.front().Text;
+  EXPECT_EQ(SettingsLines(read), lines); // saved again, the same file
+  EXPECT_EQ(read.ReadLimit.Text, "500");
+  EXPECT_EQ(read.FixedSeedText, "7");
+  // Line 3 is checked with a fixed size too.
+  std::vector<std::string> bad = lines;
+  bad[2] = "12 = Min Core Size";
+  ApplySettingsLines(bad, read, messages);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].Line, 3);
+  EXPECT_EQ(messages[0].Text, "Minimum core size must be at least 16");
+}
 
 TEST(ParamsSettingsFile, ATypedZeroLimitIsAnItem) {
   // "-0" is 0, which is item 0, not a typed value.

@@ -47,8 +47,8 @@ TEST(ResultsEvaluateScoreState, LeavesTheScannerAsItWas) {
 struct ScoreCase {
   const char* Label;
   const char* Formula;
-  std::vector<int32_t> Counts;
-  int32_t Losses;
+  std::vector<int64_t> Counts;
+  int64_t Losses;
   double Score, Given;
   std::vector<std::string> Messages;
 };
@@ -75,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
         ScoreCase{"example", "(W*W-1)/S", {6, 2}, 2, 200.0, 80.0, {}},
         ScoreCase{"noRounds", "(W*W-1)/S", {0, 0}, 0, 0.0, 0.0, {}},
         ScoreCase{"allWins", "(W*W-1)/S", {7, 0}, 0, 300.0, 0.0, {}},
+        // A row of many long matchups: counts past 2^31 still score exactly.
+        ScoreCase{"countsPast2To31", "(W*W-1)/S", {3000000000, 0}, 1000000000, 225.0, 75.0, {}},
         // Melee of 3 (8, 4 and 2 points for 1, 2, 3 survivors), 15 rounds: points
         // 8x3 + 4x4 + 2x5 = 50; given 8x3 for the losses plus 4x4 + 2x5 for the shares.
         ScoreCase{"melee", "(W*W-1)/S", {3, 4, 5}, 3, 100.0 * 50 / 15, 100.0 * 50 / 15, {}},

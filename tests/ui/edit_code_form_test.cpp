@@ -389,8 +389,8 @@ void EditCodeFormTest::saveLoadFileWritesTheCompiledWarrior() {
   form.ButtonSaveLoadClick();
   QCOMPARE(platform.Suggestions, std::vector<std::string>{"Imp.rc"});
   const std::string text = FileBytes(path);
-  QVERIFY2(text.rfind(";redcode\r\n;name Imp\r\n;length 1\r\n      ORG 0\r\n      PIN 0\r\n", 0) ==
-               0,
+  // No PIN line: the source asked for no P-space of its own.
+  QVERIFY2(text.rfind(";redcode\r\n;name Imp\r\n;length 1\r\n      ORG 0\r\n      MOV.I", 0) == 0,
            text.c_str());
   // The load file compiles back to the same code.
   const QString objectCode = form.MemoObjectCode->toPlainText();
