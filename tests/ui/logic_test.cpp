@@ -554,8 +554,8 @@ void LogicTest::setupListsConfirmingAndFiles() {
                 s.ScoreFormula, s.InitialInstruction),
            QString("2|-1|300|8192|8192|5000|0|4000|y|42|y|W|MOV 0, 1"));
 
-  // Confirming numbers the lists and takes the tournament; a single warrior makes a melee,
-  // no warrior at all does not.
+  // Confirming numbers the lists and takes the tournament; a single warrior makes a melee
+  // (unless against a benchmark), no warrior at all does not.
   TSetupFields f{.CoreSizeText = "800",
                  .TournamentType = Benchmark,
                  .RoundsText = "$10",
@@ -577,6 +577,10 @@ void LogicTest::setupListsConfirmingAndFiles() {
   QCOMPARE(Join(outcome.MadeMelee, outcome.TopologyChanged, t.Rec.TournamentType == Melee,
                 confirmed.TournamentType == Melee),
            QString("y|y|y|y"));
+  // One warrior against a benchmark stays a benchmark.
+  f.TournamentType = Benchmark;
+  QVERIFY(!StoreSetup(f, Named({"A"}), Named({"X"}), params, t, confirmed).MadeMelee);
+  QCOMPARE(t.Rec.TournamentType, uint8_t(Benchmark));
   f.TournamentType = Melee;
   outcome = StoreSetup(f, {}, Named({"X"}), params, t, confirmed);
   QCOMPARE(
