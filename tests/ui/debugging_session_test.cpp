@@ -4,12 +4,11 @@
 
 #include <QtTest>
 
-#include "tests/ui/support/debugger_session.h"
-#include "tests/ui/support/debugger_support.h"
+#include "tests/ui/support/session.h"
 #include "ui/edit_core_form.h"
 
 using namespace velmora;
-using test::TDebugSession;
+using test::Join;
 
 class DebuggingSessionTest : public QObject {
   Q_OBJECT
@@ -18,69 +17,56 @@ private slots:
 };
 
 void DebuggingSessionTest::breakStepEditAndFinish() {
-  TDebugSession s;
+  test::TSession s;
   QCOMPARE(s.form.State(), RunState::Stopped);
   TCore& core = s.Core();
-  const TWarrior* dwarf = nullptr;
-  for (int32_t k = 1; k <= core.NumWarriors; ++k)
-    if (core.Warriors[size_t(k)]->Name == "Velmora Dwarf") dwarf = core.Warriors[size_t(k)].get();
-  QVERIFY(dwarf);
-  const int32_t start = core.QueueEntry(*dwarf, 0);
+  const TWarrior& dwarf = s.Warrior(2);
+  QCOMPARE(dwarf.Name, std::string("Velmora Dwarf"));
+  const int32_t start = core.QueueEntry(dwarf, 0);
   const int32_t jump = (start + 2) % core.CoreSize, bomb = (start + 3) % core.CoreSize;
 
   // The dwarf's loop in a core view; a click on the location column of its JMP.
   TFormView* view = s.OpenView();
-  TDebugSession::MoveView(view, start);
-  QVERIFY(view->Lines()[0].Next);
-  QVERIFY(view->Lines()[2].Text.find("JMP.A") != std::string::npos);
+  test::TypeAndEnter(view->EditLocation, QString::number(start));
+  QVERIFY(view->Lines()[0].Next && view->Lines()[2].Text.find("JMP.A") != std::string::npos);
   QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->ListingPoint(2, 3));
-  QCOMPARE(s.At(jump).BreakpointType, uint8_t{1});
-  QCOMPARE(view->Lines()[2].Glyph, BreakpointGlyph::Square);
-  QVERIFY(!view->Lines()[2].Hit);
+  QCOMPARE(Join(s.At(jump).BreakpointType, view->Lines()[2].Glyph, view->Lines()[2].Hit),
+           Join(1, BreakpointGlyph::Square, false));
 
   // Start runs until the dwarf is about to execute its JMP.
   QTest::mouseClick(s.form.ButtonStart, Qt::LeftButton);
   QTRY_COMPARE(s.form.State(), RunState::Stopped);
-  const QString stopped = QString("Stopped at breakpoint @ %1").arg(jump);
-  QCOMPARE(s.form.LabelStatusOutput->text(), stopped);
-  QCOMPARE(core.HitList.front(), jump);
-  QCOMPARE(core.QueueEntry(*dwarf, 0), jump);
-  QVERIFY(view->Lines()[2].Hit);
-  QVERIFY(view->Lines()[2].Next);
+  QCOMPARE(Join(s.form.LabelStatusOutput->text(), core.HitList.front(), core.QueueEntry(dwarf, 0),
+                view->Lines()[2].Hit, view->Lines()[2].Next),
+           Join(QString("Stopped at breakpoint @ %1").arg(jump), jump, jump, true, true));
   const int32_t cycles = core.CycleCount;
   QVERIFY(cycles >= 2);
 
   // One step: the dwarf jumps back to the start of its loop.
   QTest::mouseClick(s.form.ButtonSingleStep, Qt::LeftButton);
-  QCOMPARE(s.form.State(), RunState::Stopped);
-  QCOMPARE(core.CycleCount, cycles + 1);
-  QCOMPARE(core.QueueEntry(*dwarf, 0), start);
-  QVERIFY(view->Lines()[0].Next);
+  QCOMPARE(Join(s.form.State(), core.CycleCount, core.QueueEntry(dwarf, 0), view->Lines()[0].Next),
+           Join(RunState::Stopped, cycles + 1, start, true));
 
   // The bomb gets a new B-field through the cell editor, opened by a double click.
   const uint8_t marker = s.At(bomb).Marker;
-  test::WhenModal([](QWidget* modal) {
-    auto* editor = qobject_cast<TFormEditCore*>(modal);
-    if (editor) editor->MemoCore->setPlainText("DAT.F #0, #1000");
-    editor ? editor->ButtonOK->click() : void(modal->close());
+  test::InModal<TFormEditCore>([](TFormEditCore& editor) {
+    editor.MemoCore->setPlainText("DAT.F #0, #1000");
+    QTest::mouseClick(editor.ButtonOK, Qt::LeftButton);
   });
   test::DoubleClick(view, view->ListingPoint(3, 20));
-  QCOMPARE(s.At(bomb).BField, 1000);
-  QCOMPARE(s.At(bomb).Marker, marker);
-  QCOMPARE(view->Lines()[3].Text.substr(8), std::string("DAT.F  #      0,  #   1000"));
+  QCOMPARE(Join(s.At(bomb).BField, s.At(bomb).Marker, view->Lines()[3].Text.substr(8)),
+           Join(1000, marker, "DAT.F  #      0,  #   1000"));
 
   // Two more clicks take the breakpoint off; Start then plays the round to its end, the
   // dwarf bombing on from the edited position.
   QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->ListingPoint(2, 3));
   QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->ListingPoint(2, 3));
-  QCOMPARE(s.At(jump).BreakpointType, uint8_t{0});
-  QVERIFY(core.BreakpointAddresses.empty());
+  QVERIFY(s.At(jump).BreakpointType == 0 && core.BreakpointAddresses.empty());
   QTest::mouseClick(s.form.ButtonStart, Qt::LeftButton);
   QTRY_COMPARE(s.form.State(), RunState::Complete);
   QVERIFY(s.form.LabelStatusOutput->text().startsWith("Won by") ||
           s.form.LabelStatusOutput->text() == "Drawn");
-  QCOMPARE(s.app.Tournament.CurrentResult()->RoundsPlayed, 1);
-  QVERIFY(view->isVisible());
+  QVERIFY(s.app.Tournament.CurrentResult()->RoundsPlayed == 1 && view->isVisible());
 }
 
 QTEST_MAIN(DebuggingSessionTest)

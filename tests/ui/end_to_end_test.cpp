@@ -6,18 +6,14 @@
 #include <sstream>
 
 #include "cli/app.h"
-#include "tests/ui/support/scripted_platform.h"
-#include "ui/mardex_form.h"
+#include "tests/ui/support/session.h"
 #include "ui/params_form.h"
 #include "ui/results_form.h"
 
 using namespace velmora;
+using test::Example;
 
 namespace {
-
-std::string Example(const char* name) {
-  return std::string(VELMORA_SOURCE_DIR "/examples/") + name;
-}
 
 QByteArray ReadAll(const QString& path) {
   QFile file(path);
@@ -34,52 +30,44 @@ private slots:
 
 void EndToEndTest::tournamentReportMatchesTheCommandLine() {
   QTemporaryDir dir;
-  test::TScriptedPlatform platform;
-  TVelmoraApp app(platform);
-  TMardexForm form(app);
-  form.show();
-  QVERIFY(QTest::qWaitForWindowActive(&form));
-  QCOMPARE(form.State(), RunState::Idle);
+  test::TSession s(test::kNoWarriors);
+  QCOMPARE(s.form.State(), RunState::Idle);
 
   // Setup: add two examples, a round robin of 20 rounds with a fixed seed, OK.
-  platform.FileNames = {Example("dwarf.red"), Example("paper.red")};
-  bool confirmed = false;
-  QTimer::singleShot(0, &form, [&] {
-    TFormParams& setup = *app.FormParams;
-    QVERIFY(setup.isVisible());
-    setup.ButtonAddFiles->click();
-    setup.ButtonAddFiles->click();
-    setup.RadioButtonRoundRobin->click();
-    setup.EditNumBattles->setText("20");
-    setup.EditNumBattlesExit();
-    setup.RadioButtonFixedSeed->click();
-    setup.EditFixedSeed->setText("4321");
-    setup.EditFixedSeedExit();
-    setup.ButtonOK->click();
-    confirmed = !setup.isVisible();
+  s.platform.FileNames = {Example("dwarf.red"), Example("paper.red")};
+  test::InModal<TFormParams>([](TFormParams& setup) {
+    QTest::mouseClick(setup.ButtonAddFiles, Qt::LeftButton);
+    QTest::mouseClick(setup.ButtonAddFiles, Qt::LeftButton);
+    QTest::mouseClick(setup.RadioButtonRoundRobin, Qt::LeftButton);
+    setup.EditNumBattles->setFocus();
+    setup.EditNumBattles->selectAll();
+    QTest::keyClicks(setup.EditNumBattles, "20");
+    QTest::mouseClick(setup.RadioButtonFixedSeed, Qt::LeftButton);
+    setup.EditFixedSeed->selectAll();
+    QTest::keyClicks(setup.EditFixedSeed, "4321");
+    QTest::mouseClick(setup.ButtonOK, Qt::LeftButton);
   });
-  form.ButtonParams->click();
-  QVERIFY(confirmed);
-  QCOMPARE(app.Tournament.WarriorList.size(), size_t(2));
-  QCOMPARE(form.State(), RunState::Stopped);
-  QCOMPARE(form.LabelBattleMax->text(), QString("20"));
+  QTest::mouseClick(s.form.ButtonParams, Qt::LeftButton);
+  QVERIFY(!s.app.FormParams->isVisible());
+  QCOMPARE(test::Join(s.app.Tournament.WarriorList.size(), s.form.State(),
+                      s.form.LabelBattleMax->text()),
+           test::Join(2, RunState::Stopped, 20));
 
   // Start at Max and wait for the end of the tournament.
-  form.chkbxMax->click();
-  form.ButtonStart->click();
-  QTRY_COMPARE(form.State(), RunState::Complete);
-  QCOMPARE(platform.Messages.back(), std::string("Tournament complete."));
-  QCOMPARE(form.focusWidget(), form.ButtonTournamentResults);
+  QTest::mouseClick(s.form.chkbxMax, Qt::LeftButton);
+  QTest::mouseClick(s.form.ButtonStart, Qt::LeftButton);
+  QTRY_COMPARE(s.form.State(), RunState::Complete);
+  QCOMPARE(s.platform.Messages.back(), std::string("Tournament complete."));
+  QCOMPARE(s.form.focusWidget(), s.form.ButtonTournamentResults);
 
   // The results window saves its report.
   const QString saved = dir.filePath("window.txt");
-  platform.FileNames = {saved.toStdString()};
-  QTimer::singleShot(0, &form, [&] {
-    TFormResults& results = *app.FormResults;
-    results.ButtonSave->click();
-    results.ButtonResultsClose->click();
+  s.platform.FileNames = {saved.toStdString()};
+  test::InModal<TFormResults>([](TFormResults& results) {
+    QTest::mouseClick(results.ButtonSave, Qt::LeftButton);
+    QTest::mouseClick(results.ButtonResultsClose, Qt::LeftButton);
   });
-  form.ButtonTournamentResults->click();
+  QTest::mouseClick(s.form.ButtonTournamentResults, Qt::LeftButton);
   const QByteArray window = ReadAll(saved);
   QVERIFY(!window.isEmpty());
 

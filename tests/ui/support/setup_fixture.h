@@ -13,7 +13,7 @@
 #include <string>
 
 #include "params/settings_file.h"
-#include "tests/ui/support/scripted_platform.h"
+#include "tests/ui/support/session.h"
 #include "ui/params_form.h"
 
 namespace velmora::test {
@@ -47,20 +47,6 @@ private:
   QTemporaryDir dir_;
   int lists_ = 0;
 };
-
-inline QString Items(const QListWidget* list) {
-  QStringList names;
-  for (int i = 0; i < list->count(); ++i)
-    names << list->item(i)->text();
-  return names.join(",");
-}
-
-inline QString Items(const QComboBox* combo) {
-  QStringList names;
-  for (int i = 0; i < combo->count(); ++i)
-    names << combo->itemText(i);
-  return names.join(",");
-}
 
 inline QList<int> SelectedRows(const QListWidget* list) {
   QList<int> rows;

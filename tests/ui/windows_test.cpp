@@ -1,0 +1,1121 @@
+// The main window, the options dialog, the results window, the warrior editor, the score
+// formula dialog and the core display, driven by clicks and keys.
+
+#include <QHeaderView>
+#include <QtTest>
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+
+#include <sys/resource.h>
+
+#include "assembler/assembler.h"
+#include "params/text_file.h"
+#include "results/report.h"
+#include "tests/ui/support/session.h"
+#include "ui/core_display.h"
+#include "ui/edit_code_form.h"
+#include "ui/edit_score_form.h"
+#include "ui/options_form.h"
+#include "ui/params_form.h"
+#include "ui/results_form.h"
+
+// Designated initializers leave the other members at their defaults on purpose.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+using namespace velmora;
+using test::Example;
+using test::InModal;
+using test::Join;
+using test::TSession;
+
+namespace {
+
+constexpr QRgb kRed = 0xFFFF0000u, kBlack = 0xFF000000u, kGrey = 0xFF808080u;
+constexpr QRgb kFirst = 0xFF123456u, kSecond = 0xFFABCDEFu;
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string WriteFile(const QTemporaryDir& dir, const QString& name, const QString& text) {
+  std::ofstream(dir.filePath(name).toStdString()) << text.toStdString();
+  return dir.filePath(name).toStdString();
+}
+
+// The enabling of Setup, New Battle, Stop, Start, Single Step, Show Results, View Core and
+// the first warrior's button, and the text of the button with the focus.
+QString Enabling(const TMardexForm& f) {
+  QString seen;
+  for (const QPushButton* b :
+       {f.ButtonParams, f.ButtonNewBattle, f.ButtonStop, f.ButtonStart, f.ButtonSingleStep,
+        f.ButtonTournamentResults, f.ButtonView, f.ButtonEdit[0]})
+    seen += b->isEnabled() ? '1' : '0';
+  const auto* focus = qobject_cast<QPushButton*>(QApplication::focusWidget());
+  const bool pspace = f.ButtonViewPSpace->isEnabled() == f.ButtonView->isEnabled();
+  return Join(seen, focus ? focus->text() : "none", pspace);
+}
+
+int CountPixels(const TCoreDisplay& display, QRgb colour, int from = 1, int to = 4) {
+  int n = 0;
+  for (int i = from; i <= to; ++i)
+    for (int y = 0; y < display.Image(i).height(); ++y)
+      for (int x = 0; x < display.Image(i).width(); ++x)
+        n += display.Image(i).pixel(x, y) == colour;
+  return n;
+}
+
+// The c x c square of a cell, row by row; "#" for `on`, "." for black, "?" for anything else.
+QString Square(const TCoreDisplay& display, int64_t address, QRgb on) {
+  const auto cell = display.Geometry().CellOf(address);
+  const int c = display.Geometry().CellSize();
+  QStringList rows;
+  for (int y = 0; y < c; ++y) {
+    rows << "";
+    for (int x = 0; x < c; ++x) {
+      const QRgb p = display.Image(cell->Image).pixel(cell->X + x, cell->Y + y);
+      rows.back() += p == on ? '#' : p == kBlack ? '.' : '?';
+    }
+  }
+  return rows.join('/');
+}
+
+// Counts the paint events of a widget and where they reach.
+struct PaintCounter : QObject {
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int Paints = 0;
+  QRegion Painted;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    ++Paints;
+    Painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+};
+
+// Whether a region covers the whole rectangle (QRegion::contains only asks for overlap).
+bool Covers(const QRegion& region, const QRect& rect) {
+  return QRegion(rect).subtracted(region).isEmpty();
+}
+
+// A tournament of two-warrior battles filled by hand: row warrior's wins, losses and draws.
+void Tournament(TTournament& t, uint8_t type, std::vector<std::string> names,
+                std::vector<std::array<int32_t, 5>> matches) {
+  t.WarriorList.clear();
+  for (const std::string& name : names)
+    t.WarriorList.push_back({int32_t(t.WarriorList.size()) + 1, name, "By " + name, {}, {}});
+  t.Rec.TournamentType = type;
+  t.Rec.WarriorCount = int32_t(names.size());
+  t.Rec.WarriorsPerBattle = 2;
+  t.Rec.Rounds = 10;
+  t.Rec.Results.assign(type == Challenge ? 1 : names.size(),
+                       std::vector<MatchupResult>(names.size()));
+  for (auto& row : t.Rec.Results)
+    for (size_t c = 0; c < row.size(); ++c)
+      row[c] = {.Opponent = int32_t(c), .SurvivorCounts = {0, 0}};
+  for (const auto& [r, c, w, l, d] : matches)
+    for (const auto& [a, b, wins, losses] : {std::array{r, c, w, l}, {c, r, l, w}})
+      if (size_t(a) < t.Rec.Results.size())
+        t.Rec.Results[size_t(a)][size_t(b)] = {.Opponent = b,
+                                               .RoundsPlayed = wins + losses + d,
+                                               .Losses = losses,
+                                               .SurvivorCounts = {wins, d},
+                                               .AverageCycles = 40000};
+}
+
+QString Column(const QTableWidget* grid, int column) {
+  QStringList texts;
+  for (int r = 0; r < grid->rowCount(); ++r)
+    texts << (grid->item(r, column) ? grid->item(r, column)->text().trimmed() : QString());
+  return texts.join(',');
+}
+
+QString Heading(const QTableWidget* grid, int column) {
+  return grid->horizontalHeaderItem(column)->text();
+}
+
+void ClickHeading(QTableWidget* grid, int column) {
+  QHeaderView* header = grid->horizontalHeader();
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    {header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                     header->height() / 2});
+}
+
+TWarriorData Record(const std::string& name, std::vector<std::string> source) {
+  return {4, name, "Someone", std::move(source), "/nowhere/kept.red"};
+}
+
+QString Record(const TWarriorData& w) {
+  return Join(w.ID, w.Name, w.Author, w.FileName, w.Source);
+}
+
+// Records the name each save dialog suggests.
+struct SuggestionPlatform : test::TScriptedPlatform {
+  std::optional<std::string> SaveFileName(const std::string& title, const std::string& filter,
+                                          const std::string& suggested) override {
+    Suggestions.push_back(suggested);
+    return TScriptedPlatform::SaveFileName(title, filter, suggested);
+  }
+  std::vector<std::string> Suggestions;
+};
+
+} // namespace
+
+class WindowsTest : public QObject {
+  Q_OBJECT
+private slots:
+  void mainWindowRunStates();
+  void mainWindowBattles();
+  void topSpeed();
+  void optionsDialog();
+  void resultsWindow();
+  void warriorEditor();
+  void warriorEditorFiles();
+  void scoreFormulaDialog();
+  void coreDisplayDrawing();
+  void coreDisplayPaintsAndClicks();
+};
+
+void WindowsTest::mainWindowRunStates() {
+  TSession idle(test::kNoWarriors);
+  QCOMPARE(idle.form.State(), RunState::Idle);
+  QCOMPARE(Enabling(idle.form), QString("10000001|Setup|y"));
+  // Opening nothing leaves it idle and says so.
+  idle.form.OpenWarriorFiles({"/nonexistent/warrior.red"});
+  QVERIFY(idle.form.State() == RunState::Idle && !idle.platform.Messages.empty());
+  QVERIFY(!idle.form.ButtonEdit[0]->isVisible());
+  idle.form.ButtonTournamentResults->setEnabled(true);
+  QTest::mouseClick(idle.form.ButtonTournamentResults, Qt::LeftButton);
+  QCOMPARE(idle.platform.Messages.back(), std::string("Tournament not yet set up"));
+
+  TSession s;
+  QCOMPARE(Enabling(s.form), QString("11011111|Start|y"));
+  QCOMPARE(s.form.LabelTournamentTypeOutput->text(), QString("Round Robin"));
+  QVERIFY(s.form.ButtonEdit[1]->isVisible() && !s.form.ButtonEdit[2]->isVisible());
+  // Single steps, then a new battle from the start.
+  QTest::mouseClick(s.form.ButtonSingleStep, Qt::LeftButton);
+  QTest::mouseClick(s.form.ButtonSingleStep, Qt::LeftButton);
+  QCOMPARE(
+      Join(s.Core().CycleCount, s.form.LabelCycleCount->text(), s.form.LabelStatusOutput->text()),
+      QString("2|2|Stopped"));
+  QTest::mouseClick(s.form.ButtonNewBattle, Qt::LeftButton);
+  QCOMPARE(Join(s.Core().CycleCount, s.form.LabelCycleCount->text(), s.form.State()),
+           Join(0, 0, RunState::Stopped));
+  // At the slowest speeds the timer carries the battle, a cycle a tick; Stop stops it.
+  s.form.TrackBarSpeed->setValue(0);
+  QTest::mouseClick(s.form.ButtonStart, Qt::LeftButton);
+  QCOMPARE(Enabling(s.form), QString("00100110|Stop|y"));
+  QCOMPARE(
+      Join(s.Core().CycleCount, s.form.TimerBattle->isActive(), s.form.TimerBattle->interval()),
+      QString("0|y|250"));
+  s.form.TrackBarSpeed->setValue(2);
+  QTRY_VERIFY(s.Core().CycleCount >= 2);
+  QCOMPARE(s.form.TimerBattle->interval(), 1);
+  QTest::mouseClick(s.form.ButtonStop, Qt::LeftButton);
+  QVERIFY(!s.form.TimerBattle->isActive());
+  const int32_t stoppedAt = s.Core().CycleCount;
+  QTest::qWait(20);
+  QCOMPARE(s.Core().CycleCount, stoppedAt);
+  QCOMPARE(Enabling(s.form), QString("11011111|Start|y"));
+  // Max moves the speed to the top and back.
+  s.form.TrackBarSpeed->setValue(3);
+  s.form.chkbxMax->click();
+  QCOMPARE(Join(s.form.TrackBarSpeed->value(), s.Core().MaxSpeed), QString("6|y"));
+  s.form.chkbxMax->click();
+  QCOMPARE(Join(s.form.TrackBarSpeed->value(), s.Core().MaxSpeed), QString("3|n"));
+  s.form.TrackBarSpeed->setValue(6);
+  QTest::mouseClick(s.form.ButtonStart, Qt::LeftButton);
+  QTRY_COMPARE(s.form.State(), RunState::Complete);
+  QCOMPARE(Enabling(s.form), QString("11000111|Show Results|y"));
+  QVERIFY(!s.form.TimerBattle->isActive());
+  QVERIFY(s.form.LabelStatusOutput->text().startsWith("Won by") ||
+          s.form.LabelStatusOutput->text() == "Drawn");
+  QCOMPARE(s.app.Tournament.CurrentResult()->RoundsPlayed, 1);
+  // Ten warriors: a melee with eight buttons.
+  TSession ten(std::vector<std::string>(10, Example("imp.red")));
+  QCOMPARE(Join(ten.app.Tournament.WarriorList.size(), ten.Core().NumWarriors,
+                ten.form.LabelTournamentTypeOutput->text()),
+           QString("10|10|Melee"));
+  for (size_t i = 0; i < 8; ++i)
+    QCOMPARE(Join(ten.form.ButtonEdit[i]->isVisible(), ten.form.GaugeQueue[i]->isVisible(),
+                  ten.form.LabelQueue[i]->text()),
+             QString("y|y| 1"));
+}
+
+void WindowsTest::mainWindowBattles() {
+  QTemporaryDir dir;
+  // The status names the outcome of a round; pausing between rounds shows it before the
+  // round is recorded.
+  const QString suicide = ";name Suicide\n        dat.f   #0, #0\n";
+  const QString looper = ";name Looper\nloop    jmp.a   loop\n";
+  const std::pair<QStringList, const char*> outcomes[] = {{{suicide}, "Lost by Suicide"},
+                                                          {{suicide, looper}, "Won by Looper"},
+                                                          {{looper, looper}, "Drawn"}};
+  for (const auto& [sources, status] : outcomes) {
+    std::vector<std::string> files;
+    for (const QString& source : sources)
+      files.push_back(WriteFile(dir, QString("w%1.red").arg(files.size()), source));
+    TSession s(test::kNoWarriors);
+    s.app.Setup.PauseBetweenRounds = true;
+    s.app.Setup.RoundsText = "3";
+    s.form.OpenWarriorFiles(files);
+    s.Core().MaxCycles = 500;
+    s.form.TrackBarSpeed->setValue(5);
+    QTest::mouseClick(s.form.ButtonStart, Qt::LeftButton);
+    QCOMPARE(Join(s.form.State(), s.form.LabelStatusOutput->text(),
+                  s.app.Tournament.CurrentResult()->RoundsPlayed, s.form.LabelBattleOutput->text()),
+             Join(RunState::Stopped, status, 0, 1));
+    QTest::mouseClick(s.form.ButtonStart, Qt::LeftButton);
+    QCOMPARE(Join(s.form.State(), s.app.Tournament.CurrentResult()->RoundsPlayed,
+                  s.form.LabelBattleOutput->text()),
+             Join(RunState::Stopped, 1, 2));
+  }
+  // A breakpoint in the warrior's source stops the run well before the round's end.
+  const std::string looper2 = WriteFile(dir, "looper.red",
+                                        ";redcode-94\n;name Looper\n;debug\nstart   nop.f   0, 0\n"
+                                        ";break\n        jmp.a   start\n");
+  TSession b(test::kNoWarriors);
+  b.app.Setup.SecondPosition = b.app.Params.SecondPosition = 4000;
+  b.app.Setup.FixedPositionText = "4000";
+  b.form.OpenWarriorFiles({looper2, Example("imp.red")});
+  QTest::mouseClick(b.form.ButtonStart, Qt::LeftButton);
+  QVERIFY(b.form.State() == RunState::Stopped && !b.Core().HitList.empty());
+  const int32_t hit = b.Core().HitList.front();
+  QVERIFY(b.At(hit).BreakpointType != 0 && b.form.ButtonStart->isEnabled());
+  QCOMPARE(b.form.LabelStatusOutput->text(), QString("Stopped at breakpoint @ %1").arg(hit));
+  QVERIFY(b.Core().CycleCount < b.Core().MaxCycles);
+  // Speed 3 pauses before every batch of 5 cycles: Stop ends the run after at most one more.
+  TSession p(test::kNoWarriors);
+  p.app.Setup.RoundsText = "50";
+  p.form.OpenWarriorFiles({Example("paper.red"), Example("paper.red")});
+  p.form.TrackBarSpeed->setValue(3);
+  QTimer::singleShot(100, p.form.ButtonStop, [&] {
+    QVERIFY(p.form.ButtonStop->isEnabled());
+    QTest::mouseClick(p.form.ButtonStop, Qt::LeftButton);
+  });
+  QTest::mouseClick(p.form.ButtonStart, Qt::LeftButton);
+  QCOMPARE(Join(p.form.State(), p.form.LabelStatusOutput->text(), p.Core().CycleCount % 5,
+                p.app.Tournament.CurrentResult()->RoundsPlayed),
+           Join(RunState::Stopped, "Stopped", 0, 0));
+  QVERIFY(p.Core().CycleCount > 0);
+  // At Max the counters show when the run ends, and the results take the focus.
+  TSession m(test::kNoWarriors);
+  m.app.Setup.RoundsText = "7";
+  m.form.OpenWarriorFiles({Example("dwarf.red"), Example("stone.red")});
+  m.form.chkbxMax->click();
+  QTest::mouseClick(m.form.ButtonStart, Qt::LeftButton);
+  QCOMPARE(Join(m.form.State(), m.app.Tournament.CurrentResult()->RoundsPlayed,
+                m.form.LabelBattleOutput->text(), m.form.LabelBattleMax->text(),
+                m.platform.Messages.back()),
+           Join(RunState::Complete, 7, 7, 7, "Tournament complete."));
+  QCOMPARE(QApplication::focusWidget(), m.form.ButtonTournamentResults);
+  // A Setup that changes no size keeps the engine's memory; larger sizes take new blocks.
+  const CoreCell* cells = m.Core().Core.data();
+  const int32_t* queue = m.Core().QueueMemory.data();
+  for (const auto& [size, processes] : {std::pair{"8000", "8000"}, {"8192", "100"}}) {
+    InModal<TFormParams>([&](TFormParams& d) {
+      d.ComboBoxCSFixed->setCurrentText(size);
+      d.ComboBoxQueueLimit->setCurrentText(processes);
+      QTest::mouseClick(d.ButtonOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(m.form.ButtonParams, Qt::LeftButton);
+    if (QString(size) == "8000")
+      QVERIFY(m.Core().Core.data() == cells && m.Core().QueueMemory.data() == queue);
+  }
+  QCOMPARE(Join(m.Core().Core.size(), m.Core().QueueBlockSize, m.form.State(),
+                m.form.LabelCoreSizeOutput->text()),
+           Join(8192, 101 * 2 * 4, RunState::Stopped, 8192));
+}
+
+void WindowsTest::topSpeed() {
+  // Painting the panel's gauges takes longer than a short round: at the top speed a run of
+  // many rounds paints them a few times a second, not once a round.
+  {
+    TSession s(test::kNoWarriors);
+    s.app.Setup.RoundsText = s.app.Setup.MaxCyclesText = "300";
+    s.form.OpenWarriorFiles({Example("dwarf.red"), Example("paper.red")});
+    s.form.TrackBarSpeed->setValue(6);
+    QCoreApplication::processEvents();
+    PaintCounter gauge(s.form.GaugeCyclesOutput), queue(s.form.GaugeQueue[1]),
+        battle(s.form.LabelBattleOutput);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(s.form.ButtonStart, Qt::LeftButton);
+    QTRY_COMPARE(s.form.State(), RunState::Complete);
+    const double seconds = double(clock.elapsed()) / 1000;
+    QCOMPARE(s.app.Tournament.CurrentResult()->RoundsPlayed, 300);
+    const int paints = gauge.Paints + queue.Paints + battle.Paints;
+    QVERIFY2(paints <= 8 + int(40 * seconds),
+             qPrintable(QString("%1 paints in %2 s").arg(paints).arg(seconds)));
+  }
+  // When the run ends the panel shows the last round as it stands.
+  TSession s(test::kNoWarriors);
+  s.app.Setup.RoundsText = "40";
+  s.app.Setup.RandomCoreSize = true;
+  s.app.Setup.MinCoreSizeText = "4000";
+  s.form.OpenWarriorFiles({Example("dwarf.red"), Example("paper.red")});
+  s.form.TrackBarSpeed->setValue(6);
+  QTest::mouseClick(s.form.ButtonStart, Qt::LeftButton);
+  QTRY_COMPARE(s.form.State(), RunState::Complete);
+  const TCore& core = s.Core();
+  QCOMPARE(Join(s.app.Tournament.CurrentResult()->RoundsPlayed, s.form.LabelBattleOutput->text(),
+                s.form.LabelCoreSizeOutput->text(), s.form.LabelCycleCount->text(),
+                s.form.GaugeCyclesOutput->value()),
+           Join(40, 40, core.CoreSize, core.CycleCount, core.CycleCount));
+  for (size_t k = 1; k <= 2; ++k)
+    QCOMPARE(s.form.GaugeQueue[k - 1]->value(),
+             core.Warriors[k]->Alive ? std::max(core.Warriors[k]->ProcessCount, 1) : 1);
+  // Stopped, the display draws what it is told again: a highlight outlives the next repaint.
+  TCoreDisplay& display = s.form.Display();
+  int32_t address = 0;
+  while (Square(display, address, kRed).contains('#'))
+    ++address;
+  display.ColorPixel(address, 1, 1, true);
+  s.form.RepaintDisplay();
+  QVERIFY(Square(display, address, kRed).contains('#'));
+
+  // The top speed copies the cells' Markers once a frame instead of drawing every event; the
+  // picture must come out as drawing every event makes it at speed 5.
+  for (const auto& [circular, level] : {std::pair{true, 5}, {false, 5}, {true, 2}}) {
+    QImage pictures[2][kDisplayImageCount];
+    for (int run = 0; run < 2; ++run) {
+      TSession r(test::kNoWarriors);
+      r.app.Setup.MaxCyclesText = "1000";
+      r.app.Setup.RoundsText = "2";
+      r.app.Setup.SeedMode = 0;
+      r.app.Setup.FixedSeedText = "77";
+      r.app.Setup.DisplayLevel = level;
+      r.app.Setup.CircularDisplay = circular;
+      r.form.OpenWarriorFiles({Example("dwarf.red"), Example("paper.red")});
+      r.form.TrackBarSpeed->setValue(run == 0 ? 6 : 5);
+      QTest::mouseClick(r.form.ButtonStart, Qt::LeftButton);
+      QTRY_COMPARE_WITH_TIMEOUT(r.form.State(), RunState::Complete, 20000);
+      QCOMPARE(Join(r.form.Display().MirrorCopies() > 0, r.form.Display().Mirror(),
+                    r.Core().CollectPixels),
+               Join(run == 0, false, true));
+      for (int i = 1; i <= kDisplayImageCount; ++i)
+        pictures[run][i - 1] = r.form.Display().Image(i);
+    }
+    for (int i = 0; i < kDisplayImageCount; ++i)
+      QVERIFY2(pictures[0][i] == pictures[1][i], qPrintable(QString("image %1").arg(i + 1)));
+  }
+}
+
+void WindowsTest::optionsDialog() {
+  TSession s;
+  TFormOptions& o = *s.app.FormOptions;
+  QRadioButton* levels[] = {o.RadioButtonNone,   o.RadioButtonExec,    o.RadioButtonWrite,
+                            o.RadioButtonIncDec, o.RadioButtonCompare, o.RadioButtonRead};
+  QStringList captions = {o.windowTitle(), o.CheckBoxImpCheck->text(), o.CheckBoxPause->text(),
+                          o.RadioButtonCircular->text(), o.RadioButtonRectangular->text()};
+  for (QRadioButton* b : levels)
+    captions << b->text();
+  for (QWidget* w : {levels[0]->parentWidget(), o.RadioButtonCircular->parentWidget()})
+    captions << qobject_cast<QGroupBox*>(w)->title();
+  QCOMPARE(captions.join('|'),
+           QString("Options|Check for early draws|Pause between rounds|Circular|Rectangular|None|"
+                   "Executed only|Executed and written to|...And incremented/decremented|"
+                   "...And compared to|...And read from...everything!|Cells to Display|"
+                   "Display Topology"));
+  QVERIFY(o.ButtonOK->isDefault());
+  // The dialog shows the options and OK stores them, with Setup's pending copies, and gives
+  // the engine its levels; each row changes every control.
+  for (const auto& [level, early, pause, circular] : {std::tuple{0, false, true, false},
+                                                      {1, true, false, true},
+                                                      {3, true, true, true},
+                                                      {2, false, false, false},
+                                                      {4, true, false, false},
+                                                      {5, false, true, true}}) {
+    s.app.Params.DisplayLevel = (level + 5) % 6;
+    s.app.Params.EarlyDrawCheck = !early;
+    s.app.Tournament.Rec.PauseBetweenRounds = !pause;
+    s.app.Params.CircularDisplay = !circular;
+    InModal<TFormOptions>([&](TFormOptions& d) {
+      QCOMPARE(Join(d.CheckBoxImpCheck->isChecked(), d.CheckBoxPause->isChecked(),
+                    levels[(level + 5) % 6]->isChecked(), d.RadioButtonCircular->isChecked(),
+                    d.RadioButtonRectangular->isChecked()),
+               Join(!early, !pause, true, !circular, circular));
+      if (d.CheckBoxImpCheck->isChecked() != early) d.CheckBoxImpCheck->click();
+      if (d.CheckBoxPause->isChecked() != pause) d.CheckBoxPause->click();
+      levels[level]->click();
+      (circular ? d.RadioButtonCircular : d.RadioButtonRectangular)->click();
+      QTest::mouseClick(d.ButtonOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(s.form.ButtonOptions, Qt::LeftButton);
+    const TSetupFields& p = s.app.Setup;
+    QCOMPARE(
+        Join(s.app.Params.DisplayLevel, s.app.Params.EarlyDrawCheck, s.app.Params.CircularDisplay,
+             s.app.Tournament.Rec.PauseBetweenRounds, p.DisplayLevel, p.EarlyDrawCheck,
+             p.CircularDisplay, p.PauseBetweenRounds, s.Core().DisplayLevel,
+             s.Core().EarlyDrawCheck, s.form.Display().Circular()),
+        Join(level, early, circular, pause, level, early, circular, pause, level, early, circular));
+  }
+  // Cancel and Escape store nothing; Return confirms.
+  s.app.Params.DisplayLevel = 4;
+  s.app.Tournament.Rec.PauseBetweenRounds = false;
+  for (const int key : {0, int(Qt::Key_Escape), int(Qt::Key_Return)}) {
+    InModal<TFormOptions>([&](TFormOptions& d) {
+      d.RadioButtonExec->click();
+      d.CheckBoxPause->click();
+      key ? QTest::keyClick(&d, Qt::Key(key)) : QTest::mouseClick(d.ButtonCancel, Qt::LeftButton);
+    });
+    QTest::mouseClick(s.form.ButtonOptions, Qt::LeftButton);
+    QCOMPARE(Join(s.app.Params.DisplayLevel, s.app.Tournament.Rec.PauseBetweenRounds),
+             key == Qt::Key_Return ? QString("1|y") : QString("4|n"));
+  }
+  // The battle's timer is paused while the dialog shows, and stays off for a stopped battle.
+  s.form.TrackBarSpeed->setValue(0);
+  QTest::mouseClick(s.form.ButtonStart, Qt::LeftButton);
+  bool ranWhileOpen = true;
+  for (const bool running : {true, false}) {
+    InModal<TFormOptions>([&](TFormOptions& d) {
+      ranWhileOpen = s.form.TimerBattle->isActive();
+      QTest::mouseClick(d.ButtonOK, Qt::LeftButton);
+    });
+    QTest::mouseClick(s.form.ButtonOptions, Qt::LeftButton);
+    QCOMPARE(Join(ranWhileOpen, s.form.TimerBattle->isActive()), Join(false, running));
+    if (running) QTest::mouseClick(s.form.ButtonStop, Qt::LeftButton);
+  }
+  // A new topology clears the display, grey only beyond the 8000 cells, then draws on.
+  s.form.ApplyTopology(true);
+  for (int i = 0; i < 20; ++i)
+    QTest::mouseClick(s.form.ButtonSingleStep, Qt::LeftButton);
+  TCoreDisplay& display = s.form.Display();
+  QVERIFY(CountPixels(display, kBlack) + CountPixels(display, kGrey) < 4 * 512 * 128);
+  InModal<TFormOptions>([](TFormOptions& d) {
+    d.RadioButtonRectangular->click();
+    QTest::mouseClick(d.ButtonOK, Qt::LeftButton);
+  });
+  QTest::mouseClick(s.form.ButtonOptions, Qt::LeftButton);
+  QCOMPARE(Join(display.Circular(), s.app.Params.CircularDisplay, s.app.Setup.CircularDisplay,
+                display.Image(4).size().width(), display.Image(4).size().height(),
+                CountPixels(display, kGrey, 4), CountPixels(display, kBlack, 4)),
+           Join(false, false, false, 512, 256, 192 * 16, 512 * 256 - 192 * 16));
+  QTest::mouseClick(s.form.ButtonSingleStep, Qt::LeftButton);
+  QVERIFY(CountPixels(display, kBlack, 4) < 512 * 256 - 192 * 16);
+}
+
+void WindowsTest::resultsWindow() {
+  test::TScriptedPlatform platform;
+  TVelmoraApp app(platform);
+  TFormResults form(app);
+  // alpha: score 120.0, 7 wins, 3 draws; Beta: 130.0, 8 wins, 2 draws; Carl: 185.0, 12, 1.
+  Tournament(app.Tournament, RoundRobin, {"alpha", "Beta", "Carl"},
+             {{0, 1, 6, 2, 2}, {0, 2, 1, 8, 1}, {1, 2, 6, 4, 0}});
+  app.Setup.Percent = false;
+  form.FormShow();
+  form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&form));
+  QCOMPARE(Join(Column(form.StringGridResults, 1), Heading(form.StringGridResults, 1)),
+           QString("Carl,Beta,alpha|Warrior")); // by score, highest first
+  // Heading clicks: score lowest first, then highest; warrior A to Z regardless of case and
+  // back; wins and ties most first.
+  const std::pair<int, const char*> sorts[] = {{4, "alpha,Beta,Carl"}, {4, "Carl,Beta,alpha"},
+                                               {1, "alpha,Beta,Carl"}, {1, "Carl,Beta,alpha"},
+                                               {1, "alpha,Beta,Carl"}, {6, "Carl,Beta,alpha"},
+                                               {8, "alpha,Beta,Carl"}};
+  for (const auto& [column, names] : sorts) {
+    ClickHeading(form.StringGridResults, column);
+    QCOMPARE(Column(form.StringGridResults, 1), QString(names));
+  }
+  ClickHeading(form.StringGridResults, 1);
+  // alpha's details: the opponents' side of each matchup.
+  QTest::mouseClick(form.ButtonResultsShow, Qt::LeftButton);
+  QCOMPARE(Join(form.DetailsShown(), form.LabelResultsTitle->text(), form.ButtonResultsShow->text(),
+                Heading(form.StringGridResults, 1), form.ComboBoxDetailWarrior->isHidden(),
+                form.LabelWarriorName->isHidden(), form.ComboBoxDetailWarrior->count(),
+                form.ComboBoxDetailWarrior->currentText()),
+           QString("y|Details for|Show Summary|Opponent|n|y|3|alpha"));
+  QCOMPARE(Column(form.StringGridResults, 1), QString("Beta,Carl"));
+  // The report saved is the one a table of its own makes with the window's settings, and
+  // the window goes on showing alpha's details.
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("results.txt").toStdString();
+  platform.FileNames.push_back(path);
+  QTest::mouseClick(form.ButtonSave, Qt::LeftButton);
+  QCOMPARE(platform.DialogTitles, std::vector<std::string>{"Save Results"});
+  TNullMardexForm display;
+  std::unique_ptr<TCore> core = TCore::Create(app.Params, display, platform);
+  InstallAssembler(*core);
+  TResultsTable table(*core, app.Tournament);
+  table.SortColumn = 1;
+  table.Descending = table.Percent = false;
+  const std::string expected = JoinCrLf(ReportLines(table, app.Tournament, *core));
+  QCOMPARE(FileBytes(path), expected);
+  QVERIFY(QString::fromStdString(expected).contains("Round robin with 3 warriors"));
+  ClickHeading(form.StringGridResults, 1);
+  QCOMPARE(Join(form.SelectedWarrior(), Column(form.StringGridResults, 1)), QString("1|Carl,Beta"));
+  // The extension is added; a cancelled dialog writes nothing; a missing folder is reported.
+  platform.FileNames = {std::nullopt, dir.filePath("report").toStdString(),
+                        dir.filePath("missing/report.txt").toStdString()};
+  for (int i = 0; i < 3; ++i)
+    QTest::mouseClick(form.ButtonSave, Qt::LeftButton);
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"report.txt", "results.txt"}));
+  QCOMPARE(platform.Messages.size(), size_t(1));
+  QVERIFY(QString::fromStdString(platform.Messages[0]).contains("missing/report.txt"));
+
+  // Alpha wins 6, loses 2 and draws 2 against Beta: the percent box rescales the outcomes only.
+  Tournament(app.Tournament, RoundRobin, {"Alpha", "Beta"}, {{0, 1, 6, 2, 2}});
+  form.FormShow();
+  QCOMPARE(Join(Column(form.StringGridResults, 1), Column(form.StringGridResults, 4),
+                Column(form.StringGridResults, 5)),
+           QString("Beta,Alpha|80.0,200.0|200.0,80.0")); // still by warrior, Z to A
+  QTest::mouseClick(form.ButtonResultsShow, Qt::LeftButton);
+  form.ComboBoxDetailWarrior->setFocus();
+  QTest::keyClick(form.ComboBoxDetailWarrior, Qt::Key_Down);
+  QCOMPARE(form.SelectedWarrior(), 2);
+  const auto row = [&] {
+    QStringList t;
+    for (int c = 1; c < 9; ++c)
+      t << form.StringGridResults->item(0, c)->text().trimmed();
+    return Join(form.StringGridResults->rowCount(), t.join(','), Heading(form.StringGridResults, 6),
+                Heading(form.StringGridResults, 7), Heading(form.StringGridResults, 8));
+  };
+  QCOMPARE(row(),
+           QString("1|Alpha,By Alpha,0.50000,200.0,80.0,6,2,2|     Wins|  Losses|       Ties"));
+  form.CheckBoxPercent->click();
+  QCOMPARE(Join(app.Setup.Percent, form.SelectedWarrior()), QString("y|2"));
+  QCOMPARE(
+      row(),
+      QString("1|Alpha,By Alpha,0.50000,200.0,80.0,60.0,20.0,20.0|      W%|       L%|       T%"));
+  QTest::mouseClick(form.ButtonResultsShow, Qt::LeftButton);
+  QCOMPARE(Join(form.LabelResultsTitle->text(), Heading(form.StringGridResults, 1),
+                form.ComboBoxDetailWarrior->isHidden(), form.StringGridResults->rowCount()),
+           QString("Summary|Warrior|y|2"));
+  // The box follows the settings each time the window opens, as settings files set them.
+  app.Setup.Percent = false;
+  form.FormShow();
+  QCOMPARE(Join(form.CheckBoxPercent->isChecked(), Heading(form.StringGridResults, 6),
+                Column(form.StringGridResults, 6)),
+           QString("n|     Wins|2,6"));
+  // A formula failing for two survivors: one message per row, the rows keep the wins' points
+  // alone: (3/(1-2)) = -3 points per win or per loss given.
+  QVERIFY(!form.findChild<TFormEditScore*>()); // made on first use when the program has none
+  InModal<TFormEditScore>([](TFormEditScore& d) {
+    d.EditScore->setText("(W*W-1)/(S-2)");
+    QTest::mouseClick(d.ButtonOK, Qt::LeftButton);
+  });
+  QTest::mouseClick(form.ButtonChange, Qt::LeftButton);
+  QCOMPARE(Join(app.Tournament.Rec.ScoreFormula, app.Setup.ScoreFormula, form.EditScore->text()),
+           QString("(W*W-1)/(S-2)|(W*W-1)/(S-2)|(W*W-1)/(S-2)"));
+  QCOMPARE(Join(platform.Messages.size(), Column(form.StringGridResults, 1),
+                Column(form.StringGridResults, 4), Column(form.StringGridResults, 5)),
+           QString("3|Beta,Alpha|-60.0,-180.0|-180.0,-60.0"));
+  for (size_t i = 1; i < 3; ++i)
+    QVERIFY2(platform.Messages[i].ends_with(" for W=2, S=2"), platform.Messages[i].c_str());
+  // A challenge's details name the challenger; its own column is left out.
+  Tournament(app.Tournament, Challenge, {"Champ", "One", "Two"},
+             {{0, 1, 5, 5, 0}, {0, 2, 10, 0, 0}});
+  form.FormShow();
+  QCOMPARE(Join(form.StringGridResults->rowCount(), Column(form.StringGridResults, 1)),
+           QString("1|Champ"));
+  QTest::mouseClick(form.ButtonResultsShow, Qt::LeftButton);
+  QCOMPARE(Join(form.ComboBoxDetailWarrior->isHidden(), form.LabelWarriorName->isHidden(),
+                form.LabelWarriorName->text(), Column(form.StringGridResults, 1)),
+           QString("y|n|Champ|Two,One")); // by warrior, Z to A
+  // A melee has no details; a row without rounds shows zeros.
+  Tournament(app.Tournament, Melee, {"A", "B", "C", "D"}, {});
+  app.Tournament.Rec.WarriorsPerBattle = 4;
+  app.Setup.Percent = true;
+  app.Tournament.Rec.Results.assign(4, {MatchupResult{.SurvivorCounts = {0, 0, 0, 0}}});
+  form.FormShow();
+  QCOMPARE(Join(form.ButtonResultsShow->isHidden(), form.StringGridResults->columnCount(),
+                form.StringGridResults->rowCount(), Heading(form.StringGridResults, 9),
+                Column(form.StringGridResults, 4)),
+           QString("y|11|4|    3  T%|0.0,0.0,0.0,0.0"));
+
+  // The main window's results button: its own window, with its own score formula dialog,
+  // which refuses a formula failing for a sole survivor and keeps the old one on Escape.
+  TSession s;
+  bool keptOpen = false;
+  InModal<TFormResults>([&](TFormResults& r) {
+    QCOMPARE(Join(r.windowTitle(), r.StringGridResults->rowCount()),
+             QString("Tournament Results|2"));
+    InModal<TFormEditScore>([&](TFormEditScore& d) {
+      QCOMPARE(d.EditScore->text(), QString("(W*W-1)/S"));
+      d.EditScore->setText("(W*W-1)/(S-1)");
+      QTest::mouseClick(d.ButtonOK, Qt::LeftButton);
+      keptOpen = d.isVisible();
+      QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    QTest::mouseClick(r.ButtonChange, Qt::LeftButton);
+    QTest::keyClick(&r, Qt::Key_Escape);
+  });
+  QTest::mouseClick(s.form.ButtonTournamentResults, Qt::LeftButton);
+  QVERIFY(keptOpen && !s.app.FormResults->isVisible());
+  QCOMPARE(s.platform.Messages, std::vector<std::string>{"Division by zero"});
+  QCOMPARE(Join(s.app.Tournament.Rec.ScoreFormula, s.app.FormResults->EditScore->text()),
+           QString("(W*W-1)/S|(W*W-1)/S"));
+}
+
+void WindowsTest::warriorEditor() {
+  test::TScriptedPlatform platform;
+  TVelmoraApp app(platform);
+  TFormEditCode form(app);
+  const auto lines = [](const QPlainTextEdit* pane) {
+    return pane->toPlainText().isEmpty() ? QStringList() : pane->toPlainText().split('\n');
+  };
+  form.Prepare(2, Record("Keeper", {"mov 0, 1", "\tdat 0"}));
+  form.show();
+  QVERIFY(QTest::qWaitForWindowActive(&form));
+  QCOMPARE(Join(form.MemoSource->toPlainText(), form.EditName->text(), form.LabelSource->text(),
+                form.ButtonSaveLoad->isEnabled(), form.ButtonOK->isDefault()),
+           QString("mov 0, 1\n\tdat 0|Keeper|/nowhere/kept.red|n|y"));
+  // Tab is typed into the source; the other controls pass the focus on in reading order.
+  QCOMPARE(QApplication::focusWidget(), form.MemoSource);
+  form.MemoSource->moveCursor(QTextCursor::Start);
+  QTest::keyClick(form.MemoSource, Qt::Key_Tab);
+  QCOMPARE(form.MemoSource->toPlainText(), QString("\tmov 0, 1\n\tdat 0"));
+  QTest::mouseClick(form.ButtonCompile, Qt::LeftButton);
+  QVERIFY(form.ButtonSaveLoad->isEnabled() && lines(form.MemoObjectCode).size() == 2);
+  form.ButtonOpen->setFocus();
+  for (QWidget* next : std::initializer_list<QWidget*>{
+           form.ButtonSave, form.ButtonCompile, form.MemoErrors, form.MemoObjectCode,
+           form.MemoRestoredSource, form.ButtonSaveLoad, form.EditName, form.ButtonOK,
+           form.ButtonCancel}) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), next);
+  }
+  const QString objectCode = form.MemoObjectCode->toPlainText();
+  const QString restored = form.MemoRestoredSource->toPlainText();
+  // An arithmetic error keeps the window's listings.
+  form.MemoSource->setPlainText("mov 0, 1\ndat 1/0, 0");
+  QTest::mouseClick(form.ButtonCompile, Qt::LeftButton);
+  QCOMPARE(platform.Messages, std::vector<std::string>{"Division by zero"});
+  QVERIFY(form.MemoObjectCode->toPlainText() == objectCode && form.ButtonSaveLoad->isEnabled());
+  // Source without statements leaves the listings as they were, with nothing to save.
+  for (const char* source : {"", ";redcode\n; nothing here\n;name Ghost"}) {
+    form.MemoSource->setPlainText(source);
+    QTest::mouseClick(form.ButtonCompile, Qt::LeftButton);
+    QCOMPARE(Join(form.ButtonSaveLoad->isEnabled(), form.MemoObjectCode->toPlainText(),
+                  form.MemoRestoredSource->toPlainText(), form.MemoErrors->toPlainText()),
+             Join(false, objectCode, restored, ""));
+  }
+  platform.FileNames.push_back(QDir::temp().filePath("velmora_never.rc").toStdString());
+  form.ButtonSaveLoadClick(); // asked directly, it has nothing to write either
+  QVERIFY(platform.DialogTitles.empty());
+  // One bad line among good ones: its cell is all zero, the others carry code.
+  form.MemoSource->setPlainText("start mov 0, 1\n        dat #0, nowhere\njmp-2");
+  QTest::mouseClick(form.ButtonCompile, Qt::LeftButton);
+  const QStringList errors = lines(form.MemoErrors), code = lines(form.MemoObjectCode);
+  // Warnings follow the errors.
+  QVERIFY2(errors.size() == 2 && errors[0].contains(" in line 2: ") &&
+               errors[1] == "warning: line 3: the opcode word ends at \"-\", as on the hills",
+           qPrintable(errors.join('\n')));
+  QCOMPARE(Join(code.size(), code[1], code[0].left(7), code[2].left(7), code[2].right(17)),
+           QString("3|0001 02000000 00000000 00000000|0000 02|0002 02|fffffffe 00000000"));
+  QVERIFY(code[0] != "0000 02000000 00000000 00000000" && form.ButtonSaveLoad->isEnabled());
+  const QStringList back = lines(form.MemoRestoredSource);
+  QVERIFY(back.size() == 3 && back[0].startsWith("0000*MOV") && back[2].startsWith("0002 JMP"));
+  // The start offset is marked.
+  form.MemoSource->setPlainText("dat 0\ngo mov 0, 1\nend go");
+  QTest::mouseClick(form.ButtonCompile, Qt::LeftButton);
+  QCOMPARE(lines(form.MemoRestoredSource).size(), 2);
+  QCOMPARE(lines(form.MemoRestoredSource)[0].mid(4, 1) +
+               lines(form.MemoRestoredSource)[1].mid(4, 1),
+           QString(" *"));
+  // The name after a compile: the name line's, else the one shown.
+  const std::pair<const char*, const char*> names[] = {{"mov 0, 1", "Keeper"},
+                                                       {";name Imp\nmov 0, 1", "Imp"},
+                                                       {";name Other\ndat 0", "Other"},
+                                                       {";name \t Imp Two\nmov 0, 1", "Imp Two"}};
+  for (const bool afterAnother : {false, true})
+    for (const auto& [source, name] : names) {
+      form.Prepare(1, Record("Keeper", {}));
+      if (afterAnother) {
+        form.MemoSource->setPlainText(";name Other\ndat 0");
+        QTest::mouseClick(form.ButtonCompile, Qt::LeftButton);
+      }
+      QVERIFY(form.MemoObjectCode->toPlainText().isEmpty() || afterAnother);
+      form.MemoSource->setPlainText(source);
+      QTest::mouseClick(form.ButtonCompile, Qt::LeftButton);
+      QCOMPARE(form.EditName->text(), QString(name));
+    }
+  // Opening again on another record starts afresh.
+  form.Prepare(1, Record("Other", {}));
+  QCOMPARE(Join(form.ButtonSaveLoad->isEnabled(), form.MemoObjectCode->toPlainText(),
+                form.MemoRestoredSource->toPlainText(), form.MemoErrors->toPlainText()),
+           QString("n|||"));
+  form.reject();
+}
+
+void WindowsTest::warriorEditorFiles() {
+  QTemporaryDir dir;
+  SuggestionPlatform platform;
+  TVelmoraApp app(platform);
+  TFormEditCode form(app);
+  const TWarriorData original = Record("Keeper", {"mov 0, 1"});
+  // Cancel and Escape after changes, an Open among them, leave the record.
+  for (const bool escape : {false, true}) {
+    TWarriorData record = original;
+    platform.FileNames.push_back(Example("dwarf.red"));
+    QTimer::singleShot(0, &form, [&] {
+      QTest::mouseClick(form.ButtonOpen, Qt::LeftButton);
+      QVERIFY(form.LabelSource->text().endsWith("dwarf.red"));
+      form.EditName->setText("Changed");
+      QTest::mouseClick(form.ButtonCompile, Qt::LeftButton);
+      escape ? QTest::keyClick(&form, Qt::Key_Escape)
+             : QTest::mouseClick(form.ButtonCancel, Qt::LeftButton);
+    });
+    QVERIFY(!form.Execute(4, record));
+    QCOMPARE(Record(record), Record(original));
+  }
+  // OK after Open returns the file's warrior.
+  TWarriorData record = original;
+  platform.FileNames.push_back(Example("imp.red"));
+  QTimer::singleShot(0, &form, [&] {
+    QTest::mouseClick(form.ButtonOpen, Qt::LeftButton);
+    QTest::mouseClick(form.ButtonOK, Qt::LeftButton);
+  });
+  QVERIFY(form.Execute(1, record));
+  form.show();
+  std::vector<std::string> source;
+  std::string author, name;
+  ReadWarriorFile(platform, Example("imp.red"), source, author, name);
+  QCOMPARE(Record(record), Join(4, "Velmora Imp", "Velmora", Example("imp.red"), source));
+  // Save writes CR LF lines and adds the extension.
+  form.Prepare(1, Record("Keeper", {"mov 0, 1", "", "\tdat 0"}));
+  platform.FileNames.push_back(dir.filePath("saved").toStdString());
+  QTest::mouseClick(form.ButtonSave, Qt::LeftButton);
+  const std::string saved = dir.filePath("saved.red").toStdString();
+  QCOMPARE(
+      Join(FileBytes(saved), form.LabelSource->text(), form.Edited().FileName, platform.Messages),
+      Join("mov 0, 1\r\n\r\n\tdat 0\r\n", saved, saved, ""));
+  // A save failing partway (a file size limit, for any user) keeps the previous file.
+  const std::string kept = dir.filePath("kept.red").toStdString();
+  std::ofstream(kept, std::ios::binary) << ";name Old\r\ndat 0\r\n";
+  form.Prepare(1, Record("Keeper", std::vector<std::string>(2000, "mov.i $0, $1 ; padding")));
+  platform.FileNames.push_back(kept);
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{};
+  QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
+  const rlimit before = limit;
+  limit.rlim_cur = 4096;
+  QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+  QTest::mouseClick(form.ButtonSave, Qt::LeftButton);
+  setrlimit(RLIMIT_FSIZE, &before);
+  QCOMPARE(Join(platform.Messages.size(), FileBytes(kept), form.LabelSource->text()),
+           Join(1, ";name Old\r\ndat 0\r\n", "/nowhere/kept.red"));
+  QVERIFY(QString::fromStdString(platform.Messages[0]).contains("kept.red"));
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"kept.red", "saved.red"}));
+  // Save Load File writes the compiled warrior, which compiles back to the same code.
+  form.Prepare(1, Record("Keeper", {";name Imp", "mov.i $0, $1"}));
+  QTest::mouseClick(form.ButtonCompile, Qt::LeftButton);
+  const std::string load = dir.filePath("imp.rc").toStdString();
+  platform.FileNames.push_back(load);
+  QTest::mouseClick(form.ButtonSaveLoad, Qt::LeftButton);
+  QCOMPARE(platform.Suggestions.back(), std::string("Imp.rc"));
+  const std::string text = FileBytes(load); // no PIN line: the source asked for none
+  QVERIFY2(text.starts_with(";redcode\r\n;name Imp\r\n;length 1\r\n      ORG 0\r\n      MOV.I"),
+           text.c_str());
+  const QString objectCode = form.MemoObjectCode->toPlainText();
+  form.MemoSource->setPlainText(QString::fromStdString(text));
+  QTest::mouseClick(form.ButtonCompile, Qt::LeftButton);
+  QCOMPARE(Join(form.MemoErrors->toPlainText(), form.MemoObjectCode->toPlainText()),
+           Join("", objectCode));
+
+  // The main window's warrior button edits the list entry: Cancel changes nothing; OK takes
+  // the edits, renames the button and sets the battle up again with them.
+  TSession s;
+  const TWarriorData listed = s.app.Tournament.WarriorList[1];
+  InModal<TFormEditCode>([](TFormEditCode& e) {
+    e.EditName->setText("Not Taken");
+    QTest::mouseClick(e.ButtonCancel, Qt::LeftButton);
+  });
+  QTest::mouseClick(s.form.ButtonEdit[1], Qt::LeftButton);
+  QCOMPARE(Join(Record(s.app.Tournament.WarriorList[1]), s.form.ButtonEdit[1]->text()),
+           Join(Record(listed), listed.Name));
+  QString code;
+  InModal<TFormEditCode>([&](TFormEditCode& e) {
+    e.MemoSource->setPlainText(";name Sitter\njmp 0");
+    QTest::mouseClick(e.ButtonCompile, Qt::LeftButton);
+    code = e.MemoObjectCode->toPlainText();
+    QTest::mouseClick(e.ButtonOK, Qt::LeftButton);
+  });
+  QTest::mouseClick(s.form.ButtonEdit[1], Qt::LeftButton);
+  const TWarriorData& after = s.app.Tournament.WarriorList[1];
+  QCOMPARE(Join(after.Name, after.Source, after.ID, s.form.ButtonEdit[1]->text(), code.left(7),
+                s.form.State(), s.Warrior(2).Source),
+           Join("Sitter", std::vector<std::string>{";name Sitter", "jmp 0"}, listed.ID, "Sitter",
+                "0000 02", RunState::Stopped, after.Source));
+}
+
+void WindowsTest::scoreFormulaDialog() {
+  // Return is OK, which stores the text at once, checked or not.
+  const struct {
+    const char* Formula;
+    bool Accepted;
+    const char* Message;
+  } rows[] = {{"(W*W-1)/S", true, ""},
+              {"(W*W-1)/(S-2)", true, ""},
+              {"w+s", true, ""},
+              {"CORESIZE/S", true, ""},
+              {"(W*W-1)/(S-1)", false, "Division by zero"},
+              {"W*Q", false, "?"}};
+  for (const auto& r : rows) {
+    test::TScriptedPlatform platform;
+    TVelmoraApp app(platform);
+    app.Tournament.Rec.ScoreFormula = "W-S";
+    TFormEditScore dialog(app);
+    dialog.FormShow();
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(Join(dialog.windowTitle(), dialog.EditScore->text(), dialog.ButtonOK->isDefault()),
+             QString("Edit Score Formula|W-S|y"));
+    dialog.EditScore->selectAll();
+    QTest::keyClicks(dialog.EditScore, r.Formula);
+    QTest::keyClick(dialog.EditScore, Qt::Key_Return);
+    QCOMPARE(Join(app.Tournament.Rec.ScoreFormula, dialog.isVisible(),
+                  dialog.result() == QDialog::Accepted, platform.Messages.size()),
+             Join(r.Formula, !r.Accepted, r.Accepted, r.Accepted ? 0 : 1));
+    if (!r.Accepted)
+      QVERIFY(platform.Messages[0].starts_with(*r.Message == '?' ? "" : r.Message) &&
+              !platform.Messages[0].empty());
+  }
+}
+
+void WindowsTest::coreDisplayDrawing() {
+  // Each kind's glyph where the geometry puts the cell, in the warrior's colour, and nothing
+  // outside its square.
+  // clang-format off
+  const struct { int Size; bool Circular; int Address, Kind; const char* Square; } glyphs[] = {
+      {4096, true, 70, 1, "#######./#######./#######./#######./#######./#######./#######./........"},
+      {4096, true, 2500, 3, "...##.../...##.../.######./.######./...##.../...##.../......../........"},
+      {2048, false, 700, 4, "......../......../.######./.######./......../......../......../........"},
+      {8000, true, 7999, 1, "###./###./###./...."}, {8000, true, 0, 2, "#.#./.#../#.#./...."},
+      {8000, false, 200, 3, ".#../###./.#../...."}, {16384, true, 12000, 4, "..../###./..../...."},
+      {8000, true, 4096, 5, "..../.#../..../...."}, {65536, true, 40000, 1, "##/##"},
+      {32768, false, 300, 2, ".#/#."}, {55440, true, 20000, 3, ".#/.#"}, {65536, true, 65535, 4, "../##"},
+      {20000, true, 19999, 5, "../.#"}, {100000, false, 99999, 2, "#"}, {262144, true, 99999, 3, "#"}};
+  // clang-format on
+  for (const auto& g : glyphs) {
+    TCoreDisplay display;
+    display.ApplyTopology(g.Circular);
+    display.SetCoreSizeMax(g.Size);
+    display.RebuildGlyphs({0, kFirst & 0xFFFFFF, kSecond & 0xFFFFFF});
+    display.ColorPixel(g.Address, 2, g.Kind, false);
+    QCOMPARE(Square(display, g.Address, kSecond), QString(g.Square));
+    QCOMPARE(CountPixels(display, kSecond) + CountPixels(display, kBlack),
+             g.Circular ? 4 * 512 * 128 : 512 * 256);
+    QCOMPARE(CountPixels(display, kSecond), QString(g.Square).count('#'));
+  }
+  // Colours above eight wrap round; unknown colours, kinds and addresses draw nothing.
+  TCoreDisplay display;
+  display.SetCoreSizeMax(4096);
+  std::vector<uint32_t> colours{0};
+  for (uint32_t i = 1; i <= 8; ++i)
+    colours.push_back(0x200000 + i);
+  display.RebuildGlyphs(colours);
+  for (const auto& [color, kind] : {std::pair{-3, 1}, {1, 0}, {1, 6}, {2, -1}})
+    display.ColorPixel(5, color, kind, false);
+  for (const int address : {-1, 4096, 1 << 30})
+    display.ColorPixel(address, -1, 1, false);
+  QCOMPARE(CountPixels(display, kBlack), 4 * 512 * 128);
+  display.ColorPixel(10, 9, 2, false);
+  display.ColorPixel(11, 1, 2, false);
+  display.ColorPixel(12, 16, 1, false);
+  QCOMPARE(Square(display, 10, 0xFF200001u), Square(display, 11, 0xFF200001u));
+  QVERIFY(Square(display, 10, 0xFF200001u).contains('#'));
+  QCOMPARE(Square(display, 12, 0xFF200008u).count('#'), 49);
+  // Rebuilding some colours keeps the other slots, through a new cell size too.
+  display.RebuildGlyphs({0, 0x444444});
+  display.ColorPixel(0, 1, 1, false);
+  display.ColorPixel(1, 3, 1, false);
+  QCOMPARE(
+      Join(Square(display, 0, 0xFF444444u).count('#'), Square(display, 1, 0xFF200003u).count('#')),
+      QString("49|49"));
+  display.SetCoreSizeMax(4000); // same geometry: the picture stays
+  QVERIFY(CountPixels(display, kBlack) < 4 * 512 * 128);
+  display.SetCoreSizeMax(8000);
+  QCOMPARE(CountPixels(display, kBlack), 4 * 512 * 128);
+  display.ColorPixel(1, 3, 1, false);
+  QCOMPARE(Square(display, 1, 0xFF200003u), QString("###./###./###./...."));
+  // Red, black and grey fill the whole square.
+  for (const int size : {4096, 8000, 40000, 100000})
+    for (const auto& [color, kind, rgb] :
+         {std::tuple{-1, 1, kRed}, {0, 0, kBlack}, {-2, 0, kGrey}}) {
+      TCoreDisplay d;
+      d.SetCoreSizeMax(size);
+      d.ColorPixel(3, 1, 1, false); // something to paint over
+      d.ColorPixel(3, color, kind, false);
+      const int c = d.Geometry().CellSize();
+      QCOMPARE(Square(d, 3, rgb), QStringList(c, QString(c, '#')).join('/'));
+    }
+  // A highlight marks the cell's inner edge by its strip; erasing it draws the cell again.
+  const char* bottom8 = "......../......../......../......../......../......../########/########";
+  const char* right8 = "......##/......##/......##/......##/......##/......##/......##/......##";
+  // clang-format off
+  const struct { int Size; bool Circular; int Address; const char* Square; } edges[] = {
+      {4096, true, 5, bottom8}, {4096, true, 1100, right8}, {4096, true, 2100, bottom8},
+      {4096, true, 4000, right8}, {2048, false, 100, bottom8}, {8000, true, 100, "..../..../..../####"},
+      {8000, true, 5000, "...#/...#/...#/...#"}, {65536, true, 40000, "../##"},
+      {65536, true, 60000, ".#/.#"}, {8000, false, 200, "..../..../..../####"},
+      {32768, false, 200, "../##"}, {100000, true, 70000, "#"}};
+  // clang-format on
+  for (const auto& e : edges) {
+    TCoreDisplay d;
+    d.ApplyTopology(e.Circular);
+    d.SetCoreSizeMax(e.Size);
+    d.ColorPixel(e.Address, 0, 0, true);
+    QCOMPARE(Square(d, e.Address, kRed), QString(e.Square));
+    d.ColorPixel(e.Address, 0, 0, false);
+    QCOMPARE(CountPixels(d, kRed), 0);
+  }
+  // Beyond the core, a pixel is grey when any of its addresses lies beyond; clearing
+  // blackens everything.
+  for (const auto& [size, circular, coreSize] : {std::tuple{8000, true, 8000},
+                                                 {8000, true, 6001},
+                                                 {8000, false, 8000},
+                                                 {4096, true, 4096},
+                                                 {1000000, true, 1000000},
+                                                 {1000000, false, 1000000},
+                                                 {262144, false, 200001}}) {
+    TCoreDisplay d;
+    d.ApplyTopology(circular);
+    d.SetCoreSizeMax(size);
+    d.PaintOutsideCore(coreSize);
+    const TDisplayGeometry& g = d.Geometry();
+    const int c = g.CellSize();
+    const int64_t perPixel = int64_t{1} << g.Shift();
+    for (int64_t a = 0; a < g.Capacity(); a += perPixel) {
+      const auto cell = g.CellOf(a);
+      const QRgb seen = d.Image(cell->Image).pixel(cell->X + c - 1, cell->Y + c - 1);
+      if (seen != (a + perPixel - 1 >= coreSize ? kGrey : kBlack))
+        QFAIL(qPrintable(QString("address %1 is %2").arg(a).arg(seen, 0, 16)));
+    }
+    const int64_t greyCells =
+        std::max<int64_t>((g.Capacity() - coreSize + perPixel - 1) / perPixel, 0);
+    QCOMPARE(int64_t(CountPixels(d, kGrey)), greyCells * c * c);
+    d.ColorPixel(5, 1, 1, true);
+    d.ClearDisplay();
+    QCOMPARE(CountPixels(d, kBlack), circular ? 4 * 512 * 128 : 512 * 256);
+  }
+}
+
+void WindowsTest::coreDisplayPaintsAndClicks() {
+  // The images round the panel, and rectangular below it.
+  {
+    TCoreDisplay display;
+    auto* panel = new QWidget;
+    display.SetCentre(panel);
+    QString layout;
+    for (int i = 1; i <= 4; ++i)
+      layout += Join(display.Image(i).width(), display.Image(i).height(),
+                     display.ImagePosition(i).x(), display.ImagePosition(i).y()) +
+                " ";
+    QCOMPARE(layout, QString("128|512|0|0 512|128|0|512 128|512|512|128 512|128|128|0 "));
+    QCOMPARE(panel->geometry(), QRect(128, 128, 384, 384));
+    const int ringWidth = display.width();
+    display.ApplyTopology(false);
+    QCOMPARE(Join(display.Circular(), display.ImageVisible(1), display.ImageVisible(2),
+                  display.ImageVisible(3), display.Image(4).size().width(),
+                  display.Image(4).size().height(), display.ImagePosition(4).x(),
+                  display.ImagePosition(4).y(), display.width()),
+             Join(false, false, false, false, 512, 256, 0, 0, ringWidth - 128));
+    QVERIFY(panel->geometry().top() >= 256 && !panel->geometry().intersects(QRect(0, 0, 512, 256)));
+  }
+  // At the top speed cells drawn stay out of the paint that a later cell brings about (Qt
+  // merges every dirty area into the next paint); once per batch every image shows whole;
+  // the core view's marks show at once.
+  TCoreDisplay display;
+  display.SetCoreSizeMax(8000);
+  display.RebuildGlyphs({0, kFirst & 0xFFFFFF, kSecond & 0xFFFFFF});
+  display.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&display));
+  display.repaint();
+  PaintCounter counter(&display);
+  display.SetFastDrawing(true);
+  for (int a = 0; a < 100; ++a) // the top four lines of the left strip
+    display.ColorPixel(a, 1, 1, false);
+  QCOMPARE(Square(display, 99, kFirst), QString("..../..../..../...."));
+  display.SetFastDrawing(false);
+  QCOMPARE(Square(display, 99, kFirst), QString("###./###./###./...."));
+  display.ColorPixel(4096, 1, 1, false);
+  QTRY_VERIFY(counter.Paints > 0);
+  QVERIFY(Covers(counter.Painted, QRect(0, 512 + 124, 4, 4)));
+  QVERIFY(!counter.Painted.intersects(QRect(0, 0, 128, 16)));
+  display.RepaintDisplay();
+  QTRY_VERIFY(Covers(counter.Painted, QRect(0, 0, 128, 640)) &&
+              Covers(counter.Painted, QRect(0, 512, 640, 128)) &&
+              Covers(counter.Painted, QRect(512, 0, 128, 640)) &&
+              Covers(counter.Painted, QRect(0, 0, 640, 128)));
+  QCOMPARE(display.grab().toImage().pixel(4 * 3, 4 * 3), kFirst);
+  counter.Paints = 0;
+  counter.Painted = {};
+  display.SetFastDrawing(true);
+  display.ColorPixel(0, 1, 1, true);
+  QTRY_VERIFY(counter.Paints > 0);
+  QVERIFY(Covers(counter.Painted, QRect(0, 0, 4, 4)) &&
+          !Covers(counter.Painted, QRect(0, 0, 128, 512)));
+  // Between two frames only a cell's last event counts, in the order the events came: from
+  // the engine's batches and from single calls alike.
+  const TPixelEvent first[] = {{5, 1, 1}, {6, 1, 1}, {5, 2, 2}, {7, 1, 3}};
+  display.ColorPixels(first, std::size(first));
+  display.ColorPixel(6, -1, 1, false); // a warrior's next instruction, after the batch
+  display.RepaintDisplay();
+  QVERIFY(Square(display, 5, kSecond).contains('#') && !Square(display, 5, kFirst).contains('#'));
+  QCOMPARE(Square(display, 6, kRed), QStringList(4, "####").join('/'));
+  QVERIFY(Square(display, 7, kFirst).contains('#'));
+  const TPixelEvent second[] = {{7, 2, 1}, {7, 1, 3}, {5, 1, 1}};
+  const QString seven = Square(display, 7, kFirst);
+  display.ColorPixels(second, std::size(second));
+  display.RepaintDisplay();
+  QCOMPARE(Join(Square(display, 7, kFirst), Square(display, 5, kFirst)),
+           Join(seven, "###./###./###./...."));
+  display.ColorPixel(8, 2, 1, false); // a highlight draws at once, after what was noted
+  display.ColorPixel(8, 1, 1, true);
+  QVERIFY(Square(display, 8, kFirst).contains('#') && Square(display, 8, kRed).contains('#'));
+
+  // Clicks select the cell under the pointer.
+  // clang-format off
+  const struct { int Size; bool Circular; int CoreSize; QPoint Point; int Address; } clicks[] = {
+      {4096, true, 4096, {2, 2}, 0}, {4096, true, 4096, {9, 9}, 17}, {4096, true, 4096, {0, 639}, 1024},
+      {4096, true, 4096, {639, 639}, 2048}, {4096, true, 4096, {639, 0}, 3072},
+      {4096, true, 4096, {130, 2}, 4080}, {4096, true, 4096, {300, 300}, -1}, // the panel's hole
+      {4096, true, 3000, {639, 0}, -1}, {8000, true, 6001, {0, 512 + 127 - 4 * 16}, 4096 + 16},
+      {8000, false, 8000, {289, 5}, 200}, {8000, false, 8000, {511, 255}, -1},
+      {262144, false, 262144, {3, 1}, 1024 + 6}};
+  // clang-format on
+  for (const auto& c : clicks) {
+    TCoreDisplay d;
+    d.SetCentre(new QWidget);
+    d.ApplyTopology(c.Circular);
+    d.SetCoreSizeMax(c.Size);
+    d.SetCoreSize(c.CoreSize);
+    QSignalSpy clicked(&d, &TCoreDisplay::CellClicked);
+    QTest::mouseClick(&d, Qt::LeftButton, {}, c.Point);
+    QCOMPARE(clicked.count(), c.Address < 0 ? 0 : 1);
+    if (c.Address >= 0) QCOMPARE(clicked.at(0).at(0).toInt(), c.Address);
+  }
+  // Press and release on different images, or the right button, is no click.
+  QSignalSpy clicked(&display, &TCoreDisplay::CellClicked);
+  display.SetCoreSize(8000);
+  QTest::mousePress(&display, Qt::LeftButton, {}, {5, 5});
+  QTest::mouseRelease(&display, Qt::LeftButton, {}, {5, 600});
+  QTest::mouseClick(&display, Qt::RightButton, {}, {5, 5});
+  QCOMPARE(clicked.count(), 0);
+  QTest::mouseClick(&display, Qt::LeftButton, {}, {5, 5});
+  QCOMPARE(clicked.count(), 1);
+  // The main window tells its display the round's core size: none before a round.
+  test::TScriptedPlatform platform;
+  TVelmoraApp app(platform);
+  TMardexForm form(app);
+  app.Params.CoreSizeMax = app.Params.CoreSizeMin = 4000;
+  form.ApplyTopology(true);
+  QVERIFY(form.CreateEngine());
+  QSignalSpy selected(&form.Display(), &TCoreDisplay::CellClicked);
+  QTest::mouseClick(&form.Display(), Qt::LeftButton, {}, {2, 2});
+  form.OpenWarriorFiles({Example("imp.red"), Example("dwarf.red")});
+  QCOMPARE(Join(app.Core->CoreSize, form.Display().Geometry().CellSize()), QString("4000|8"));
+  QTest::mouseClick(&form.Display(), Qt::LeftButton, {}, {639, 0}); // 3072
+  QTest::mouseClick(&form.Display(), Qt::LeftButton, {}, {130, 2}); // 4080, beyond the core
+  QCOMPARE(selected.count(), 1);
+  QCOMPARE(selected.at(0).at(0).toInt(), 3072);
+}
+
+QTEST_MAIN(WindowsTest)
+#include "windows_test.moc"
