@@ -393,6 +393,9 @@ void TFormTune::Redraw() {
     const auto [x0, x1] = span(spec_.Ranges[0], two ? 0.5 : 0.0);
     axisX->setRange(x0, x1 > x0 ? x1 : x0 + 1);
     axisX->setTitleText(Text(spec_.Ranges[0].Name));
+    // Values are whole numbers; the heat map's axes run between them.
+    axisX->setLabelFormat(two ? "%.1f" : "%.0f");
+    axisY->setLabelFormat(two ? "%.1f" : "%.0f");
   }
   const double low = scores.empty() ? 0 : *std::min_element(scores.begin(), scores.end());
   const double high = scores.empty() ? 0 : *std::max_element(scores.begin(), scores.end());
@@ -408,6 +411,7 @@ void TFormTune::Redraw() {
     SeriesPoints->setMarkerSize(std::clamp(
         std::min(area.width() / double(columns), area.height() / double(rows)), 3.0, 60.0));
     SeriesPoints->setBorderColor(Qt::transparent);
+    SeriesBest->setColor(Qt::black);
     for (int k = 0; k < int(scores.size()); ++k)
       SeriesPoints->setPointConfiguration(k, QXYSeries::PointConfiguration::Color,
                                           Heat(scores[size_t(k)], low, high));
@@ -418,6 +422,7 @@ void TFormTune::Redraw() {
     SeriesPoints->setMarkerSize(8);
     axisY->setRange(std::min(0.0, low), std::max(high * 1.1, 1.0));
     axisY->setTitleText("Score");
+    SeriesBest->setColor(QColor(220, 30, 30));
     ChartView->chart()->setTitle(spec_.Ranges.empty() ? QString()
                                                       : Text("Score by " + spec_.Ranges[0].Name));
   }

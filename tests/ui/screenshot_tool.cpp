@@ -102,9 +102,9 @@ int Windows(const QString& dir) {
 
   // Finished sweeps against the other three: the stone's bombing step, then the scanner's
   // step and first bomb as a heat map.
-  auto sweep = [&](int32_t warrior, std::vector<std::array<const char*, 4>> ranges,
+  auto sweep = [&](int32_t tuned, std::vector<std::array<const char*, 4>> ranges,
                    const char* rounds, const QString& path) {
-    form.TuneWarrior(warrior);
+    form.TuneWarrior(tuned);
     TFormTune& tune = *form.FormTune;
     for (const auto& r : ranges)
       for (int i = 0; i < tune.ListEquates->count(); ++i)
