@@ -58,6 +58,8 @@ public:
 
 protected:
   void showEvent(QShowEvent* event) override;
+  // The Tune window belongs to this showing: it closes (and its sweep stops) with it.
+  void hideEvent(QHideEvent* event) override;
 
 private:
   void BuildControls();

@@ -106,6 +106,11 @@ void TFormEditCode::ButtonTuneClick() {
   FormTune->activateWindow();
 }
 
+void TFormEditCode::hideEvent(QHideEvent* event) {
+  if (FormTune) FormTune->close();
+  QDialog::hideEvent(event);
+}
+
 void TFormEditCode::UseEquateValues(const std::vector<std::pair<std::string, int32_t>>& values) {
   std::vector<std::string> lines = SourceLines();
   for (const auto& [name, value] : values)

@@ -116,6 +116,9 @@ void TuneFormTest::editorButtonTunesTheSourceInTheEditor() {
   QVERIFY(tune.Outcome().Stopped);
   QCOMPARE(tune.LabelStatus->text().left(8), QString("Stopped."));
   QVERIFY(tune.ButtonRun->isEnabled());
+  // The Tune window goes with the editor.
+  editor.reject();
+  QVERIFY(!tune.isVisible());
 }
 
 void TuneFormTest::warriorMenuTunesAListWarriorThroughTheEditor() {
