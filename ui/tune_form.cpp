@@ -390,7 +390,8 @@ void TFormTune::Redraw() {
                      b + pad * std::max(1.0, double(std::abs(r.Step)))};
   };
   if (!spec_.Ranges.empty()) {
-    const auto [x0, x1] = span(spec_.Ranges[0], two ? 0.5 : 0.0);
+    // Half a step of margin, so that the dots at the ends can be clicked whole.
+    const auto [x0, x1] = span(spec_.Ranges[0], 0.5);
     axisX->setRange(x0, x1 > x0 ? x1 : x0 + 1);
     axisX->setTitleText(Text(spec_.Ranges[0].Name));
     // Values are whole numbers; the heat map's axes run between them.

@@ -296,9 +296,10 @@ void EditCodeFormTest::tabMovesThroughTheControls() {
   QTest::keyClick(form.MemoSource, Qt::Key_Tab);
   QCOMPARE(form.MemoSource->toPlainText(), QString("\tmov 0, 1"));
   form.ButtonOpen->setFocus();
-  const QWidget* expected[] = {form.ButtonSave,     form.ButtonCompile,      form.MemoErrors,
-                               form.MemoObjectCode, form.MemoRestoredSource, form.ButtonSaveLoad,
-                               form.EditName,       form.ButtonOK,           form.ButtonCancel};
+  const QWidget* expected[] = {form.ButtonSave,     form.ButtonCompile,  form.ButtonTune,
+                               form.MemoErrors,     form.MemoObjectCode, form.MemoRestoredSource,
+                               form.ButtonSaveLoad, form.EditName,       form.ButtonOK,
+                               form.ButtonCancel};
   for (const QWidget* next : expected) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), next);

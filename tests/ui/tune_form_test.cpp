@@ -47,6 +47,8 @@ void RunSweep(TFormTune& tune, const QString& from, const QString& to, const QSt
 
 // Clicks the chart's dot of point index; returns its value.
 int32_t ClickPoint(TFormTune& tune, size_t index) {
+  // The chart lays out its new axes when it next paints.
+  QTest::qWait(100);
   const SweepPoint& p = tune.Outcome().Points[index];
   const QPointF scene =
       tune.ChartView->chart()->mapToPosition(QPointF(p.Values[0], p.Score), tune.SeriesPoints);
