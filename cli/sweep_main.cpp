@@ -9,6 +9,7 @@
 #include "assembler/assembler.h"
 #include "cli/settings.h"
 #include "cli/sweep_output.h"
+#include "cli/warrior_inputs.h"
 #include "params/number_text.h"
 #include "params/text_file.h"
 #include "tournament/warrior_input.h"
@@ -24,7 +25,7 @@ public:
   explicit ErrPlatform(std::ostream& err) : Err(err) {}
   void ShowMessage(const std::string& text) override {
     THeadlessPlatform::ShowMessage(text);
-    Err << text << '\n';
+    Err << "velmora-cli: " << text << '\n';
   }
   std::ostream& Err;
 };
@@ -90,14 +91,19 @@ int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostrea
   if (options.Files.empty()) return Fail(err, kExitBadUsage, "No warrior to tune (see --help)");
 
   ErrPlatform platform(err);
+  // Every file is read before anything is played, and each problem told.
+  std::vector<std::string> problems;
   std::vector<TWarriorData> warrior;
-  AddWarriorFile(platform, options.Files.front(), false, warrior);
+  ReadWarriorInputs(options.Files.front(), warrior, problems);
+  for (size_t i = 1; i < options.Files.size(); ++i)
+    ReadWarriorInputs(options.Files[i], spec.Opponents, problems);
+  if (options.BenchmarkFile) ReadWarriorInputs(*options.BenchmarkFile, spec.Opponents, problems);
+  for (const std::string& p : problems)
+    err << p << '\n';
+  if (!problems.empty()) return kExitBattleFailed;
   if (warrior.size() != 1)
     return Fail(err, kExitBadUsage, options.Files.front() + " is not one warrior source");
   spec.Warrior = warrior.front();
-  for (size_t i = 1; i < options.Files.size(); ++i)
-    AddWarriorFile(platform, options.Files[i], false, spec.Opponents);
-  if (options.BenchmarkFile) AddWarriorFile(platform, *options.BenchmarkFile, true, spec.Opponents);
   NumberWarriors(spec.Opponents);
   if (spec.Opponents.empty())
     return Fail(err, kExitBadUsage, "No opponents: give --benchmark LIST or OPPONENT files");
@@ -139,7 +145,7 @@ int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostrea
                 result.Fault == SweepOutcome::Failure::BadSweep ? kExitBadUsage : kExitBattleFailed,
                 result.Error);
   for (const std::string& m : result.Messages)
-    err << m << '\n';
+    err << "velmora-cli: " << m << '\n';
   for (const SweepPoint& p : result.Points) {
     if (!p.Failed) continue;
     std::string at;

@@ -86,14 +86,11 @@ struct Worker {
   // be set up or the fight was stopped; message holds what the engine said.
   bool Fight(const TWarriorData& warrior, const TWarriorData& opponent, int32_t rounds,
              MatchupResult& result, std::string& message) {
-    // A list of one warrior would make any tournament a melee, so the warrior is listed
-    // twice and the schedule told that the first row is all there is.
-    Tour.WarriorList = {warrior, warrior};
+    Tour.WarriorList = {warrior};
     Tour.BenchmarkList = {opponent};
     Tour.Rec.Rounds = rounds;
     View.Counted = 0;
     Controller->NewBattle();
-    Tour.Rec.RowCount = 1;
     while (Controller->State() == RunState::Stopped || Controller->State() == RunState::Running) {
       if (View.Progress.Stop) break;
       Controller->RunLoop();

@@ -143,15 +143,21 @@ TEST(Schedule, LoneMeleeWarriorSurvivesOrLoses) {
   }
 }
 
-TEST(Schedule, SingleWarriorRoundRobinBecomesAMelee) {
-  Battle b;
-  b.Add("Solo", kSurvives);
-  b.Tour.Rec.TournamentType = RoundRobin;
-  b.Controller->NewBattle();
-  EXPECT_EQ(b.Tour.Rec.TournamentType, Melee);
-  ASSERT_EQ(b.Platform.Messages.size(), 1u);
-  EXPECT_EQ(b.Platform.Messages[0].rfind("Single warrior battles", 0), 0u);
-  EXPECT_EQ(b.Controller->State(), RunState::Stopped);
+TEST(Schedule, SingleWarriorBecomesAMeleeUnlessBenchmarked) {
+  for (const uint8_t type : {RoundRobin, Challenge, Benchmark}) {
+    Battle b;
+    b.Add("Solo", kSurvives);
+    b.Add("Bench", kSurvives, true);
+    b.Tour.Rec.TournamentType = type;
+    b.Controller->NewBattle();
+    const bool benchmark = type == Benchmark;
+    EXPECT_EQ(b.Tour.Rec.TournamentType, benchmark ? Benchmark : Melee);
+    ASSERT_EQ(b.Platform.Messages.size(), benchmark ? 0u : 1u);
+    if (!benchmark) {
+      EXPECT_EQ(b.Platform.Messages[0].rfind("Single warrior battles", 0), 0u);
+    }
+    EXPECT_EQ(b.Controller->State(), RunState::Stopped);
+  }
 }
 
 TEST(Schedule, BenchmarkWithoutBenchmarkWarriorsStaysIdle) {
