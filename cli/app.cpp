@@ -11,6 +11,7 @@
 #include "cli/output.h"
 #include "cli/progress_line.h"
 #include "cli/settings.h"
+#include "cli/sweep_main.h"
 #include "cli/warrior_inputs.h"
 #include "params/number_text.h"
 #include "params/settings_file.h"
@@ -93,6 +94,8 @@ int Run::Execute(const std::vector<std::string>& args) {
   if (!LoadSettings(Options.SettingsFile.value_or(""), Fields, Err))
     return Fail(kExitBadUsage, "Cannot read settings file " + *Options.SettingsFile);
   if (!ApplySettings(Options.Settings, Fields, error)) return Fail(kExitBadUsage, error);
+  if (!Options.Vary.empty())
+    return RunSweepCommand(Options, Fields, Out, Err, Terminal && !Options.Quiet, kVersion);
   if (Options.Files.empty() && !Options.SaveSettingsFile)
     return Fail(kExitBadUsage, "No warrior files given (see --help)");
 

@@ -53,6 +53,9 @@ constexpr std::array kOptions = {
     OptionSpec{"report", 0, true, Kind::File, "report", nullptr},
     OptionSpec{"json", 0, true, Kind::File, "json", nullptr},
     OptionSpec{"threads", 0, true, Kind::Threads, "threads", nullptr},
+    OptionSpec{"vary", 0, true, Kind::Other, "vary", nullptr},
+    OptionSpec{"halving", 0, false, Kind::Flag, "halving", nullptr},
+    OptionSpec{"csv", 0, true, Kind::File, "csv", nullptr},
     OptionSpec{"koth", 'k', false, Kind::Flag, "koth", nullptr},
     OptionSpec{"sort", 'o', false, Kind::Flag, "sort", nullptr},
     OptionSpec{"brief", 'b', false, Kind::Flag, "brief", nullptr},
@@ -87,6 +90,8 @@ bool Store(const OptionSpec& o, const std::string& value, CliOptions& opt, std::
       opt.BenchmarkFile = value;
     else if (what == "report")
       opt.ReportFile = value;
+    else if (what == "csv")
+      opt.CsvFile = value;
     else
       opt.JsonFile = value;
     break;
@@ -112,10 +117,14 @@ bool Store(const OptionSpec& o, const std::string& value, CliOptions& opt, std::
       opt.Quiet = true;
     else if (what == "help")
       opt.Help = true;
+    else if (what == "halving")
+      opt.Halving = true;
     else
       opt.Version = true;
     break;
-  case Kind::Other: break;
+  case Kind::Other:
+    if (what == "vary") opt.Vary.push_back(value);
+    break;
   }
   return true;
 }
@@ -220,6 +229,13 @@ Battle parameters:
   --initial "DAT 0,0"|RANDOM|TEXT
                           what the core is filled with
   --early-draw, --no-early-draw
+Tuning (velmora-cli --vary ... WARRIOR (--benchmark LIST | OPPONENT...)):
+  --vary NAME=FROM..TO[:STEP]
+                          sweep a constant that WARRIOR defines with a one-line EQU
+                          (once or twice): each value fights every opponent, best first
+  --halving               successive halving: all points with an eighth of the rounds,
+                          the better half with twice as many, until the full rounds
+  --csv FILE              every point of the sweep as CSV; --json FILE|- as JSON
 Output:
   --report FILE           write the report file (CR LF lines)
   --json FILE             write the results as JSON ("-": standard output, not with -k)

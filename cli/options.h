@@ -23,6 +23,9 @@ struct CliOptions {
   std::optional<std::string> BenchmarkFile;
   std::optional<std::string> ReportFile;
   std::optional<std::string> JsonFile; // "-" for standard output
+  std::optional<std::string> CsvFile;
+  std::vector<std::string> Vary; // --vary NAME=FROM..TO[:STEP], in order: a constant sweep
+  bool Halving = false;
   // Settings in command-line order, by long name without dashes; applied after the
   // settings files.
   std::vector<std::pair<std::string, std::string>> Settings;

@@ -50,6 +50,7 @@ void TFormEditCode::BuildControls() {
   ButtonOpen = MakeButton("Open", this);
   ButtonSave = MakeButton("Save", this);
   ButtonCompile = MakeButton("Compile", this);
+  ButtonTune = MakeButton("Tune...", this);
   MemoErrors = Pane(this);
   MemoObjectCode = Pane(this);
   MemoRestoredSource = Pane(this);
@@ -70,7 +71,7 @@ void TFormEditCode::BuildControls() {
   sourceColumn->addWidget(LabelSource);
   sourceColumn->addWidget(MemoSource);
   auto* sourceButtons = new QHBoxLayout;
-  for (QPushButton* b : {ButtonOpen, ButtonSave, ButtonCompile})
+  for (QPushButton* b : {ButtonOpen, ButtonSave, ButtonCompile, ButtonTune})
     sourceButtons->addWidget(b);
   sourceButtons->addStretch();
   sourceColumn->addLayout(sourceButtons);
@@ -104,15 +105,16 @@ void TFormEditCode::BuildControls() {
   layout->addLayout(bottom);
 
   // The source takes Tab as a character (Ctrl+Tab leaves it); the rest follow the layout.
-  QWidget* order[] = {MemoSource, ButtonOpen,     ButtonSave,         ButtonCompile,
-                      MemoErrors, MemoObjectCode, MemoRestoredSource, ButtonSaveLoad,
-                      EditName,   ButtonOK,       ButtonCancel};
+  QWidget* order[] = {MemoSource,     ButtonOpen, ButtonSave,     ButtonCompile,
+                      ButtonTune,     MemoErrors, MemoObjectCode, MemoRestoredSource,
+                      ButtonSaveLoad, EditName,   ButtonOK,       ButtonCancel};
   for (size_t i = 0; i + 1 < std::size(order); ++i)
     setTabOrder(order[i], order[i + 1]);
 
   connect(ButtonOpen, &QPushButton::clicked, this, &TFormEditCode::ButtonOpenClick);
   connect(ButtonSave, &QPushButton::clicked, this, &TFormEditCode::ButtonSaveClick);
   connect(ButtonCompile, &QPushButton::clicked, this, &TFormEditCode::ButtonCompileClick);
+  connect(ButtonTune, &QPushButton::clicked, this, &TFormEditCode::ButtonTuneClick);
   connect(ButtonSaveLoad, &QPushButton::clicked, this, &TFormEditCode::ButtonSaveLoadClick);
   connect(ButtonOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);

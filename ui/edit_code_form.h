@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tournament/tournament.h"
@@ -19,6 +20,8 @@
 #include "ui/spare_engine.h"
 
 namespace velmora {
+
+class TFormTune;
 
 class TFormEditCode : public QDialog {
   Q_OBJECT
@@ -39,17 +42,24 @@ public:
   void ButtonSaveClick();
   void ButtonCompileClick();
   void ButtonSaveLoadClick();
+  // Opens the Tune window on the source as it stands; its "Use this value" writes into the
+  // source's EQU lines.
+  void ButtonTuneClick();
+  void UseEquateValues(const std::vector<std::pair<std::string, int32_t>>& values);
 
   QLabel* LabelSource;
   QPlainTextEdit* MemoSource;
-  QPushButton *ButtonOpen, *ButtonSave, *ButtonCompile;
+  QPushButton *ButtonOpen, *ButtonSave, *ButtonCompile, *ButtonTune;
   QPlainTextEdit *MemoErrors, *MemoObjectCode, *MemoRestoredSource;
   QPushButton* ButtonSaveLoad;
   QLineEdit* EditName;
   QPushButton *ButtonOK, *ButtonCancel;
+  TFormTune* FormTune = nullptr; // made at the first "Tune" click
 
 protected:
   void showEvent(QShowEvent* event) override;
+  // The Tune window belongs to this showing: it closes (and its sweep stops) with it.
+  void hideEvent(QHideEvent* event) override;
 
 private:
   void BuildControls();

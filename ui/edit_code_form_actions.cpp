@@ -1,12 +1,15 @@
 // The warrior editor's buttons: Open, Save, Compile and Save Load File.
 
 #include <QScrollBar>
+#include <QTextCursor>
 
 #include <exception>
 
 #include "assembler/assembler.h"
+#include "tuning/equates.h"
 #include "ui/edit_code_form.h"
 #include "ui/file_names.h"
+#include "ui/tune_form.h"
 
 namespace velmora {
 
@@ -91,6 +94,33 @@ void TFormEditCode::ButtonSaveLoadClick() {
   std::string error;
   if (!SaveLines(WithDefaultExtension(*chosen, "rc"), LoadFileOf(lastCompile_, name), error))
     app_.Platform.ShowMessage(error);
+}
+
+void TFormEditCode::ButtonTuneClick() {
+  if (!FormTune) {
+    // A child of the editor, so that it works while the editor is shown modally.
+    FormTune = new TFormTune(app_, this);
+    FormTune->UseValue = [this](const auto& values) { UseEquateValues(values); };
+  }
+  FormTune->Prepare(Edited(), warriorNumber_ - 1);
+  FormTune->show();
+  FormTune->raise();
+  FormTune->activateWindow();
+}
+
+void TFormEditCode::hideEvent(QHideEvent* event) {
+  if (FormTune) FormTune->close();
+  QDialog::hideEvent(event);
+}
+
+void TFormEditCode::UseEquateValues(const std::vector<std::pair<std::string, int32_t>>& values) {
+  std::vector<std::string> lines = SourceLines();
+  for (const auto& [name, value] : values)
+    ReplaceEquate(lines, name, std::to_string(value));
+  // Through a cursor, so that Undo brings the previous values back.
+  QTextCursor cursor(MemoSource->document());
+  cursor.select(QTextCursor::Document);
+  cursor.insertText(QString::fromStdString(JoinLines(lines)));
 }
 
 } // namespace velmora

@@ -156,6 +156,9 @@ void TMardexForm::BuildControls() {
     ButtonEdit[i]->setObjectName(QString("ButtonEdit%1").arg(i + 1));
     buttons->addWidget(ButtonEdit[i]);
     connect(ButtonEdit[i], &QPushButton::clicked, this, [this, i] { ButtonEditClick(int32_t(i)); });
+    ButtonEdit[i]->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ButtonEdit[i], &QWidget::customContextMenuRequested, this,
+            [this, i](const QPoint& at) { WarriorMenu(int32_t(i), at); });
   }
   buttons->addStretch();
 

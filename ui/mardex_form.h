@@ -25,6 +25,7 @@
 namespace velmora {
 
 class TFormView;
+class TFormTune;
 
 class TMardexForm : public QWidget, public TCustomMardexForm, public TRunView {
   Q_OBJECT
@@ -100,6 +101,12 @@ public:
   std::array<QProgressBar*, 8> GaugeQueue;
   std::array<QLabel*, 8> LabelQueue;
   QTimer* TimerBattle;
+  // The Tune window of the warrior buttons' menu; made at its first use.
+  TFormTune* FormTune = nullptr;
+  // The warrior buttons' menu: Edit, Tune.
+  void WarriorMenu(int32_t k, const QPoint& at);
+  // Opens the Tune window on list warrior k (0-based).
+  void TuneWarrior(int32_t k);
 
 signals:
   // Every open core view and the P-space window redraw their lines.
@@ -119,6 +126,8 @@ private:
 
   void ButtonParamsClick();
   void ButtonEditClick(int32_t k);
+  // The warrior editor on copy; OK puts it in place of list warrior k and starts anew.
+  void EditWarrior(int32_t k, TWarriorData copy);
   void ButtonViewClick();
   void ButtonViewPSpaceClick();
   void ButtonOptionsClick();
@@ -157,6 +166,7 @@ private:
   bool frameSkipped_ = false;
   int32_t savedSpeed_ = 6;
   bool closing_ = false;
+  int32_t tunedWarrior_ = -1;
   bool viewPlaceFree_ = true; // no open view stands at (ViewLeft, ViewTop)
 };
 

@@ -1,8 +1,11 @@
 // The main window's buttons that open other windows, and the application of a confirmed
 // Setup to the engine.
 
+#include <QMenu>
+
 #include "params/number_text.h"
 #include "tournament/warrior_input.h"
+#include "tuning/equates.h"
 #include "ui/about_form.h"
 #include "ui/edit_code_form.h"
 #include "ui/mardex_form.h"
@@ -10,6 +13,7 @@
 #include "ui/params_form.h"
 #include "ui/pspace_form.h"
 #include "ui/results_form.h"
+#include "ui/tune_form.h"
 
 namespace velmora {
 
@@ -98,9 +102,12 @@ void TMardexForm::OpenWarriorFiles(const std::vector<std::string>& paths) {
 }
 
 void TMardexForm::ButtonEditClick(int32_t k) {
+  if (k < 0 || size_t(k) >= app_.Tournament.WarriorList.size()) return;
+  EditWarrior(k, app_.Tournament.WarriorList[size_t(k)]);
+}
+
+void TMardexForm::EditWarrior(int32_t k, TWarriorData copy) {
   std::vector<TWarriorData>& list = app_.Tournament.WarriorList;
-  if (k < 0 || size_t(k) >= list.size()) return;
-  TWarriorData copy = list[size_t(k)];
   if (!app_.FormEditCode->Execute(k + 1, copy)) return;
   list[size_t(k)] = std::move(copy);
   ButtonEdit[size_t(k)]->setText(QString::fromStdString(list[size_t(k)].Name));
@@ -151,6 +158,43 @@ void TMardexForm::chkbxMaxClick(bool checked) {
   } else {
     TrackBarSpeed->setValue(savedSpeed_);
   }
+}
+
+void TMardexForm::WarriorMenu(int32_t k, const QPoint& at) {
+  QMenu menu(this);
+  menu.addAction("Edit...", this, [this, k] { ButtonEditClick(k); });
+  menu.addAction("Tune...", this, [this, k] { TuneWarrior(k); });
+  menu.exec(ButtonEdit[size_t(k)]->mapToGlobal(at));
+}
+
+void TMardexForm::TuneWarrior(int32_t k) {
+  if (k < 0 || size_t(k) >= app_.Tournament.WarriorList.size()) return;
+  if (!FormTune) {
+    FormTune = new TFormTune(app_, this);
+    // The chosen values go to the warrior through the editor, where OK takes them.
+    FormTune->UseValue = [this](const TFormTune::Values& values) {
+      const int32_t w = tunedWarrior_;
+      if (State() == RunState::Running) {
+        app_.Platform.ShowMessage("Stop the battle to change its warriors.");
+        return;
+      }
+      if (w < 0 || size_t(w) >= app_.Tournament.WarriorList.size()) return;
+      TWarriorData copy = app_.Tournament.WarriorList[size_t(w)];
+      for (const auto& [name, value] : values)
+        ReplaceEquate(copy.Source, name, std::to_string(value));
+      EditWarrior(w, std::move(copy));
+    };
+  }
+  if (FormTune->Running()) {
+    FormTune->show();
+    FormTune->raise();
+    return;
+  }
+  tunedWarrior_ = k;
+  FormTune->Prepare(app_.Tournament.WarriorList[size_t(k)], k);
+  FormTune->show();
+  FormTune->raise();
+  FormTune->activateWindow();
 }
 
 } // namespace velmora

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <array>
 #include <cstdio>
 #include <functional>
 
@@ -19,6 +20,7 @@
 #include "ui/params_form.h"
 #include "ui/pspace_form.h"
 #include "ui/results_form.h"
+#include "ui/tune_form.h"
 #include "ui/view_form.h"
 
 using namespace velmora;
@@ -97,6 +99,30 @@ int Windows(const QString& dir) {
   app.FormEditCode->Prepare(1, warrior);
   app.FormEditCode->ButtonCompileClick();
   ok = Shoot(*app.FormEditCode, dir + "/editor.png") && ok;
+
+  // Finished sweeps against the other three: the stone's bombing step, then the scanner's
+  // step and first bomb as a heat map.
+  auto sweep = [&](int32_t tuned, std::vector<std::array<const char*, 4>> ranges,
+                   const char* rounds, const QString& path) {
+    form.TuneWarrior(tuned);
+    TFormTune& tune = *form.FormTune;
+    for (const auto& r : ranges)
+      for (int i = 0; i < tune.ListEquates->count(); ++i)
+        if (tune.ListEquates->item(i)->text().startsWith(QString(r[0]) + " ="))
+          tune.ListEquates->item(i)->setCheckState(Qt::Checked);
+    for (size_t i = 0; i < ranges.size(); ++i) {
+      tune.EditFrom[i]->setText(ranges[i][1]);
+      tune.EditTo[i]->setText(ranges[i][2]);
+      tune.EditStep[i]->setText(ranges[i][3]);
+    }
+    tune.EditRounds->setText(rounds);
+    tune.ButtonRunClick();
+    while (tune.Running())
+      Settle(100);
+    ok = Shoot(tune, path) && ok;
+  };
+  sweep(2, {{"step", "2900", "3200", "4"}}, "20", dir + "/tune.png");
+  sweep(3, {{"step", "3", "14", "1"}, {"first", "1", "8", "1"}}, "10", dir + "/tune-heatmap.png");
 
   // The debugger on a battle stopped at a breakpoint on the dwarf's bombing instruction.
   form.ApplyTopology(true);

@@ -674,9 +674,9 @@ void WindowsTest::warriorEditor() {
   QVERIFY(form.ButtonSaveLoad->isEnabled() && lines(form.MemoObjectCode).size() == 2);
   form.ButtonOpen->setFocus();
   for (QWidget* next : std::initializer_list<QWidget*>{
-           form.ButtonSave, form.ButtonCompile, form.MemoErrors, form.MemoObjectCode,
-           form.MemoRestoredSource, form.ButtonSaveLoad, form.EditName, form.ButtonOK,
-           form.ButtonCancel}) {
+           form.ButtonSave, form.ButtonCompile, form.ButtonTune, form.MemoErrors,
+           form.MemoObjectCode, form.MemoRestoredSource, form.ButtonSaveLoad, form.EditName,
+           form.ButtonOK, form.ButtonCancel}) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), next);
   }
