@@ -15,6 +15,7 @@
 
 #include "tournament/tournament.h"
 #include "ui/app.h"
+#include "ui/code_editor.h"
 #include "ui/edit_code_session.h"
 #include "ui/spare_engine.h"
 
@@ -26,7 +27,8 @@ public:
   explicit TFormEditCode(TVelmoraApp& app, QWidget* parent = nullptr);
 
   // Shows the editor modally on a working copy; on OK copies ID, Name, Author, FileName,
-  // Source back. warriorNumber is 1-based, 0 for a new warrior from the Setup dialog.
+  // Source back. warriorNumber is what the object-code listing prints: the list
+  // position from the main window, 1 from the Setup dialog, 0 from the core cell editor.
   bool Execute(int32_t warriorNumber, TWarriorData& warrior);
 
   // The steps of showing, without showing: the controls take the record's values.
@@ -39,9 +41,11 @@ public:
   void ButtonSaveClick();
   void ButtonCompileClick();
   void ButtonSaveLoadClick();
+  // A line of MemoErrors was chosen: the source line it comes from is selected and marked.
+  void ErrorLineChosen();
 
   QLabel* LabelSource;
-  QPlainTextEdit* MemoSource;
+  TCodeEditor* MemoSource; // line numbers, Redcode colours, the marked error line
   QPushButton *ButtonOpen, *ButtonSave, *ButtonCompile;
   QPlainTextEdit *MemoErrors, *MemoObjectCode, *MemoRestoredSource;
   QPushButton* ButtonSaveLoad;
@@ -50,6 +54,7 @@ public:
 
 protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void BuildControls();

@@ -1,11 +1,14 @@
-// The warrior editor's buttons: Open, Save, Compile and Save Load File.
+// The warrior editor's buttons: Open, Save, Compile and Save Load File; and the error pane
+// leading to the source.
 
 #include <QScrollBar>
+#include <QTextBlock>
 
 #include <exception>
 
 #include "assembler/assembler.h"
 #include "ui/edit_code_form.h"
+#include "ui/error_lines.h"
 #include "ui/file_names.h"
 
 namespace velmora {
@@ -72,6 +75,8 @@ void TFormEditCode::ButtonCompileClick() {
     return;
   }
   ShowLines(MemoErrors, compile.Errors);
+  MemoErrors->setExtraSelections({});
+  MemoSource->MarkLine(-1);
   EditName->setText(QString::fromStdString(compile.Name));
   ButtonSaveLoad->setEnabled(compile.ProducedCode);
   if (compile.ProducedCode) {
@@ -79,6 +84,21 @@ void TFormEditCode::ButtonCompileClick() {
     ShowLines(MemoRestoredSource, compile.RestoredSource);
   }
   lastCompile_ = std::move(compile);
+}
+
+void TFormEditCode::ErrorLineChosen() {
+  const QTextBlock block = MemoErrors->textCursor().block();
+  QList<QTextEdit::ExtraSelection> marks;
+  const int line = SourceLineOfError(block.text().toStdString(), SourceLines());
+  if (line >= 0) {
+    QTextEdit::ExtraSelection mark;
+    mark.format.setBackground(QColor(255, 220, 220));
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    mark.cursor = QTextCursor(block);
+    marks << mark;
+  }
+  MemoErrors->setExtraSelections(marks);
+  MemoSource->MarkLine(line);
 }
 
 void TFormEditCode::ButtonSaveLoadClick() {
