@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTextBlock>
 #include <QTest>
 #include <QTimer>
 
