@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QScreen>
 #include <QTabWidget>
-#include <QTextBlock>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 
 #include <cstdio>
