@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "results/score.h"
-
 namespace velmora {
 
 void TResultsTable::ComputeSummary() {
@@ -11,6 +9,7 @@ void TResultsTable::ComputeSummary() {
   const int32_t W = rec.WarriorsPerBattle;
   const int32_t rows = rec.TournamentType == Challenge ? 1 : rec.WarriorCount;
   Rows.clear();
+  TFormulaFailures failures;
   for (int32_t r = 0; r < rows && size_t(r) < rec.Results.size(); ++r) {
     const TWarriorData& w = Tour.WarriorList[size_t(r)];
     // Sums over a whole row: a row of many matchups of many rounds passes 2^31.
@@ -25,7 +24,7 @@ void TResultsTable::ComputeSummary() {
         counts[k] += m.SurvivorCounts[k];
       cycles += double(m.RoundsPlayed) * m.AverageCycles;
     }
-    const ScorePair s = ScoreOf(Core, rec.ScoreFormula, counts, losses);
+    const ScorePair s = ScoreOf(Core, rec.ScoreFormula, counts, losses, failures);
     ResultRow row;
     row.ID = w.ID;
     row.Name = w.Name;
@@ -40,6 +39,7 @@ void TResultsTable::ComputeSummary() {
       row.Outcomes.push_back(PercentOf(rounds, counts[k], Percent));
     Rows.push_back(std::move(row));
   }
+  ReportFailures(failures);
 }
 
 void TResultsTable::ComputeDetails(int32_t s) {
@@ -48,6 +48,7 @@ void TResultsTable::ComputeDetails(int32_t s) {
   Selected = s;
   Rows.clear();
   if (s < 1 || size_t(s) > rec.Results.size()) return;
+  TFormulaFailures failures;
   const std::vector<MatchupResult>& row = rec.Results[size_t(s - 1)];
   const std::vector<TWarriorData>& opponents = benchmark ? Tour.BenchmarkList : Tour.WarriorList;
   for (size_t j = 0; j < row.size(); ++j) {
@@ -56,7 +57,7 @@ void TResultsTable::ComputeDetails(int32_t s) {
     if (m.Opponent < 0 || size_t(m.Opponent) >= opponents.size()) continue;
     const TWarriorData& o = opponents[size_t(m.Opponent)];
     const std::vector<int64_t> counts(m.SurvivorCounts.begin(), m.SurvivorCounts.end());
-    const ScorePair own = ScoreOf(Core, rec.ScoreFormula, counts, m.Losses);
+    const ScorePair own = ScoreOf(Core, rec.ScoreFormula, counts, m.Losses, failures);
     ResultRow r;
     r.ID = o.ID;
     r.Name = o.Name;
@@ -71,6 +72,12 @@ void TResultsTable::ComputeDetails(int32_t s) {
       r.Outcomes.push_back(PercentOf(m.RoundsPlayed, c, Percent));
     Rows.push_back(std::move(r));
   }
+  ReportFailures(failures);
+}
+
+// One message per computation, however many rows the formula failed in.
+void TResultsTable::ReportFailures(const TFormulaFailures& failures) {
+  if (!failures.Empty()) Core.Platform->ShowMessage(failures.Text());
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/core.h"
+#include "results/score.h"
 #include "tournament/tournament.h"
 
 namespace velmora {
@@ -50,6 +51,8 @@ public:
   ResultRow& RowAt(int32_t position) { return Rows[size_t(Order[size_t(position)])]; }
 
 private:
+  void ReportFailures(const TFormulaFailures& failures);
+
   TCore& Core;
   const TTournament& Tour;
 };

@@ -33,8 +33,22 @@ int32_t EvaluateScore(TCore& core, const std::string& formula, int32_t W, int32_
   return EvaluateExpression(core);
 }
 
+void TFormulaFailures::Add(const std::string& message, int32_t W, int32_t S) {
+  const std::string combination = " for W=" + std::to_string(W) + ", S=" + std::to_string(S);
+  for (const std::string& seen : Lines)
+    if (seen.ends_with(combination)) return;
+  Lines.push_back(message + combination);
+}
+
+std::string TFormulaFailures::Text() const {
+  std::string text;
+  for (const std::string& line : Lines)
+    text += (text.empty() ? "" : "\n") + line;
+  return text;
+}
+
 ScorePair ScoreOf(TCore& core, const std::string& formula, const std::vector<int64_t>& counts,
-                  int64_t losses) {
+                  int64_t losses, TFormulaFailures& failures) {
   const int32_t W = static_cast<int32_t>(counts.size());
   // Integer products, as the formula's points are whole numbers.
   // Counts summed over many matchups may pass 2^31; the product stays exact in a double
@@ -53,8 +67,7 @@ ScorePair ScoreOf(TCore& core, const std::string& formula, const std::vector<int
       points += p;
       if (k > 1) given += p;
     } catch (const std::exception& e) {
-      core.Platform->ShowMessage(std::string(e.what()) + " for W=" + std::to_string(W) +
-                                 ", S=" + std::to_string(k));
+      failures.Add(e.what(), W, k);
       break;
     }
   }

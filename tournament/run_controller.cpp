@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "assembler/assembler.h"
+#include "tournament/compile_check.h"
 
 namespace velmora {
 
@@ -48,6 +49,15 @@ void TRunController::StartRound(bool NewBattle, bool Full) {
   if (!core_.MaxSpeed && core_.DisplayLevel >= 1) view_.ClearDisplay();
   try {
     if (NewBattle) {
+      // The old battle's results belong to the old list: a battle that cannot start has none.
+      tour_.Rec.Results.clear();
+      const std::string failures = CompileEveryWarrior(core_, tour_);
+      if (!failures.empty()) {
+        core_.Platform->ShowMessage(failures);
+        view_.MatchupLoaded(false);
+        SetRunState(RunState::Idle);
+        return;
+      }
       SetRunState(RunState::Stopped);
       bool compiled = tour_.SetUpTournament(core_);
       view_.MatchupLoaded(compiled);
@@ -113,7 +123,7 @@ void TRunController::RunBatch(int32_t cycles) {
     if (speed_ == 6) view_.RepaintDisplay();
   }
   if (core_.RoundState == kRoundDecided || core_.RoundState == kRoundDrawn) {
-    if (tour_.Rec.PauseBetweenRounds)
+    if (tour_.Rec.PauseBetweenRounds || stepping_)
       SetRunState(RunState::Stopped);
     else
       AdvanceAfterRound();
@@ -125,9 +135,24 @@ void TRunController::StopBattle() {
   view_.ShowStatus("Stopped");
 }
 
+// A step that ends the round stops on its outcome; the next step only sets up the next
+// round, so that its first cycle can be watched too.
 void TRunController::SingleStep() {
-  if (core_.RoundState == kRoundDecided || core_.RoundState == kRoundDrawn) AdvanceAfterRound();
-  if (state_ != RunState::Complete) RunBatch(1);
+  if (core_.RoundState == kRoundDecided || core_.RoundState == kRoundDrawn) {
+    AdvanceAfterRound();
+    return;
+  }
+  if (state_ == RunState::Complete) return;
+  stepping_ = true;
+  RunBatch(1);
+  stepping_ = false;
+}
+
+bool TRunController::ResultsReachable() const {
+  for (const auto& row : tour_.Rec.Results)
+    for (const MatchupResult& m : row)
+      if (m.RoundsPlayed > 0) return true;
+  return false;
 }
 
 void TRunController::AdvanceAfterRound() {

@@ -64,7 +64,12 @@ public:
   // Reads the speed and programs the timer; returns the speed.
   int32_t ApplySpeed();
   void StopBattle();
+  // One cycle; a round that ends with it stops on its outcome. After an outcome: the next
+  // round (or matchup) is set up and nothing runs.
   void SingleStep();
+  // Some matchup has rounds on record: the results window has something to show even
+  // when the battle stopped on an error.
+  bool ResultsReachable() const;
   // Records the finished round and sets up the next one, the next matchup, or the end.
   void AdvanceAfterRound();
   // The "Max" box: the fast path, no display work.
@@ -92,6 +97,7 @@ private:
   TRunView& view_;
   RunState state_ = RunState::Idle;
   int32_t speed_ = 6;
+  bool stepping_ = false;
 };
 
 } // namespace velmora

@@ -43,9 +43,7 @@ TFormEditCode::TFormEditCode(TVelmoraApp& app, QWidget* parent) : QDialog(parent
 void TFormEditCode::BuildControls() {
   LabelSource = new QLabel(this);
   LabelSource->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  MemoSource = new QPlainTextEdit(this);
-  MemoSource->setLineWrapMode(QPlainTextEdit::NoWrap);
-  MemoSource->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  MemoSource = new TCodeEditor(this);
   MemoSource->setMinimumSize(360, 360);
   ButtonOpen = MakeButton("Open", this);
   ButtonSave = MakeButton("Save", this);
@@ -116,6 +114,11 @@ void TFormEditCode::BuildControls() {
   connect(ButtonCompile, &QPushButton::clicked, this, &TFormEditCode::ButtonCompileClick);
   connect(ButtonTune, &QPushButton::clicked, this, &TFormEditCode::ButtonTuneClick);
   connect(ButtonSaveLoad, &QPushButton::clicked, this, &TFormEditCode::ButtonSaveLoadClick);
+  // A click in the error pane, or moving through it with the keys; not its being refilled.
+  MemoErrors->viewport()->installEventFilter(this);
+  connect(MemoErrors, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+    if (MemoErrors->hasFocus()) ErrorLineChosen();
+  });
   connect(ButtonOK, &QPushButton::clicked, this, &QDialog::accept);
   connect(ButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -152,6 +155,12 @@ TWarriorData TFormEditCode::Edited() const {
   edited.FileName = LabelSource->text().toStdString();
   edited.Author = author_;
   return edited;
+}
+
+bool TFormEditCode::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == MemoErrors->viewport() && event->type() == QEvent::MouseButtonRelease)
+    ErrorLineChosen();
+  return QDialog::eventFilter(watched, event);
 }
 
 void TFormEditCode::showEvent(QShowEvent* event) {

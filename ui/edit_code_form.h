@@ -16,6 +16,7 @@
 
 #include "tournament/tournament.h"
 #include "ui/app.h"
+#include "ui/code_editor.h"
 #include "ui/edit_code_session.h"
 #include "ui/spare_engine.h"
 
@@ -29,7 +30,8 @@ public:
   explicit TFormEditCode(TVelmoraApp& app, QWidget* parent = nullptr);
 
   // Shows the editor modally on a working copy; on OK copies ID, Name, Author, FileName,
-  // Source back. warriorNumber is 1-based, 0 for a new warrior from the Setup dialog.
+  // Source back. warriorNumber is what the object-code listing prints: the list
+  // position from the main window, 1 from the Setup dialog, 0 from the core cell editor.
   bool Execute(int32_t warriorNumber, TWarriorData& warrior);
 
   // The steps of showing, without showing: the controls take the record's values.
@@ -46,9 +48,11 @@ public:
   // source's EQU lines.
   void ButtonTuneClick();
   void UseEquateValues(const std::vector<std::pair<std::string, int32_t>>& values);
+  // A line of MemoErrors was chosen: the source line it comes from is selected and marked.
+  void ErrorLineChosen();
 
   QLabel* LabelSource;
-  QPlainTextEdit* MemoSource;
+  TCodeEditor* MemoSource; // line numbers, Redcode colours, the marked error line
   QPushButton *ButtonOpen, *ButtonSave, *ButtonCompile, *ButtonTune;
   QPlainTextEdit *MemoErrors, *MemoObjectCode, *MemoRestoredSource;
   QPushButton* ButtonSaveLoad;
@@ -60,6 +64,7 @@ protected:
   void showEvent(QShowEvent* event) override;
   // The Tune window belongs to this showing: it closes (and its sweep stops) with it.
   void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void BuildControls();

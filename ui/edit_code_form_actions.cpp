@@ -1,6 +1,8 @@
-// The warrior editor's buttons: Open, Save, Compile and Save Load File.
+// The warrior editor's buttons: Open, Save, Compile and Save Load File; and the error pane
+// leading to the source.
 
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 
 #include <exception>
@@ -8,6 +10,7 @@
 #include "assembler/assembler.h"
 #include "tuning/equates.h"
 #include "ui/edit_code_form.h"
+#include "ui/error_lines.h"
 #include "ui/file_names.h"
 #include "ui/tune_form.h"
 
@@ -77,6 +80,8 @@ void TFormEditCode::ButtonCompileClick() {
   std::vector<std::string> messages = compile.Errors;
   messages.insert(messages.end(), compile.Warnings.begin(), compile.Warnings.end());
   ShowLines(MemoErrors, messages);
+  MemoErrors->setExtraSelections({});
+  MemoSource->MarkLine(-1);
   EditName->setText(QString::fromStdString(compile.Name));
   ButtonSaveLoad->setEnabled(compile.ProducedCode);
   if (compile.ProducedCode) {
@@ -84,6 +89,21 @@ void TFormEditCode::ButtonCompileClick() {
     ShowLines(MemoRestoredSource, compile.RestoredSource);
   }
   lastCompile_ = std::move(compile);
+}
+
+void TFormEditCode::ErrorLineChosen() {
+  const QTextBlock block = MemoErrors->textCursor().block();
+  QList<QTextEdit::ExtraSelection> marks;
+  const int line = SourceLineOfError(block.text().toStdString(), SourceLines());
+  if (line >= 0) {
+    QTextEdit::ExtraSelection mark;
+    mark.format.setBackground(QColor(255, 220, 220));
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    mark.cursor = QTextCursor(block);
+    marks << mark;
+  }
+  MemoErrors->setExtraSelections(marks);
+  MemoSource->MarkLine(line);
 }
 
 void TFormEditCode::ButtonSaveLoadClick() {

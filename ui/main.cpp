@@ -10,6 +10,7 @@
 #include "ui/bench_mode.h"
 #include "ui/mardex_form.h"
 #include "ui/qt_platform.h"
+#include "ui/window_places.h"
 
 namespace {
 
@@ -28,7 +29,8 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   QApplication::setApplicationName("velmora");
-  QApplication::setApplicationDisplayName("Velmora");
+  // No display name: Qt would append it to every window's caption.
+  QApplication::setOrganizationName("velmora");
   QApplication::setApplicationVersion(VELMORA_VERSION);
 
   QCommandLineParser parser;
@@ -63,6 +65,8 @@ int main(int argc, char* argv[]) {
     return velmora::RunDesktopBenchmark(window, app, options, std::cout);
   }
 
+  velmora::TWindowPlaces places;
+  application.installEventFilter(&places);
   velmora::TQtPlatform platform;
   velmora::TVelmoraApp app(platform);
   velmora::TMardexForm window(app);

@@ -152,6 +152,9 @@ private:
   void ShowScreenInfo();
   // What a frame shows of the running round: cycles, status, process gauges, views.
   void ShowFrame();
+  void ShowStandingPanel(bool idle);
+  // (ViewLeft, ViewTop) := beside this window, on its screen.
+  void PlaceBesideMe(const QWidget& view);
   // Brings the picture up to date and paints it.
   void ShowDisplay();
   void ChooseDrawing(bool fast, bool running);
@@ -167,7 +170,8 @@ private:
   int32_t savedSpeed_ = 6;
   bool closing_ = false;
   int32_t tunedWarrior_ = -1;
-  bool viewPlaceFree_ = true; // no open view stands at (ViewLeft, ViewTop)
+  bool viewPlaceFree_ = true;    // no open view stands at (ViewLeft, ViewTop)
+  bool viewPlaceChosen_ = false; // (ViewLeft, ViewTop) was set beside this window or by a view
 };
 
 } // namespace velmora

@@ -2,6 +2,7 @@
 // a cell of the core display in a view, and the breakpoint editor applied to the cells.
 
 #include <QApplication>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -12,11 +13,28 @@
 
 namespace velmora {
 
+void TMardexForm::PlaceBesideMe(const QWidget& view) {
+  const QRect me = frameGeometry();
+  const QScreen* screen = this->screen();
+  const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1 << 14, 1 << 14);
+  const int width = std::max(view.sizeHint().width(), view.width());
+  int left = me.right() + 8;
+  if (left + width > room.right() && me.left() - 8 - width >= room.left())
+    left = me.left() - 8 - width;
+  ViewLeft = std::clamp(left, room.left(), std::max(room.left(), room.right() - width));
+  ViewTop = std::max(me.top(), room.top());
+}
+
 TFormView* TMardexForm::OpenCoreView() {
   auto* view = new TFormView(app_, this);
   CoreViews.push_back(view);
   LastCoreView = view;
-  // The first view, and the first after one was closed, opens where the last one stood.
+  // The very first view opens beside this window, not over its buttons; the first after
+  // one was closed opens where that one stood.
+  if (!viewPlaceChosen_) {
+    PlaceBesideMe(*view);
+    viewPlaceChosen_ = true;
+  }
   if (viewPlaceFree_) {
     view->move(ViewLeft, ViewTop);
     viewPlaceFree_ = false;

@@ -170,9 +170,7 @@ void TMardexForm::RunStateChanged(RunState state) {
   const bool idle = state == RunState::Idle, stopped = state == RunState::Stopped;
   const bool running = state == RunState::Running, complete = state == RunState::Complete;
   if (!running) TimerBattle->stop();
-  if (!running && core_ && infoStale_) ShowScreenInfo();
-  if (!running && core_ && frameSkipped_) ShowFrame();
-  if (!running && core_ && app_.Tournament.CurrentResult()) ShowRoundCounters();
+  if (!running && core_) ShowStandingPanel(idle);
   if (!running) {
     ShowDisplay();
     ChooseDrawing(TrackBarSpeed->value() == 6, false);
@@ -182,7 +180,8 @@ void TMardexForm::RunStateChanged(RunState state) {
   ButtonStop->setEnabled(running);
   ButtonStart->setEnabled(stopped);
   ButtonSingleStep->setEnabled(stopped);
-  ButtonTournamentResults->setEnabled(!idle);
+  // A battle that stopped on an error keeps the results of the matchups it played.
+  ButtonTournamentResults->setEnabled(!idle || (controller_ && controller_->ResultsReachable()));
   ButtonView->setEnabled(!idle);
   ButtonViewPSpace->setEnabled(!idle);
   for (QPushButton* b : ButtonEdit)
@@ -192,6 +191,29 @@ void TMardexForm::RunStateChanged(RunState state) {
                        : running ? ButtonStop
                                  : ButtonTournamentResults;
   focus->setFocus();
+}
+
+// Once the battle stands still the panel tells its true state: the round as the engine has
+// it (also after a run at Max, which paints no panels), or, when nothing could be set up,
+// no warrior at work.
+void TMardexForm::ShowStandingPanel(bool idle) {
+  if (idle) {
+    if (app_.Tournament.WarriorList.empty()) return;
+    infoStale_ = frameSkipped_ = false;
+    SetGaugeState(*GaugeCyclesOutput, std::max(core_->MaxCycles, 1), 0, false);
+    LabelCycleCount->setText("0");
+    for (int32_t i = 1; i <= 8; ++i)
+      SetGauge(i, false);
+    ShowRoundCounters();
+    LabelStatusOutput->setText("Idle");
+    return;
+  }
+  if (infoStale_) ShowScreenInfo();
+  const bool panelBehind = frameSkipped_ || core_->MaxSpeed || core_->DisplayLevel < 1;
+  if (panelBehind && core_->RoundState != kRoundIdle)
+    ShowFrame();
+  else if (app_.Tournament.CurrentResult())
+    ShowRoundCounters();
 }
 
 void TMardexForm::ClearDisplay() {

@@ -324,20 +324,22 @@ void TFormParams::ConnectHandlers() {
           &TFormParams::ButtonEditWarriorClick);
 }
 
+// An editable combo box takes the focus itself (its line edit is only its focus proxy) and
+// hands its focus events to the line edit directly, past any event filter: the combo box is
+// the widget to watch.
 void TFormParams::WatchFieldExits() {
-  const std::pair<QWidget*, SetupField> fields[] = {
-      {ComboBoxCSFixed->lineEdit(), SetupField::CoreSize},
-      {EditCSRandom, SetupField::MinCoreSize},
-      {ComboBoxBattleLength->lineEdit(), SetupField::MaxCycles},
-      {ComboBoxQueueLimit->lineEdit(), SetupField::MaxProcesses},
-      {ComboBoxBufferSize->lineEdit(), SetupField::MinDistance},
-      {EditNumBattles, SetupField::Rounds},
-      {ComboBoxReadLimit->lineEdit(), SetupField::ReadLimit},
-      {ComboBoxWriteLimit->lineEdit(), SetupField::WriteLimit},
-      {ComboBoxPSpace->lineEdit(), SetupField::PSpace},
-      {ComboBoxMaxLength->lineEdit(), SetupField::MaxLength},
-      {EditFixedPosition, SetupField::FixedPosition},
-      {EditFixedSeed, SetupField::FixedSeed}};
+  const std::pair<QWidget*, SetupField> fields[] = {{ComboBoxCSFixed, SetupField::CoreSize},
+                                                    {EditCSRandom, SetupField::MinCoreSize},
+                                                    {ComboBoxBattleLength, SetupField::MaxCycles},
+                                                    {ComboBoxQueueLimit, SetupField::MaxProcesses},
+                                                    {ComboBoxBufferSize, SetupField::MinDistance},
+                                                    {EditNumBattles, SetupField::Rounds},
+                                                    {ComboBoxReadLimit, SetupField::ReadLimit},
+                                                    {ComboBoxWriteLimit, SetupField::WriteLimit},
+                                                    {ComboBoxPSpace, SetupField::PSpace},
+                                                    {ComboBoxMaxLength, SetupField::MaxLength},
+                                                    {EditFixedPosition, SetupField::FixedPosition},
+                                                    {EditFixedSeed, SetupField::FixedSeed}};
   for (const auto& [editor, field] : fields) {
     fieldOfEditor_[editor] = field;
     editor->installEventFilter(this);

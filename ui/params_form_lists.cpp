@@ -90,7 +90,7 @@ void TFormParams::ButtonSaveListClick() {
 
 void TFormParams::ButtonNewWarriorClick() {
   TWarriorData warrior = NewWarriorRecord();
-  if (!EditEntry(0, warrior)) return;
+  if (!EditEntry(1, warrior)) return;
   warriors_.push_back(std::move(warrior));
   RefreshLists(int32_t(warriors_.size()) - 1);
 }
@@ -99,7 +99,7 @@ void TFormParams::ButtonEditWarriorClick() {
   const int32_t row = ListBoxWarriors->currentRow();
   if (row < 0 || size_t(row) >= warriors_.size()) return;
   TWarriorData warrior = warriors_[size_t(row)];
-  if (!EditEntry(row + 1, warrior)) return;
+  if (!EditEntry(1, warrior)) return;
   TWarriorData& entry = warriors_[size_t(row)];
   entry.ID = warrior.ID;
   entry.Name = warrior.Name;

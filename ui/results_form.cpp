@@ -5,7 +5,12 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
+
+#include "ui/results_chart.h"
 
 namespace velmora {
 
@@ -64,7 +69,11 @@ void TFormResults::BuildControls() {
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addWidget(StringGridResults, 1);
+  ChartResults = new TResultsChart(this);
+  TabsResults = new QTabWidget(this);
+  TabsResults->addTab(StringGridResults, "Table");
+  TabsResults->addTab(ChartResults, "Chart");
+  layout->addWidget(TabsResults, 1);
   layout->addLayout(bottom);
 
   QWidget* order[] = {
@@ -85,6 +94,17 @@ void TFormResults::BuildControls() {
   connect(ButtonResultsClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
+// The window opens wide enough to show every column, as far as the screen allows.
+void TFormResults::WidenForColumns() {
+  const QHeaderView* header = StringGridResults->horizontalHeader();
+  const int table = header->length() + StringGridResults->verticalScrollBar()->sizeHint().width() +
+                    2 * StringGridResults->frameWidth() + 8;
+  const int wanted = table + 48; // the window's margins and the tabs' frame
+  const QScreen* screen = this->screen();
+  const int room = screen ? screen->availableGeometry().width() - 40 : wanted;
+  if (wanted > width()) resize(std::min(wanted, std::max(room, width())), height());
+}
+
 void TFormResults::Execute() {
   FormShow();
   exec();
@@ -99,7 +119,7 @@ void TFormResults::FormShow() {
   selected_ = 1;
   SetOutcomeHeaders();
   RefreshView();
-  StringGridResults->resizeColumnsToContents();
+  WidenForColumns();
   ButtonResultsClose->setFocus();
 }
 

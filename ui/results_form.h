@@ -18,7 +18,11 @@
 #include "ui/app.h"
 #include "ui/spare_engine.h"
 
+class QTabWidget;
+
 namespace velmora {
+
+class TResultsChart;
 
 class TFormResults : public QDialog {
   Q_OBJECT
@@ -57,9 +61,13 @@ public:
   QLabel *LabelResultsTitle, *LabelWarriorName;
   QComboBox* ComboBoxDetailWarrior;
   QCheckBox* CheckBoxPercent;
+  // "Table" and "Chart": the same rows as a grid and as bars.
+  QTabWidget* TabsResults;
+  TResultsChart* ChartResults;
 
 private:
   void BuildControls();
+  void WidenForColumns();
   // The table on the current engine; false when there is none.
   bool PrepareTable();
   // Runs a computation; an error of the score formula is shown and the grid kept.

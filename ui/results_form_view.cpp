@@ -10,6 +10,7 @@
 #include "results/report.h"
 #include "ui/edit_score_form.h"
 #include "ui/file_names.h"
+#include "ui/results_chart.h"
 #include "ui/results_form.h"
 
 namespace velmora {
@@ -76,8 +77,11 @@ void TFormResults::FillGrid() {
           size_t(c) < cells[r].size() ? QString::fromStdString(cells[r][size_t(c)]) : QString();
       StringGridResults->setItem(int(r), c, new QTableWidgetItem(text));
     }
+  // Qt draws its ascending indicator as a down arrow (SortDown); players read a down arrow
+  // as "highest first", so the arrow is given the order it looks like.
   StringGridResults->horizontalHeader()->setSortIndicator(
-      sortColumn_, descending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+      sortColumn_, descending_ ? Qt::AscendingOrder : Qt::DescendingOrder);
+  ChartResults->Show(*table_, CheckBoxPercent->isChecked());
 }
 
 void TFormResults::RefreshView() {
@@ -111,6 +115,8 @@ void TFormResults::RefreshView() {
     SetOutcomeHeaders();
     ShowSummary();
   }
+  // Summary and details hold different texts: each gets columns for its own.
+  StringGridResults->resizeColumnsToContents();
 }
 
 void TFormResults::ButtonResultsShowClick() {

@@ -62,10 +62,14 @@ class ResultsScoreOf : public testing::TestWithParam<ScoreCase> {};
 TEST_P(ResultsScoreOf, GivesPointsPerHundredRounds) {
   ResultsFixture f;
   const ScoreCase& c = GetParam();
-  const ScorePair s = ScoreOf(*f.Core, c.Formula, c.Counts, c.Losses);
+  TFormulaFailures failures;
+  const ScorePair s = ScoreOf(*f.Core, c.Formula, c.Counts, c.Losses, failures);
+  // A second row failing at the same W, S adds nothing to the one message.
+  ScoreOf(*f.Core, c.Formula, c.Counts, c.Losses, failures);
   EXPECT_DOUBLE_EQ(s.Score, c.Score);
   EXPECT_DOUBLE_EQ(s.Given, c.Given);
-  EXPECT_EQ(f.Platform.Messages, c.Messages);
+  EXPECT_EQ(failures.Empty() ? std::vector<std::string>{} : std::vector{failures.Text()},
+            c.Messages);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -98,8 +102,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ResultsScoreOfErrors, AFailureForALossIsNotCaught) {
   ResultsFixture f;
-  EXPECT_THROW(ScoreOf(*f.Core, "1/(S-1)", {1, 1}, 1), std::exception);
-  EXPECT_THROW(ScoreOf(*f.Core, "W+", {1, 1}, 1), ECompileError);
+  TFormulaFailures failures;
+  EXPECT_THROW(ScoreOf(*f.Core, "1/(S-1)", {1, 1}, 1, failures), std::exception);
+  EXPECT_THROW(ScoreOf(*f.Core, "W+", {1, 1}, 1, failures), ECompileError);
 }
 
 struct PercentCase {

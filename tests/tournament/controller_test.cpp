@@ -167,15 +167,39 @@ TEST(RunController, SingleStepRunsOneCycleAndStaysStopped) {
   EXPECT_EQ(b.Controller->State(), RunState::Stopped);
 }
 
-TEST(RunController, CompileFailureLeavesTheBattleIdle) {
+TEST(RunController, SingleStepStopsOnTheOutcomeThenSetsUpTheNextRound) {
+  Battle b;
+  b.Add("Looper", {"jmp 0"});
+  b.Add("Victim", {"dat 0, 0"}); // dies on its first move
+  b.Tour.Rec.TournamentType = RoundRobin;
+  b.Tour.Rec.Rounds = 2;
+  b.Controller->NewBattle();
+  b.Controller->SingleStep();
+  EXPECT_EQ(b.Controller->StatusText(), "Won by Looper");
+  EXPECT_EQ(b.Controller->State(), RunState::Stopped);
+  EXPECT_EQ(b.Result(0, 1).RoundsPlayed, 0);
+  b.Controller->SingleStep(); // records the round and sets up the next: no cycle yet
+  EXPECT_EQ(b.Result(0, 1).RoundsPlayed, 1);
+  EXPECT_EQ(b.Core->RoundState, kRoundRunning);
+  EXPECT_EQ(b.Core->CycleCount, 0);
+  EXPECT_TRUE(b.Controller->ResultsReachable());
+}
+
+TEST(RunController, CompileFailuresAreListedTogetherBeforeAnyMatchup) {
   Battle b;
   b.Add("Good", {"jmp 0"});
   b.Add("Bad", {"frobnicate 1, 2"});
+  b.Add("Worse", {"jmp undefined"});
   b.Tour.Rec.TournamentType = RoundRobin;
   b.Controller->NewBattle();
   EXPECT_EQ(b.Controller->State(), RunState::Idle);
   EXPECT_EQ(b.View.Loaded, std::vector<bool>{false});
-  EXPECT_EQ(b.Platform.Messages, std::vector<std::string>{"Warrior Bad failed to compile."});
+  ASSERT_EQ(b.Platform.Messages.size(), 1u);
+  const std::string& m = b.Platform.Messages[0];
+  EXPECT_EQ(m.find("Warrior Good"), std::string::npos) << m;
+  EXPECT_NE(m.find("Warrior Bad failed to compile.\n    "), std::string::npos) << m;
+  EXPECT_NE(m.find("Warrior Worse failed to compile.\n    "), std::string::npos) << m;
+  EXPECT_TRUE(b.Tour.Rec.Results.empty());
   b.Controller->RunLoop();
   EXPECT_EQ(b.Core->CycleCount, 0);
 }

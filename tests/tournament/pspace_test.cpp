@@ -55,7 +55,8 @@ TEST(PSpace, FirstRoundReadsCoreSizeMinusOneThenTheResult) {
     b.Controller->RunLoop(); // the victim dies; the round pauses
     EXPECT_EQ(b.Slot(1).LastResult, 1);
     EXPECT_EQ(b.Slot(2).LastResult, 0);
-    b.Controller->SingleStep(); // hands on the round, sets up the next, one cycle
+    b.Controller->SingleStep(); // hands on the round, sets up the next
+    b.Controller->SingleStep(); // its first cycle
     EXPECT_EQ(b.Core->Core[1].BField, 1) << "a sole survivor reads 1";
   }
 }

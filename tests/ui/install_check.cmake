@@ -9,6 +9,7 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${status}")
 endif()
 foreach(file bin/velmora bin/velmora-cli share/applications/velmora.desktop
+        share/mime/packages/velmora.xml
         share/icons/hicolor/scalable/apps/velmora.svg)
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "not installed: ${file}")

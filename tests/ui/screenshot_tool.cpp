@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 
 #include <array>
@@ -90,6 +93,9 @@ int Windows(const QString& dir) {
   ok = Save(form.grab(), dir + "/main-complete.png") && ok;
   app.FormResults->FormShow();
   ok = Shoot(*app.FormResults, dir + "/results.png") && ok;
+  app.FormResults->TabsResults->setCurrentIndex(1);
+  ok = Shoot(*app.FormResults, dir + "/results-chart.png") && ok;
+  app.FormResults->TabsResults->setCurrentIndex(0);
   app.FormParams->FormShow();
   ok = Shoot(*app.FormParams, dir + "/setup.png") && ok;
 
@@ -99,6 +105,14 @@ int Windows(const QString& dir) {
   app.FormEditCode->Prepare(1, warrior);
   app.FormEditCode->ButtonCompileClick();
   ok = Shoot(*app.FormEditCode, dir + "/editor.png") && ok;
+  // ... and with its error clicked: the source line is selected and marked.
+  app.FormEditCode->show();
+  Settle();
+  QPlainTextEdit* errors = app.FormEditCode->MemoErrors;
+  const QPoint firstError =
+      errors->cursorRect(QTextCursor(errors->document()->firstBlock())).center();
+  QTest::mouseClick(errors->viewport(), Qt::LeftButton, {}, firstError);
+  ok = Shoot(*app.FormEditCode, dir + "/editor-error.png") && ok;
 
   // Finished sweeps against the other three: the stone's bombing step, then the scanner's
   // step and first bomb as a heat map.
