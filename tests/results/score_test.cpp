@@ -9,29 +9,13 @@
 namespace velmora::test {
 namespace {
 
-struct FormulaCase {
-  const char* Formula;
-  int32_t W, S;
-  int32_t Expected;
-};
-
-class ResultsEvaluateScore : public testing::TestWithParam<FormulaCase> {};
-
-TEST_P(ResultsEvaluateScore, BindsWAndSInBothCases) {
+TEST(ResultsScore, TheFormulaBindsWAndSInBothCasesAndLeavesTheScannerAlone) {
   ResultsFixture f;
-  const FormulaCase& c = GetParam();
-  EXPECT_EQ(EvaluateScore(*f.Core, c.Formula, c.W, c.S), c.Expected) << c.Formula;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ResultsEvaluateScore,
-    testing::Values(FormulaCase{"(W*W-1)/S", 2, 1, 3}, FormulaCase{"(W*W-1)/S", 2, 2, 1},
-                    FormulaCase{"(w*w-1)/s", 4, 3, 5}, FormulaCase{"W-S", 5, 2, 3},
-                    FormulaCase{"CORESIZE/W", 4, 1, 2000}, FormulaCase{"S==1", 3, 1, 1},
-                    FormulaCase{"S==1", 3, 2, 0}));
-
-TEST(ResultsEvaluateScoreState, LeavesTheScannerAsItWas) {
-  ResultsFixture f;
+  const std::tuple<const char*, int32_t, int32_t, int32_t> rows[] = {
+      {"(W*W-1)/S", 2, 1, 3},     {"(W*W-1)/S", 2, 2, 1}, {"(w*w-1)/s", 4, 3, 5}, {"W-S", 5, 2, 3},
+      {"CORESIZE/W", 4, 1, 2000}, {"S==1", 3, 1, 1},      {"S==1", 3, 2, 0}};
+  for (const auto& [formula, W, S, expected] : rows)
+    EXPECT_EQ(EvaluateScore(*f.Core, formula, W, S), expected) << formula << " " << W << S;
   SetLineText(f.Core->Asm, "mov 0, 1");
   f.Core->Asm.ScanPos = 3;
   f.Core->Asm.Labels = {{"start", 4}};
@@ -44,82 +28,59 @@ TEST(ResultsEvaluateScoreState, LeavesTheScannerAsItWas) {
   EXPECT_EQ(f.Core->Asm.Labels[0].first, "start");
 }
 
-struct ScoreCase {
-  const char* Label;
-  const char* Formula;
-  std::vector<int32_t> Counts;
-  int32_t Losses;
-  double Score, Given;
-  std::vector<std::string> Messages;
-};
-
-void PrintTo(const ScoreCase& c, std::ostream* os) {
-  *os << c.Label;
-}
-
-class ResultsScoreOf : public testing::TestWithParam<ScoreCase> {};
-
-TEST_P(ResultsScoreOf, GivesPointsPerHundredRounds) {
-  ResultsFixture f;
-  const ScoreCase& c = GetParam();
-  const ScorePair s = ScoreOf(*f.Core, c.Formula, c.Counts, c.Losses);
-  EXPECT_DOUBLE_EQ(s.Score, c.Score);
-  EXPECT_DOUBLE_EQ(s.Given, c.Given);
-  EXPECT_EQ(f.Platform.Messages, c.Messages);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ResultsScoreOf,
-    testing::Values(
-        // 6 wins, 2 losses, 2 draws: (3x6 + 1x2) / 10 and (3x2 + 1x2) / 10 per 100 rounds.
-        ScoreCase{"example", "(W*W-1)/S", {6, 2}, 2, 200.0, 80.0, {}},
-        ScoreCase{"noRounds", "(W*W-1)/S", {0, 0}, 0, 0.0, 0.0, {}},
-        ScoreCase{"allWins", "(W*W-1)/S", {7, 0}, 0, 300.0, 0.0, {}},
-        // Melee of 3 (8, 4 and 2 points for 1, 2, 3 survivors), 15 rounds: points
-        // 8x3 + 4x4 + 2x5 = 50; given 8x3 for the losses plus 4x4 + 2x5 for the shares.
-        ScoreCase{"melee", "(W*W-1)/S", {3, 4, 5}, 3, 100.0 * 50 / 15, 100.0 * 50 / 15, {}},
-        // Fails at S = 2: rounds include the failing count, points only the wins.
-        ScoreCase{"divideAtTwo",
-                  "(W*W-1)/S/(2-S)",
-                  {6, 2},
-                  2,
-                  100.0 * 18 / 10,
-                  100.0 * 6 / 10,
-                  {"Division by zero for W=2, S=2"}},
-        ScoreCase{"meleeStopsAtFailure",
-                  "12/(S-2)",
-                  {1, 1, 1},
-                  1,
-                  100.0 * -12 / 3,
-                  100.0 * -12 / 3,
-                  {"Division by zero for W=3, S=2"}}));
-
-TEST(ResultsScoreOfErrors, AFailureForALossIsNotCaught) {
+TEST(ResultsScore, PointsPerHundredRoundsTakenAndGiven) {
+  struct Row {
+    const char* what;
+    const char* formula;
+    std::vector<int32_t> counts;
+    int32_t losses;
+    double score, given;
+    std::vector<std::string> messages;
+  };
+  const Row rows[] = {
+      // 6 wins, 2 losses, 2 draws: (3x6 + 1x2) / 10 and (3x2 + 1x2) / 10 per 100 rounds.
+      {"example", "(W*W-1)/S", {6, 2}, 2, 200.0, 80.0, {}},
+      {"no rounds", "(W*W-1)/S", {0, 0}, 0, 0.0, 0.0, {}},
+      {"all wins", "(W*W-1)/S", {7, 0}, 0, 300.0, 0.0, {}},
+      // Melee of 3 (8, 4 and 2 points for 1, 2, 3 survivors), 15 rounds: points
+      // 8x3 + 4x4 + 2x5 = 50; given 8x3 for the losses plus 4x4 + 2x5 for the shares.
+      {"melee", "(W*W-1)/S", {3, 4, 5}, 3, 100.0 * 50 / 15, 100.0 * 50 / 15, {}},
+      // Fails at S = 2: rounds include the failing count, points only the wins.
+      {"divide at two",
+       "(W*W-1)/S/(2-S)",
+       {6, 2},
+       2,
+       100.0 * 18 / 10,
+       100.0 * 6 / 10,
+       {"Division by zero for W=2, S=2"}},
+      {"a melee stops at the failure",
+       "12/(S-2)",
+       {1, 1, 1},
+       1,
+       100.0 * -12 / 3,
+       100.0 * -12 / 3,
+       {"Division by zero for W=3, S=2"}},
+  };
+  for (const Row& r : rows) {
+    ResultsFixture f;
+    const ScorePair s = ScoreOf(*f.Core, r.formula, r.counts, r.losses);
+    EXPECT_DOUBLE_EQ(s.Score, r.score) << r.what;
+    EXPECT_DOUBLE_EQ(s.Given, r.given) << r.what;
+    EXPECT_EQ(f.Platform.Messages, r.messages) << r.what;
+  }
+  // A failure for a loss is not caught.
   ResultsFixture f;
   EXPECT_THROW(ScoreOf(*f.Core, "1/(S-1)", {1, 1}, 1), std::exception);
   EXPECT_THROW(ScoreOf(*f.Core, "W+", {1, 1}, 1), ECompileError);
+
+  const std::tuple<int32_t, double, bool, double> percents[] = {{10, 6, true, 60.0},
+                                                                {10, 6, false, 6.0},
+                                                                {0, 6, true, 0.0},
+                                                                {0, 6, false, 0.0},
+                                                                {3, 1, true, 100.0 / 3}};
+  for (const auto& [rounds, value, percent, expected] : percents)
+    EXPECT_DOUBLE_EQ(PercentOf(rounds, value, percent), expected) << rounds << " " << percent;
 }
-
-struct PercentCase {
-  int32_t Rounds;
-  double Value;
-  bool Percent;
-  double Expected;
-};
-
-class ResultsPercentOf : public testing::TestWithParam<PercentCase> {};
-
-TEST_P(ResultsPercentOf, ScalesOnlyWhenTicked) {
-  const PercentCase& c = GetParam();
-  EXPECT_DOUBLE_EQ(PercentOf(c.Rounds, c.Value, c.Percent), c.Expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ResultsPercentOf,
-                         testing::Values(PercentCase{10, 6, true, 60.0},
-                                         PercentCase{10, 6, false, 6.0},
-                                         PercentCase{0, 6, true, 0.0},
-                                         PercentCase{0, 6, false, 0.0},
-                                         PercentCase{3, 1, true, 100.0 / 3}));
 
 } // namespace
 } // namespace velmora::test
