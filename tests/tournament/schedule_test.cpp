@@ -36,6 +36,7 @@ TEST(Schedule, MatchupsComeInTheirOrderAndEachPlaysItsRounds) {
     bool selfFights;
     Order expected;
   };
+  // clang-format off
   const Row rows[] = {
       {RoundRobin, false, {{0, 1}, {0, 2}, {1, 2}}},
       {RoundRobin, true, {{0, 0}, {0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 2}}},
@@ -45,6 +46,7 @@ TEST(Schedule, MatchupsComeInTheirOrderAndEachPlaysItsRounds) {
       {Benchmark, true, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}},
       {Melee, false, {{0, 0}}},
   };
+  // clang-format on
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(TournamentTypeName(r.type)) + (r.selfFights ? " with self" : ""));
     Battle b;
@@ -146,38 +148,21 @@ TEST(Schedule, BattlesThatCannotStartSayWhy) {
     std::string message; // the only message
     std::vector<bool> loaded;
   };
+  // clang-format off
   const Row rows[] = {
       {"no warriors", {}, RoundRobin, 100, RunState::Idle, "", {}},
-      {"one warrior in a round robin",
-       {kSurvives},
-       RoundRobin,
-       100,
-       RunState::Stopped,
+      {"one warrior in a round robin", {kSurvives}, RoundRobin, 100, RunState::Stopped,
        "Single warrior battles are only supported by Melee tournaments. The tournament type has "
-       "been set to Melee.",
-       {true}},
-      {"a benchmark without benchmark warriors",
-       {kSurvives, kSurvives},
-       Benchmark,
-       100,
-       RunState::Idle,
-       "To run a Benchmark tournament, you must select a warrior or warrior list.",
+       "been set to Melee.", {true}},
+      {"a benchmark without benchmark warriors", {kSurvives, kSurvives}, Benchmark, 100,
+       RunState::Idle, "To run a Benchmark tournament, you must select a warrior or warrior list.",
        {false}},
-      {"a warrior that does not compile",
-       {kSurvives, {"frobnicate 1, 2"}},
-       RoundRobin,
-       100,
-       RunState::Idle,
-       "Warrior B failed to compile.",
-       {false}},
-      {"warriors that do not fit",
-       {kSurvives, kSurvives},
-       RoundRobin,
-       5000,
-       RunState::Idle,
-       "Unable to fit warrior B into core",
-       {true}},
+      {"a warrior that does not compile", {kSurvives, {"frobnicate 1, 2"}}, RoundRobin, 100,
+       RunState::Idle, "Warrior B failed to compile.", {false}},
+      {"warriors that do not fit", {kSurvives, kSurvives}, RoundRobin, 5000, RunState::Idle,
+       "Unable to fit warrior B into core", {true}},
   };
+  // clang-format on
   for (const Row& r : rows) {
     SCOPED_TRACE(r.what);
     Battle b;
