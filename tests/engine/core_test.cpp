@@ -17,10 +17,12 @@ TEST(Core, CreateAllocatesOrSaysWhyNot) {
   p.NumWarriors = 3;
   p.MaxProcesses = 64;
   p.ReadLimit = 400;
+  p.InitialInstruction = "RANDOM";
   auto core = TCore::Create(p, form, platform);
   ASSERT_NE(core, nullptr);
   EXPECT_EQ(core->Core.size(), 5000u);
   EXPECT_EQ(core->ReadLimit, 400);
+  EXPECT_EQ(core->InitialInstruction, "RANDOM");
   EXPECT_NE(core->CoreSizeMin, 100) << "the minimum is copied only for a random core size";
   EXPECT_EQ(core->QueueBlockSize, 65 * 3 * 4);
   ASSERT_EQ(core->Warriors.size(), 1u) << "only the private warrior";

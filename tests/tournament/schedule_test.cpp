@@ -175,6 +175,7 @@ TEST(Schedule, BattlesThatCannotStartSayWhy) {
     EXPECT_EQ(b.Platform.Messages,
               r.message.empty() ? std::vector<std::string>{} : std::vector{r.message});
     EXPECT_EQ(b.View.Loaded, r.loaded);
+    EXPECT_EQ(b.Tour.Rec.TournamentType, r.warriors.size() == 1 ? uint8_t{Melee} : r.type);
     b.Controller->SingleStep();
     EXPECT_EQ(b.Core->CycleCount, r.state == RunState::Idle ? 0 : 1);
   }
