@@ -141,13 +141,13 @@ TEST(ResultsTable, SortsAsTheQuicksortLeavesEqualKeysAndHeadingsChooseTheOrder) 
     t.SortRows();
     EXPECT_EQ(t.Order, order) << what;
   }
-  ResultsFixture f; // three equal keys: the quicksort reverses them
-  f.SetWarriors({{"A", ""}, {"B", ""}, {"C", ""}});
-  f.Shape(Melee, 1);
-  TResultsTable t(*f.Core, f.Tour);
-  t.ComputeSummary();
-  t.SortRows();
-  EXPECT_EQ(t.Order, (std::vector<int32_t>{2, 1, 0}));
+  ResultsFixture equal; // three equal keys: the quicksort reverses them
+  equal.SetWarriors({{"A", ""}, {"B", ""}, {"C", ""}});
+  equal.Shape(Melee, 1);
+  TResultsTable table(*equal.Core, equal.Tour);
+  table.ComputeSummary();
+  table.SortRows();
+  EXPECT_EQ(table.Order, (std::vector<int32_t>{2, 1, 0}));
 
   const std::tuple<std::vector<int32_t>, int32_t, bool> clicks[] = {
       {{}, 4, true},     {{4}, 4, false},   {{4, 4}, 4, true}, {{1}, 1, false}, {{6}, 6, true},
