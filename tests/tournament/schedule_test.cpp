@@ -100,13 +100,13 @@ TEST(Schedule, RoundRobinRecordsBothMirrorCellsAndASelfFightOnce) {
   s.Core->MaxCycles = 5;
   s.Tour.Rec.TournamentType = RoundRobin;
   s.Tour.Rec.SelfFights = true;
-  s.Tour.Rec.Rounds = 2;
+  s.Tour.Rec.Rounds = 3; // odd: a self fight recorded from both slots would play 4
   s.Controller->NewBattle();
   s.Controller->RunLoop();
-  EXPECT_EQ(s.Result(0, 0).RoundsPlayed, 2);
-  EXPECT_EQ(s.Result(0, 0).SurvivorCounts, (std::vector<int32_t>{0, 2}));
-  EXPECT_EQ(s.Result(0, 1).RoundsPlayed, 2);
-  EXPECT_EQ(s.Result(1, 0).RoundsPlayed, 2);
+  EXPECT_EQ(s.Result(0, 0).RoundsPlayed, 3);
+  EXPECT_EQ(s.Result(0, 0).SurvivorCounts, (std::vector<int32_t>{0, 3}));
+  EXPECT_EQ(s.Result(0, 1).RoundsPlayed, 3);
+  EXPECT_EQ(s.Result(1, 0).RoundsPlayed, 3);
   EXPECT_DOUBLE_EQ(s.Result(1, 1).AverageCycles, 5.0);
 }
 
