@@ -258,6 +258,8 @@ const Row kRows[] = {
     // A limit one below the core folds 4000 to -3999; a limit of the core size not at all.
     {"MOV.AB #1, $4000", {"4001:DAT $0, $1"}, Options(7999, 7999)},
     {"MOV.AB #1, $4000", {"4000:DAT $0, $1"}, Options(8000, 8000)},
+    {"MOV.I $4000, $1 | 4000:SPL.B $1, $1 | 4001:JMP.B $0, $0", {"1:SPL.B $1, $1"},
+     Options(8000, 8000)},
 };
 // clang-format on
 
