@@ -1,6 +1,7 @@
 #include "cli/app.h"
 
 #include <ostream>
+#include <set>
 #include <thread>
 
 #include "assembler/assembler.h"
@@ -9,12 +10,13 @@
 #include "cli/output.h"
 #include "cli/progress_line.h"
 #include "cli/settings.h"
-#include "tournament/warrior_input.h"
+#include "cli/warrior_inputs.h"
 #include "params/number_text.h"
 #include "params/settings_file.h"
 #include "params/text_file.h"
 #include "results/report.h"
 #include "results/score.h"
+#include "tournament/warrior_input.h"
 
 namespace velmora::cli {
 
@@ -22,14 +24,20 @@ namespace {
 
 constexpr const char* kVersion = "0.1.0";
 
-// What the program would show in a message box goes to the error stream.
+constexpr const char* kTournamentComplete = "Tournament complete.";
+
+// What the program would show in a message box goes to the error stream, except what was
+// already said once for its warrior.
 class StreamPlatform : public THeadlessPlatform {
 public:
   explicit StreamPlatform(std::ostream& err) : Err(err) {}
   void ShowMessage(const std::string& text) override {
+    if (Reported.count(text)) return;
     THeadlessPlatform::ShowMessage(text);
-    Err << text << '\n';
+    Err << "velmora-cli: " << text << '\n';
   }
+  // Warnings of the warriors, printed with their files before the first round.
+  std::set<std::string> Reported;
 
 private:
   std::ostream& Err;
@@ -55,10 +63,12 @@ struct Run {
   }
 
   int Execute(const std::vector<std::string>& args);
+  bool ReadWarriors();
   int ChooseType();
   int Check();
   int Listing();
   bool CompileAll();
+  void ReportWarnings(const std::string& file, const std::vector<std::string>& warnings);
   int Fight();
   int Write();
 };
@@ -74,28 +84,45 @@ int Run::Execute(const std::vector<std::string>& args) {
     Out << "velmora-cli " << kVersion << '\n';
     return kExitOk;
   }
+  if (Options.Koth && Options.JsonFile == "-")
+    return Fail(kExitBadUsage,
+                "-k and --json - would both write to standard output; give --json a file name");
+  if (Options.SortByScore && !Options.Koth)
+    return Fail(kExitBadUsage, "-o (--sort) orders the lines of -k and needs -k");
   if (!LoadSettings(Options.SettingsFile.value_or(""), Fields, Err))
     return Fail(kExitBadUsage, "Cannot read settings file " + *Options.SettingsFile);
   if (!ApplySettings(Options.Settings, Fields, error)) return Fail(kExitBadUsage, error);
   if (Options.Files.empty() && !Options.SaveSettingsFile)
     return Fail(kExitBadUsage, "No warrior files given (see --help)");
 
-  for (const std::string& file : Options.Files)
-    AddWarriorFile(Platform, file, false, Tour.WarriorList);
-  if (Options.BenchmarkFile)
-    AddWarriorFile(Platform, *Options.BenchmarkFile, true, Tour.BenchmarkList);
-  NumberWarriors(Tour.WarriorList);
-  NumberWarriors(Tour.BenchmarkList);
+  const bool readable = ReadWarriors();
   if (int status = ChooseType(); status != kExitOk) return status;
   if (int status = Check(); status != kExitOk) return status;
   if (Options.SaveSettingsFile && !SaveSettingsFile(*Options.SaveSettingsFile, Fields, error))
     return Fail(kExitBadUsage, error);
   if (Options.Files.empty()) return kExitOk;
-  if (Tour.WarriorList.empty()) return Fail(kExitBadUsage, "No warriors to fight");
-  if (Options.Listing) return Listing();
-  if (!CompileAll()) return kExitBattleFailed;
+  if (Tour.WarriorList.empty() && readable) return Fail(kExitBadUsage, "No warriors to fight");
+  // Every warrior is compiled, and every problem told, before anything is played.
+  if (Options.Listing) {
+    const int status = Listing();
+    return readable ? status : kExitBattleFailed;
+  }
+  if (!CompileAll() || !readable) return kExitBattleFailed;
   if (int status = Fight(); status != kExitOk) return status;
   return Write();
+}
+
+bool Run::ReadWarriors() {
+  std::vector<std::string> problems;
+  for (const std::string& file : Options.Files)
+    ReadWarriorInputs(file, Tour.WarriorList, problems);
+  if (Options.BenchmarkFile)
+    ReadWarriorInputs(*Options.BenchmarkFile, Tour.BenchmarkList, problems);
+  for (const std::string& p : problems)
+    Err << p << '\n';
+  NumberWarriors(Tour.WarriorList);
+  NumberWarriors(Tour.BenchmarkList);
+  return problems.empty();
 }
 
 int Run::ChooseType() {
@@ -108,7 +135,9 @@ int Run::ChooseType() {
     Fields.TournamentType = Benchmark;
   else if (!typeOption && !Options.SettingsFile)
     Fields.TournamentType = Tour.WarriorList.size() == 2 ? RoundRobin : Melee;
-  if (Fields.TournamentType == Benchmark && Tour.BenchmarkList.empty() && !Options.Files.empty())
+  // An unreadable benchmark file has been reported already.
+  if (Fields.TournamentType == Benchmark && Tour.BenchmarkList.empty() && !Options.Files.empty() &&
+      !Options.BenchmarkFile)
     return Fail(kExitBadUsage,
                 "To run a Benchmark tournament, you must select a warrior or warrior list.");
   return kExitOk;
@@ -116,7 +145,9 @@ int Run::ChooseType() {
 
 int Run::Check() {
   const int32_t n = int32_t(Tour.WarriorList.size());
-  const bool melee = Fields.TournamentType == Melee || n == 1;
+  // One warrior fights a melee alone, unless it is benchmarked.
+  const bool melee =
+      Fields.TournamentType == Melee || (n == 1 && Fields.TournamentType != Benchmark);
   const int32_t W = melee ? std::max(n, 1) : 2;
   const std::vector<std::string> messages =
       ConfirmFields(Fields, RoundsGiven(Options.Settings), melee ? n : 2);
@@ -152,6 +183,7 @@ int Run::Listing() {
   auto list = [&](const std::vector<TWarriorData>& warriors) {
     for (const TWarriorData& w : warriors) {
       const AssembledWarrior a = AssembleAlone(*Core, w);
+      ReportWarnings(w.FileName, a.Warnings);
       all = all && a.Compiled;
       for (const std::string& line : a.Lines)
         Out << (a.Compiled ? "" : w.FileName + ": ") << line << '\n';
@@ -165,16 +197,28 @@ int Run::Listing() {
 
 bool Run::CompileAll() {
   bool all = true;
+  std::set<std::string> done; // a file named twice says everything once
   for (const auto* list : {&Tour.WarriorList, &Tour.BenchmarkList})
     for (const TWarriorData& w : *list) {
+      if (!done.insert(w.FileName).second) continue;
       const AssembledWarrior a = AssembleAlone(*Core, w);
+      ReportWarnings(w.FileName, a.Warnings);
       if (a.Compiled) continue;
       all = false;
       for (const std::string& line : a.Lines)
         Err << w.FileName << ": " << line << '\n';
-      Err << "Warrior " << w.Name << " failed to compile.\n";
+      Err << w.FileName << ": Warrior " << w.Name << " failed to compile.\n";
     }
   return all;
+}
+
+// The one place a warrior's warnings are printed; the engines' repeats of them in every
+// matchup are dropped.
+void Run::ReportWarnings(const std::string& file, const std::vector<std::string>& warnings) {
+  for (const std::string& w : warnings) {
+    Err << file << ": warning: " << w << '\n';
+    Platform.Reported.insert(w);
+  }
 }
 
 int Run::Fight() {
@@ -197,9 +241,13 @@ int Run::Fight() {
                                             int64_t(matchups) * Tour.Rec.Rounds);
     outcome = RunTournament(Params, Tour, threads, progress);
   }
-  for (const std::string& m : outcome.Messages)
-    Err << m << '\n';
-  return outcome.Ok ? kExitOk : kExitBattleFailed;
+  for (const MatchupMessage& m : outcome.Messages)
+    if (m.Text != kTournamentComplete && !Platform.Reported.count(m.Text))
+      Err << "velmora-cli: " << MatchupLabel(Tour, m) << ": " << m.Text << '\n';
+  if (!outcome.Ok) return kExitBattleFailed;
+  if (!Options.Quiet && Tour.TotalRounds >= 2)
+    Err << "velmora-cli: " << kTournamentComplete << '\n';
+  return kExitOk;
 }
 
 int Run::Write() {

@@ -30,7 +30,30 @@ std::vector<Matchup> ScheduleOrder(const TTournamentRec& rec) {
   return order;
 }
 
+std::string MatchupLabel(const TTournament& tour, const MatchupMessage& message) {
+  const TTournamentRec& rec = tour.Rec;
+  if (rec.TournamentType == Melee) return "the melee";
+  const auto& columns = rec.TournamentType == Benchmark ? tour.BenchmarkList : tour.WarriorList;
+  const auto row = size_t(message.Where.Row), column = size_t(message.Where.Column);
+  std::string label = "matchup " + std::to_string(message.Number);
+  if (row < tour.WarriorList.size() && column < columns.size())
+    label += " (" + tour.WarriorList[row].Name + " vs " + columns[column].Name + ")";
+  return label;
+}
+
 namespace {
+
+// Keeps what the engine shows for the matchup its worker fights. The schedule loads the
+// next matchup before the worker stops; what that shows belongs to the worker that fights it.
+class WorkerPlatform : public THeadlessPlatform {
+public:
+  const TTournamentRec* Rec = nullptr;
+  Matchup Fighting;
+  void ShowMessage(const std::string& text) override {
+    if (Rec && (Rec->CurrentRow != Fighting.Row || Rec->CurrentColumn != Fighting.Column)) return;
+    THeadlessPlatform::ShowMessage(text);
+  }
+};
 
 // The window the controller talks to: it counts rounds and stops the run as soon as the
 // schedule moves on to a matchup other than the one this worker was given.
@@ -61,7 +84,7 @@ public:
 
 struct Worker {
   TNullMardexForm Form;
-  THeadlessPlatform Platform;
+  WorkerPlatform Platform;
   std::unique_ptr<TCore> Core;
   TTournament Tour;
   WorkerView View;
@@ -74,6 +97,7 @@ struct Worker {
     Tour.Rec.Results.clear();
     Tour.WarriorList = master.WarriorList;
     Tour.BenchmarkList = master.BenchmarkList;
+    Platform.Rec = &Tour.Rec;
     if (!Core) return;
     Core->MaxSpeed = true;
     Controller = std::make_unique<TRunController>(*Core, Tour, View);
@@ -86,6 +110,7 @@ struct Worker {
   // "New Battle" does, the others load their matchup as the schedule would.
   bool Fight(const Matchup& m, bool first) {
     if (!Controller) return false;
+    Platform.Fighting = m;
     View.StopOnLoad = false;
     View.Counted = 0;
     if (first || Tour.Rec.Results.empty()) {
@@ -142,7 +167,7 @@ BattleOutcome RunTournament(const TParamsRec& params, TTournament& master, int32
                             Progress& progress) {
   const std::vector<Matchup> order = ScheduleOrder(master.Rec);
   const size_t count = order.size();
-  std::vector<std::vector<std::string>> messages(count);
+  std::vector<std::vector<MatchupMessage>> messages(count);
   std::vector<char> ok(count, 0);
   std::atomic<size_t> next{0};
   std::mutex mergeLock;
@@ -156,7 +181,8 @@ BattleOutcome RunTournament(const TParamsRec& params, TTournament& master, int32
   auto work = [&](Worker& w) {
     for (size_t i = next++; i < count; i = next++) {
       ok[i] = w.Fight(order[i], i == 0);
-      messages[i] = std::move(w.Platform.Messages);
+      for (std::string& text : w.Platform.Messages)
+        messages[i].push_back({order[i], int32_t(i) + 1, std::move(text)});
       w.Platform.Messages.clear();
       if (ok[i]) {
         std::lock_guard<std::mutex> lock(mergeLock);
@@ -175,7 +201,7 @@ BattleOutcome RunTournament(const TParamsRec& params, TTournament& master, int32
   BattleOutcome out;
   for (size_t i = 0; i < count; ++i) {
     out.Ok = out.Ok && ok[i];
-    for (std::string& m : messages[i])
+    for (MatchupMessage& m : messages[i])
       out.Messages.push_back(std::move(m));
   }
   return out;

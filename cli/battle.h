@@ -22,9 +22,19 @@ struct Matchup {
 // The matchups of a tournament just set up, in the order the schedule fights them.
 std::vector<Matchup> ScheduleOrder(const TTournamentRec& rec);
 
+// What an engine showed while it fought one matchup.
+struct MatchupMessage {
+  Matchup Where;
+  int32_t Number = 1; // 1-based, in the order of ScheduleOrder
+  std::string Text;
+};
+
+// "matchup 3 (Imp vs Dwarf)", or "the melee", from the lists of tour.
+std::string MatchupLabel(const TTournament& tour, const MatchupMessage& message);
+
 struct BattleOutcome {
-  bool Ok = true;                    // every matchup compiled and every round was set up
-  std::vector<std::string> Messages; // what the engines would have shown, in matchup order
+  bool Ok = true;                       // every matchup compiled and every round was set up
+  std::vector<MatchupMessage> Messages; // in matchup order
 };
 
 struct Progress {

@@ -186,8 +186,12 @@ Runs a Redcode tournament without a window and prints the results report. Each F
 warrior source or a warrior list (first line ";warriorlist", then one path a line). Two
 warriors fight one matchup; more fight a melee, unless --type says otherwise.
 
-Settings come from default.cfg in the working directory (when present), then from
---settings FILE, then from the options below, in that order.
+Settings come from --settings FILE, then from the options below, in that order; a
+default.cfg in the working directory is not read, so a script gives the same results in
+any folder. Every warrior file is read and compiled before the first round: a file that
+cannot be read, an empty one, a blank line in a list or a warrior that does not compile is
+reported as "FILE: message" and nothing is played. A relative path in a list is taken from
+the working directory, else from the list's own folder.
 
 Tournament:
   --type melee|round-robin|challenge|benchmark
@@ -218,20 +222,21 @@ Battle parameters:
   --early-draw, --no-early-draw
 Output:
   --report FILE           write the report file (CR LF lines)
-  --json FILE             write the results as JSON ("-": standard output)
+  --json FILE             write the results as JSON ("-": standard output, not with -k)
   -k, --koth              KotH output: per warrior "wins ties" (two warriors), or its
                           score, survivor counts and losses (melee)
-  -o, --sort              with -k, warriors by score, highest first
+  -o, --sort              with -k (required), warriors by score, highest first
   -b, --brief             no listings (none are printed unless --listing)
   --listing               only assemble: each warrior's load file, or its errors
   --save-settings FILE    write the settings in force as a settings file
   --threads N             matchups in parallel, one engine per thread (default: cores)
-  -q, --quiet             no progress line on standard error
+  -q, --quiet             only errors and warnings on standard error: no progress line,
+                          no "Tournament complete."
   -h, --help              this text
   -V, --version           the program's version
 
-Exit status: 0 success, 1 a warrior failed to compile or a round could not be set up,
-2 a bad option or value.
+Exit status: 0 success; 1 a warrior file could not be read or compiled, a round could not
+be set up, or output could not be written; 2 a bad option or value.
 )";
 }
 

@@ -12,8 +12,9 @@ namespace velmora::cli {
 
 // Exit statuses.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitBattleFailed = 1; // a warrior did not compile, a round not set up
-inline constexpr int kExitBadUsage = 2;     // a bad option or value
+// A warrior file could not be read or compiled, a round not set up, or output not written.
+inline constexpr int kExitBattleFailed = 1;
+inline constexpr int kExitBadUsage = 2; // a bad option or value
 
 struct CliOptions {
   std::vector<std::string> Files;

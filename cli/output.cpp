@@ -172,17 +172,23 @@ AssembledWarrior AssembleAlone(TCore& core, const TWarriorData& warrior) {
   AssembledWarrior out;
   std::vector<std::string> errors;
   uint32_t checksum = 1;
+  THeadlessPlatform shown;
+  TPlatform* const platform = core.Platform;
+  core.Platform = &shown;
   try {
     out.Compiled = AssembleWarrior(core, 1, errors, checksum, true) == 2;
   } catch (const std::exception& e) {
     errors.push_back(e.what());
   }
-  if (out.Compiled)
+  core.Platform = platform;
+  if (out.Compiled) {
     out.Lines = LoadFileLines(w, warrior.Name, core.Standard);
-  else if (errors.empty())
-    out.Lines = {"Warrior " + warrior.Name + " has no code."};
-  else
-    out.Lines = errors;
+    out.Warnings = std::move(shown.Messages);
+    return out;
+  }
+  out.Lines = std::move(errors);
+  out.Lines.insert(out.Lines.end(), shown.Messages.begin(), shown.Messages.end());
+  if (out.Lines.empty()) out.Lines = {"Warrior " + warrior.Name + " has no code."};
   return out;
 }
 

@@ -23,10 +23,13 @@ std::string JsonText(TCore& core, const TTournament& tour, const TSetupFields& f
 
 struct AssembledWarrior {
   bool Compiled = false;
-  std::vector<std::string> Lines; // the load file, or the error lines
+  std::vector<std::string> Lines;    // the load file, or the error lines
+  std::vector<std::string> Warnings; // what the assembler showed while it compiled
 };
 
-// Assembles each warrior alone on core (warrior slot 1), as its battle would.
+// Assembles each warrior alone on core (warrior slot 1), as its battle would. What the
+// assembler shows on the way (a false ;assert, a length over the limit) is kept in the
+// result, as warnings when the warrior compiled, else after its error lines.
 AssembledWarrior AssembleAlone(TCore& core, const TWarriorData& warrior);
 
 } // namespace velmora::cli

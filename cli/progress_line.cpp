@@ -20,13 +20,15 @@ std::string Clock(double seconds) {
 
 std::string ProgressText(int32_t matchups, int32_t totalMatchups, int64_t rounds,
                          int64_t totalRounds, double elapsedSeconds) {
-  std::string text =
-      Format("matchups %d/%d  rounds %lld/%lld  %s elapsed", matchups, totalMatchups,
-             (long long)rounds, (long long)totalRounds, Clock(elapsedSeconds).c_str());
+  std::string text = Format("matchups %d/%d  rounds %lld/%lld", matchups, totalMatchups,
+                            (long long)rounds, (long long)totalRounds);
   // The rate so far predicts the rest.
-  if (rounds > 0 && totalRounds > rounds)
-    text += "  about " + Clock(elapsedSeconds * double(totalRounds - rounds) / double(rounds)) +
-            " left";
+  const double rate = elapsedSeconds > 0 ? double(rounds) / elapsedSeconds : 0.0;
+  if (rounds > 0 && rate > 0)
+    text += Format(rate < 10 ? "  %.1f rounds/s" : "  %.0f rounds/s", rate);
+  text += "  " + Clock(elapsedSeconds) + " elapsed";
+  if (rounds > 0 && rate > 0 && totalRounds > rounds)
+    text += "  about " + Clock(double(totalRounds - rounds) / rate) + " left";
   return text;
 }
 
@@ -36,7 +38,7 @@ ProgressLine::ProgressLine(std::ostream& err, const Progress& progress, int32_t 
       Start(std::chrono::steady_clock::now()) {
   Thread = std::thread([this] {
     std::unique_lock<std::mutex> lock(Lock);
-    while (!Wake.wait_for(lock, std::chrono::milliseconds(500), [this] { return Done; }))
+    while (!Wake.wait_for(lock, std::chrono::milliseconds(100), [this] { return Done; }))
       Draw();
   });
 }
@@ -54,10 +56,11 @@ ProgressLine::~ProgressLine() {
 void ProgressLine::Draw() {
   const double elapsed =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-  Err << "\r\033[K"
-      << ProgressText(Counts.MatchupsDone.load(), TotalMatchups, Counts.RoundsDone.load(),
-                      TotalRounds, elapsed)
-      << std::flush;
+  std::string text = ProgressText(Counts.MatchupsDone.load(), TotalMatchups,
+                                  Counts.RoundsDone.load(), TotalRounds, elapsed);
+  if (text == Shown) return;
+  Err << "\r\033[K" << text << std::flush;
+  Shown = std::move(text);
 }
 
 } // namespace velmora::cli

@@ -13,11 +13,13 @@
 
 namespace velmora::cli {
 
-// "matchups 3/66  rounds 250/6600  0:04 elapsed  about 1:40 left", from its counts.
+// "matchups 3/66  rounds 250/6600  62 rounds/s  0:04 elapsed  about 1:41 left", from its
+// counts; the rate and the time left once a round is done.
 std::string ProgressText(int32_t matchups, int32_t totalMatchups, int64_t rounds,
                          int64_t totalRounds, double elapsedSeconds);
 
-// Redraws the line twice a second on its own thread until destroyed, then clears it.
+// Redraws the line on its own thread, at most 10 times a second and only when its text
+// changed, until destroyed; then clears it.
 class ProgressLine {
 public:
   ProgressLine(std::ostream& err, const Progress& progress, int32_t totalMatchups,
@@ -36,6 +38,7 @@ private:
   std::mutex Lock;
   std::condition_variable Wake;
   bool Done = false;
+  std::string Shown;
   std::thread Thread;
 };
 

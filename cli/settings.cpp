@@ -1,6 +1,5 @@
 #include "cli/settings.h"
 
-#include <filesystem>
 #include <ostream>
 
 #include "params/number_text.h"
@@ -53,10 +52,8 @@ bool Choice(const std::string& value, const char* first, const char* second, int
 } // namespace
 
 bool LoadSettings(const std::string& file, TSetupFields& fields, std::ostream& err) {
-  std::error_code ec;
-  if (std::filesystem::exists(kDefaultSettingsFile, ec)) LoadOne(kDefaultSettingsFile, fields, err);
-  if (file.empty()) return true;
-  return LoadOne(file, fields, err);
+  // Never default.cfg of the working directory: a script gives the same results anywhere.
+  return file.empty() || LoadOne(file, fields, err);
 }
 
 bool ApplySettings(const std::vector<std::pair<std::string, std::string>>& settings,

@@ -1,5 +1,5 @@
 #pragma once
-// Turns default.cfg, --settings and the setting options into checked dialog fields, then
+// Turns --settings and the setting options into checked dialog fields, then
 // into the parameter record and the tournament's own settings.
 
 #include <iosfwd>
@@ -12,9 +12,8 @@
 
 namespace velmora::cli {
 
-// Loads the settings files (default.cfg when present, then file when not empty); every
-// failing line is reported on err as "FILE:LINE: message" and keeps its value. False when
-// an explicitly named file cannot be read.
+// Loads the settings file when one is named; every failing line is reported on err as
+// "FILE:LINE: message" and keeps its value. False when the file cannot be read.
 bool LoadSettings(const std::string& file, TSetupFields& fields, std::ostream& err);
 
 // Applies the options' settings in order. False with the message for an unknown keyword.

@@ -39,8 +39,9 @@ void TTournament::AddMatchupResult(int32_t row, int32_t opponent) {
 bool TTournament::SetUpTournament(TCore& core) {
   const int32_t n = static_cast<int32_t>(WarriorList.size());
   const int32_t b = static_cast<int32_t>(BenchmarkList.size());
-  // The Setup dialog refuses these; a list built elsewhere gets the same treatment.
-  if (n == 1 && Rec.TournamentType != Melee) {
+  // The Setup dialog refuses these; a list built elsewhere gets the same treatment. One
+  // warrior against a benchmark is what a benchmark is for.
+  if (n == 1 && Rec.TournamentType != Melee && Rec.TournamentType != Benchmark) {
     core.Platform->ShowMessage("Single warrior battles are only supported by Melee tournaments. "
                                "The tournament type has been set to Melee.");
     Rec.TournamentType = Melee;

@@ -65,7 +65,8 @@ TConfirmOutcome StoreSetup(TSetupFields fields, const std::vector<TWarriorData>&
   } else {
     rec.BenchmarkCount = 0;
   }
-  if (rec.WarriorCount == 1 && fields.TournamentType != Melee) {
+  if (rec.WarriorCount == 1 && fields.TournamentType != Melee &&
+      fields.TournamentType != Benchmark) {
     fields.TournamentType = Melee;
     outcome.MadeMelee = true;
   }

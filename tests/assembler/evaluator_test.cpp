@@ -26,11 +26,12 @@ INSTANTIATE_TEST_SUITE_P(
     Arithmetic, AssemblerEvaluatesTo,
     ::testing::Values(ValueCase{"2+3*4", 14}, ValueCase{"(2+3)*4", 20}, ValueCase{"2*-3", -6},
                       ValueCase{"- -3", 3}, ValueCase{"-(2+3)", -5}, ValueCase{"8-2-1", 5},
-                      ValueCase{"100/10/5", 2}, ValueCase{"2*3%4", 2}, ValueCase{"-7/2", -3},
-                      ValueCase{"-7%2", -1}, ValueCase{"7%-2", 1}, ValueCase{"+5", 5},
-                      ValueCase{"  12  ", 12}, ValueCase{"(1", 1}, ValueCase{"(1+2", 3},
-                      ValueCase{"1+(2", 3}, ValueCase{"((4))", 4}, ValueCase{"2*(3+4)*5", 70},
-                      ValueCase{"10-(2-1)", 9}, ValueCase{"1,2", 1}, ValueCase{"3;x", 3}));
+                      ValueCase{"100/10/5", 2}, ValueCase{"2*3%4", 2}, ValueCase{"1+5%3", 3},
+                      ValueCase{"-7/2", -3}, ValueCase{"-7%2", -1}, ValueCase{"7%-2", 1},
+                      ValueCase{"+5", 5}, ValueCase{"  12  ", 12}, ValueCase{"(1", 1},
+                      ValueCase{"(1+2", 3}, ValueCase{"1+(2", 3}, ValueCase{"((4))", 4},
+                      ValueCase{"2*(3+4)*5", 70}, ValueCase{"10-(2-1)", 9}, ValueCase{"1,2", 1},
+                      ValueCase{"3;x", 3}));
 
 INSTANTIATE_TEST_SUITE_P(
     LogicAndComparison, AssemblerEvaluatesTo,

@@ -151,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
                      "Second warrior position must not exceed Core Size minus Max Distance",
                      "RNG Seed must be between 0 and 2147483646"}}));
 
-TEST(CliLoadSettings, DefaultFileThenNamedFileThenReportsBadLines) {
+TEST(CliLoadSettings, OnlyTheNamedFileWhichReportsBadLines) {
   const std::string dir = test::TempDir("settings");
   TSetupFields written;
   written.CoreSizeText = "800";
@@ -173,7 +173,8 @@ TEST(CliLoadSettings, DefaultFileThenNamedFileThenReportsBadLines) {
   TSetupFields f, unused;
   std::ostringstream err, ignored;
   EXPECT_FALSE(LoadSettings("missing.cfg", unused, ignored));
-  EXPECT_EQ(unused.RoundsText, "7"); // default.cfg was still read
+  EXPECT_TRUE(LoadSettings("", unused, ignored));
+  EXPECT_EQ(unused.RoundsText, TSetupFields{}.RoundsText); // default.cfg is not read
   EXPECT_TRUE(LoadSettings("other.cfg", f, err));
   std::filesystem::current_path(before);
   EXPECT_EQ(f.CoreSizeText, "800");

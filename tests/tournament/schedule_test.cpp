@@ -138,7 +138,7 @@ TEST(Schedule, CompletionMessageOnlyAfterTwoRoundsOrMoreAndALoneMeleeWarrior) {
   }
 }
 
-TEST(Schedule, BattlesThatCannotStartSayWhy) {
+TEST(Schedule, BattlesThatCannotStartAsAskedSayWhy) {
   struct Row {
     const char* what;
     std::vector<std::vector<std::string>> warriors; // sources of A, B, ...
@@ -147,6 +147,7 @@ TEST(Schedule, BattlesThatCannotStartSayWhy) {
     RunState state;
     std::string message; // the only message
     std::vector<bool> loaded;
+    bool benchmarkWarrior = false;
   };
   // clang-format off
   const Row rows[] = {
@@ -154,6 +155,11 @@ TEST(Schedule, BattlesThatCannotStartSayWhy) {
       {"one warrior in a round robin", {kSurvives}, RoundRobin, 100, RunState::Stopped,
        "Single warrior battles are only supported by Melee tournaments. The tournament type has "
        "been set to Melee.", {true}},
+      {"one warrior in a challenge", {kSurvives}, Challenge, 100, RunState::Stopped,
+       "Single warrior battles are only supported by Melee tournaments. The tournament type has "
+       "been set to Melee.", {true}},
+      {"one warrior against a benchmark", {kSurvives}, Benchmark, 100, RunState::Stopped, "",
+       {true}, true},
       {"a benchmark without benchmark warriors", {kSurvives, kSurvives}, Benchmark, 100,
        RunState::Idle, "To run a Benchmark tournament, you must select a warrior or warrior list.",
        {false}},
@@ -168,6 +174,7 @@ TEST(Schedule, BattlesThatCannotStartSayWhy) {
     Battle b;
     for (size_t i = 0; i < r.warriors.size(); ++i)
       b.Add(std::string(1, char('A' + i)), r.warriors[i]);
+    if (r.benchmarkWarrior) b.Add("Bench", kSurvives, true);
     b.Tour.Rec.TournamentType = r.type;
     b.Core->MinDistance = r.minDistance;
     b.Controller->NewBattle();
@@ -175,7 +182,8 @@ TEST(Schedule, BattlesThatCannotStartSayWhy) {
     EXPECT_EQ(b.Platform.Messages,
               r.message.empty() ? std::vector<std::string>{} : std::vector{r.message});
     EXPECT_EQ(b.View.Loaded, r.loaded);
-    EXPECT_EQ(b.Tour.Rec.TournamentType, r.warriors.size() == 1 ? uint8_t{Melee} : r.type);
+    EXPECT_EQ(b.Tour.Rec.TournamentType,
+              r.message.rfind("Single", 0) == 0 ? uint8_t{Melee} : r.type);
     b.Controller->SingleStep();
     EXPECT_EQ(b.Core->CycleCount, r.state == RunState::Idle ? 0 : 1);
   }

@@ -343,6 +343,10 @@ void SetupChecksTest::storeMakesASingleWarriorAMelee() {
   QVERIFY(outcome.TopologyChanged);
   QCOMPARE(tour.Rec.TournamentType, uint8_t(Melee));
   QCOMPARE(confirmed.TournamentType, int32_t(Melee));
+  // One warrior against a benchmark stays a benchmark.
+  f.TournamentType = Benchmark;
+  QVERIFY(!StoreSetup(f, Named({"A"}), Named({"X"}), params, tour, confirmed).MadeMelee);
+  QCOMPARE(tour.Rec.TournamentType, uint8_t(Benchmark));
 }
 
 void SetupChecksTest::storeKeepsNoBenchmarkOutsideABenchmark() {
