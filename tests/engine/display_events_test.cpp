@@ -136,44 +136,10 @@ TEST(Breakpoints, MovableTypesTravelWithMovI) {
   EXPECT_EQ(g.At(102).BreakpointType, 0);
 }
 
-TEST(Breakpoints, FrequencyCountsEventsPerAddress) {
-  Harness h;
-  h.Core().BreakpointTypes[3] = TBreakpointRec{};
-  h.Core().BreakpointTypes[3].Execute = true;
-  h.Core().BreakpointTypes[3].Frequency = 2;
-  h.Core().BreakpointTypeCount = 4;
-  h.Put(100, {"JMP.B $0, $0"});
-  h.At(100).BreakpointType = 3;
-  h.Core().AddBreakpoint(100);
-  h.Start(1, 100);
-  h.BeginRound();
-  std::vector<int32_t> cyclesAtStop;
-  for (int i = 0; i < 3; ++i) {
-    h.Core().RunCycles(10, 1);
-    cyclesAtStop.push_back(h.Core().CycleCount);
-  }
-  EXPECT_EQ(cyclesAtStop, (std::vector<int32_t>{2, 4, 6}));
-}
-
-TEST(Breakpoints, TwoHitsInOneCycleAreListedInOrder) {
-  HarnessOptions o;
-  o.Warriors = 2;
-  Harness h(o);
-  h.Put(100, {"JMP.B $0, $0"});
-  h.Put(200, {"JMP.B $0, $0"});
-  h.At(100).BreakpointType = 1;
-  h.At(200).BreakpointType = 1;
-  h.Core().AddBreakpoint(200);
-  h.Core().AddBreakpoint(100);
-  h.Start(1, 100);
-  h.Start(2, 200);
-  h.BeginRound();
-  h.Core().RunCycles(5, 2);
-  EXPECT_EQ(h.Core().HitList, (std::vector<int32_t>{200, 100}));
-  EXPECT_EQ(h.Core().CycleCount, 1);
-}
-
-TEST(Breakpoints, ReaddingResetsTheCounterAndRemovingUnregisters) {
+// Registrations: adding again resets the counter, removing unregisters, a frequency of 2
+// fires every second event, a type carried by a cell but never registered gets a fresh
+// counter, and an event on a cell without a type is reported.
+TEST(Breakpoints, CountersAndRegistrations) {
   Harness h;
   h.Core().AddBreakpoint(7);
   h.Core().AddBreakpoint(9);
@@ -184,13 +150,22 @@ TEST(Breakpoints, ReaddingResetsTheCounterAndRemovingUnregisters) {
   h.Core().RemoveBreakpoint(42);
   EXPECT_EQ(h.Core().BreakpointAddresses, std::vector<int32_t>{9});
   EXPECT_EQ(h.Core().BreakpointCounters.size(), 1u);
-}
 
-TEST(Breakpoints, ResetGivesThreePredefinedTypes) {
-  Harness h;
+  h.Core().BreakpointTypes[3] = TBreakpointRec{};
+  h.Core().BreakpointTypes[3].Execute = true;
+  h.Core().BreakpointTypes[3].Frequency = 2;
+  h.Core().BreakpointTypeCount = 4;
+  h.At(11).BreakpointType = 3; // carries a type, never registered
+  h.Core().BreakpointEvent(11, h.At(11));
+  EXPECT_TRUE(h.Core().HitList.empty());
+  EXPECT_EQ(h.Core().BreakpointCounters, (std::vector<int32_t>{0, 1}));
+  h.Core().BreakpointEvent(11, h.At(11));
+  EXPECT_EQ(h.Core().HitList, std::vector<int32_t>{11});
+  h.Core().BreakpointEvent(12, h.At(12));
+  EXPECT_EQ(h.Platform.Messages, std::vector<std::string>{"No BreakpointList defined at 12"});
+  EXPECT_EQ(h.Core().BreakpointAddresses, (std::vector<int32_t>{9, 11}));
+
   h.Core().BreakpointTypes[1].Write = true;
-  h.Core().BreakpointTypeCount = 9;
-  h.Core().HitList = {1};
   h.Core().ResetBreakpointTypes();
   const auto& t = h.Core().BreakpointTypes;
   EXPECT_EQ(h.Core().BreakpointTypeCount, 3);
@@ -199,6 +174,35 @@ TEST(Breakpoints, ResetGivesThreePredefinedTypes) {
   EXPECT_FALSE(t[0].Execute || t[0].Movable);
   EXPECT_EQ(t[2].Frequency, 1);
   EXPECT_TRUE(h.Core().HitList.empty());
+}
+
+TEST(Breakpoints, AFrequencyOfTwoStopsEverySecondCycleAndHitsComeInTurnOrder) {
+  HarnessOptions o;
+  o.Warriors = 2;
+  Harness h(o);
+  h.Core().BreakpointTypes[3] = TBreakpointRec{};
+  h.Core().BreakpointTypes[3].Execute = true;
+  h.Core().BreakpointTypes[3].Frequency = 2;
+  h.Core().BreakpointTypeCount = 4;
+  h.Put(100, {"JMP.B $0, $0"});
+  h.Put(200, {"JMP.B $0, $0"});
+  h.At(100).BreakpointType = 3;
+  h.At(200).BreakpointType = 1;
+  h.Core().AddBreakpoint(200);
+  h.Core().AddBreakpoint(100);
+  h.Start(1, 100);
+  h.Start(2, 200);
+  h.BeginRound();
+  std::vector<int32_t> cyclesAtStop;
+  std::vector<std::vector<int32_t>> hits;
+  for (int i = 0; i < 5; ++i) {
+    if (i == 3) h.At(200).BreakpointType = 0; // from now on only the one at 100
+    h.Core().RunCycles(10, 2);
+    cyclesAtStop.push_back(h.Core().CycleCount);
+    hits.push_back(h.Core().HitList);
+  }
+  EXPECT_EQ(cyclesAtStop, (std::vector<int32_t>{1, 2, 3, 4, 6}));
+  EXPECT_EQ(hits, (std::vector<std::vector<int32_t>>{{200}, {200, 100}, {200}, {100}, {100}}));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// RunCycles: turn order, the end of a round, the cycle limit, the early-draw test and the
-// marks left at the end of a call.
+// RunCycles on the display path and the fast path: the end of a round, the cycle limit, the
+// early-draw test, turn order, breakpoints that stop a run, and the marks left at the end of
+// a call.
 #include <gtest/gtest.h>
 
 #include "tests/support/engine_harness.h"
@@ -7,168 +8,114 @@
 namespace velmora::test {
 namespace {
 
-HarnessOptions Warriors(int n, int32_t maxCycles = 80000) {
-  HarnessOptions o;
-  o.Warriors = n;
-  o.MaxCycles = maxCycles;
-  return o;
-}
+struct Round {
+  const char* what;
+  int32_t maxCycles;
+  bool earlyDraw;
+  std::vector<std::pair<int32_t, std::vector<std::string>>> warriors; // address, code
+  std::vector<int32_t> calls;                                         // cycles, first warrior 1
+  uint8_t state;
+  int32_t winner, cycles, alive;
+  std::vector<int32_t> lastResults; // empty: not looked at
+  bool noLethalCells = false;
+};
 
-// Executed cells in the order the display saw them (kind 1, a warrior's colour).
-std::vector<int32_t> ExecutedColours(const RecordingForm& f) {
-  std::vector<int32_t> colours;
-  for (const auto& p : f.Pixels)
-    if (p.Kind == 1 && p.Color > 0) colours.push_back(p.Color);
-  return colours;
-}
+// clang-format off
+const Round kRounds[] = {
+    {"the last process dying ends the cycle at once", 80000, false, {{0, {"DAT.F $0, $0"}}, {100,
+     {"MOV.AB #1, $5"}}}, {10}, kRoundDecided, 2, 1, 1, {0, 1}},
+    {"three warriors go on until one is left", 80000, false, {{0, {"DAT.F $0, $0"}}, {100,
+     {"JMP.B $1, $0", "DAT.F $0, $0"}}, {200, {"JMP.B $0, $0"}}}, {1}, kRoundRunning, 0, 1, 2, {}},
+    {"three warriors, to the end", 80000, false, {{0, {"DAT.F $0, $0"}}, {100, {"JMP.B $1, $0",
+     "DAT.F $0, $0"}}, {200, {"JMP.B $0, $0"}}}, {1, 5}, kRoundDecided, 3, 2, 1, {0, 0, 1}},
+    {"a lone warrior that dies wins", 80000, false, {{0, {"JMP.B $1, $0", "DAT.F $0, $0"}}}, {100},
+     kRoundDecided, 1, 2, 0, {}},
+    {"a lone warrior draws at the limit", 50, false, {{0, {"JMP.B $0, $0"}}}, {1000}, kRoundDrawn,
+     0, 50, 1, {1}},
+    {"a batch stops short of the limit", 1000, false, {{0, {"JMP.B $0, $0"}}, {100,
+     {"SPL.B $0, $0", "JMP.B $-1, $0"}}}, {400}, kRoundRunning, 0, 400, 2, {}},
+    {"the cycle limit draws with both alive", 1000, false, {{0, {"JMP.B $0, $0"}}, {100,
+     {"SPL.B $0, $0", "JMP.B $-1, $0"}}}, {400, 5000}, kRoundDrawn, 0, 1000, 2, {2, 2}},
+    {"nothing runs without cycles", 80000, false, {{0, {"MOV.I $0, $1"}}}, {0}, kRoundRunning, 0,
+     0, 1, {}},
+    // The early-draw test: every process on an imp (MOV.I with a B offset of 1) with lethal
+    // cells about, or no lethal cell at all.
+    {"two imps", 80000, true, {{0, {"MOV.I $0, $1"}}, {4000, {"MOV.I $0, $1"}}}, {3}, kRoundDrawn,
+     0, 3, 2, {2, 2}},
+    {"an imp with an immediate A", 80000, true, {{0, {"MOV.I $0, $1"}}, {4000, {"MOV.I #7, $1"}}},
+     {3}, kRoundDrawn, 0, 3, 2, {}},
+    {"an imp and a loop", 80000, true, {{0, {"MOV.I $0, $1"}}, {4000, {"JMP.B $0, $0"}}}, {3},
+     kRoundRunning, 0, 3, 2, {}},
+    {"an imp and an imp gate", 80000, true, {{0, {"MOV.I $0, $1"}}, {4000, {"MOV.I $0, $2",
+     "MOV.I $1, $1", "MOV.I $0, $1"}}}, {3}, kRoundRunning, 0, 3, 2, {}},
+    {"an imp and a two-step", 80000, true, {{0, {"MOV.I $0, $1"}}, {4000, {"MOV.I $0, $2",
+     "JMP.B $-1, $0"}}}, {3}, kRoundRunning, 0, 3, 2, {}},
+    {"no lethal cells", 80000, true, {{0, {"JMP.B $0, $0"}}, {100, {"SPL.B $0, $0"}}}, {1},
+     kRoundDrawn, 0, 1, 2, {2, 2}, true},
+    {"no lethal cells, no check", 80000, false, {{0, {"JMP.B $0, $0"}}, {100, {"SPL.B $0, $0"}}},
+     {1}, kRoundRunning, 0, 1, 2, {}, true},
+};
+// clang-format on
 
-TEST(RunCycles, LastProcessDyingEndsTheCycleAtOnce) {
-  for (bool fast : {false, true}) {
-    Harness h(Warriors(2));
-    h.Put(0, {"DAT.F $0, $0"});
-    h.Put(100, {"MOV.AB #1, $5"});
-    h.Start(1, 0);
-    h.Start(2, 100);
-    h.BeginRound();
-    h.Core().MaxSpeed = fast;
-    h.Core().RunCycles(10, 1);
-    EXPECT_EQ(h.Core().RoundState, kRoundDecided);
-    EXPECT_EQ(h.Core().Winner, 2);
-    EXPECT_EQ(h.Core().CycleCount, 1);
-    EXPECT_EQ(h.Core().QueueEntries(h.Warrior(2)), std::vector<int32_t>{100}) << "warrior 2 moved";
-    EXPECT_EQ(h.At(105).BField, 0);
-    EXPECT_EQ(h.Warrior(2).LastResult, 1);
-    EXPECT_EQ(h.Warrior(1).LastResult, 0);
-  }
-}
-
-TEST(RunCycles, ThreeWarriorsGoOnUntilOneIsLeft) {
-  Harness h(Warriors(3));
-  h.Put(0, {"DAT.F $0, $0"});
-  h.Put(100, {"JMP.B $1, $0", "DAT.F $0, $0"});
-  h.Put(200, {"JMP.B $0, $0"});
-  h.Start(1, 0);
-  h.Start(2, 100);
-  h.Start(3, 200);
-  h.BeginRound();
-  h.Core().RunCycles(1, 1);
-  EXPECT_EQ(h.Core().RoundState, kRoundRunning);
-  EXPECT_EQ(h.Core().AliveCount, 2);
-  EXPECT_EQ(h.Core().Winner, 0);
-  h.Core().RunCycles(5, 1);
-  EXPECT_EQ(h.Core().RoundState, kRoundDecided);
-  EXPECT_EQ(h.Core().Winner, 3);
-  EXPECT_EQ(h.Core().CycleCount, 2);
-  EXPECT_EQ(h.Warrior(3).LastResult, 1);
-  EXPECT_EQ(h.Warrior(2).LastResult, 0);
-}
-
-TEST(RunCycles, OneWarriorEndsWhenItDiesOrDrawsAtTheLimit) {
-  {
-    Harness h(Warriors(1));
-    h.Put(0, {"JMP.B $1, $0", "DAT.F $0, $0"});
-    h.Start(1, 0);
-    h.BeginRound();
-    h.Core().RunCycles(100, 1);
-    EXPECT_EQ(h.Core().RoundState, kRoundDecided);
-    EXPECT_EQ(h.Core().Winner, 1);
-    EXPECT_EQ(h.Core().CycleCount, 2);
-  }
-  {
-    Harness h(Warriors(1, 50));
-    h.Put(0, {"JMP.B $0, $0"});
-    h.Start(1, 0);
-    h.BeginRound();
-    h.Core().RunCycles(1000, 1);
-    EXPECT_EQ(h.Core().RoundState, kRoundDrawn);
-    EXPECT_EQ(h.Core().CycleCount, 50);
-    EXPECT_EQ(h.Warrior(1).LastResult, 1);
-  }
-}
-
-TEST(RunCycles, CycleLimitDrawsWithBothAlive) {
-  for (bool fast : {false, true}) {
-    Harness h(Warriors(2, 1000));
-    h.Put(0, {"JMP.B $0, $0"});
-    h.Put(100, {"SPL.B $0, $0", "JMP.B $-1, $0"});
-    h.Start(1, 0);
-    h.Start(2, 100);
-    h.BeginRound();
-    h.Core().MaxSpeed = fast;
-    h.Core().RunCycles(400, 1);
-    EXPECT_EQ(h.Core().RoundState, kRoundRunning);
-    EXPECT_EQ(h.Core().CycleCount, 400);
-    h.Core().RunCycles(5000, 1);
-    EXPECT_EQ(h.Core().RoundState, kRoundDrawn);
-    EXPECT_EQ(h.Core().CycleCount, 1000);
-    EXPECT_EQ(h.Warrior(1).LastResult, 2);
-    EXPECT_EQ(h.Warrior(2).LastResult, 2);
-  }
+TEST(RunCycles, RoundsEndAsTheyShouldOnBothPaths) {
+  for (const Round& r : kRounds)
+    for (bool fast : {false, true}) {
+      SCOPED_TRACE(std::string(r.what) + (fast ? " (fast)" : " (display)"));
+      HarnessOptions o;
+      o.Warriors = int32_t(r.warriors.size());
+      o.MaxCycles = r.maxCycles;
+      o.EarlyDrawCheck = r.earlyDraw;
+      Harness h(o);
+      for (size_t k = 0; k < r.warriors.size(); ++k) {
+        h.Put(r.warriors[k].first, r.warriors[k].second);
+        h.Start(int(k) + 1, r.warriors[k].first);
+      }
+      h.BeginRound();
+      if (r.noLethalCells) h.Core().LethalCount = 0;
+      h.Core().MaxSpeed = fast;
+      for (int32_t cycles : r.calls)
+        h.Core().RunCycles(cycles, 1);
+      EXPECT_EQ(h.Core().RoundState, r.state);
+      EXPECT_EQ(h.Core().Winner, r.winner);
+      EXPECT_EQ(h.Core().CycleCount, r.cycles);
+      EXPECT_EQ(h.Core().AliveCount, r.alive);
+      for (size_t k = 0; k < r.lastResults.size(); ++k)
+        EXPECT_EQ(h.Warrior(int(k) + 1).LastResult, r.lastResults[k]) << "warrior " << k + 1;
+      // The processes not run stay where they were.
+      const int last = int(r.warriors.size());
+      if (r.cycles == 0 || r.winner == 2) {
+        EXPECT_EQ(h.Core().QueueEntry(h.Warrior(last), 0), r.warriors.back().first);
+      }
+    }
 }
 
 TEST(RunCycles, FirstWarriorRotatesTheOrder) {
-  struct Row {
-    int first;
-    std::vector<int32_t> order;
-  };
-  const Row rows[] = {{1, {1, 2, 3, 1, 2, 3}}, {2, {2, 3, 1, 2, 3, 1}}, {3, {3, 1, 2, 3, 1, 2}}};
-  for (const Row& r : rows) {
-    Harness h(Warriors(3));
+  const std::vector<int32_t> orders[] = {
+      {1, 2, 3, 1, 2, 3}, {2, 3, 1, 2, 3, 1}, {3, 1, 2, 3, 1, 2}};
+  for (int first = 1; first <= 3; ++first) {
+    HarnessOptions o;
+    o.Warriors = 3;
+    Harness h(o);
     for (int k = 1; k <= 3; ++k) {
       h.Put(k * 100, {"JMP.B $0, $0"});
       h.Start(k, k * 100);
     }
     h.BeginRound();
-    h.Core().RunCycles(2, r.first);
-    EXPECT_EQ(ExecutedColours(h.Form), r.order) << "first warrior " << r.first;
+    h.Core().RunCycles(2, first);
+    std::vector<int32_t> colours; // executed cells in the order the display saw them
+    for (const auto& p : h.Form.Pixels)
+      if (p.Kind == 1 && p.Color > 0) colours.push_back(p.Color);
+    EXPECT_EQ(colours, orders[first - 1]) << "first warrior " << first;
   }
-}
-
-TEST(RunCycles, EarlyDrawWhenEveryProcessIsAnImp) {
-  struct Row {
-    std::vector<std::string> second;
-    uint8_t expected;
-  };
-  const Row rows[] = {{{"MOV.I $0, $1"}, kRoundDrawn},
-                      {{"MOV.I #7, $1"}, kRoundDrawn},
-                      {{"JMP.B $0, $0"}, kRoundRunning},
-                      {{"MOV.I $0, $2", "MOV.I $1, $1", "MOV.I $0, $1"}, kRoundRunning},
-                      {{"MOV.I $0, $2", "JMP.B $-1, $0"}, kRoundRunning}};
-  for (const Row& r : rows) {
-    HarnessOptions o = Warriors(2);
-    o.EarlyDrawCheck = true;
-    Harness h(o);
-    h.Put(0, {"MOV.I $0, $1"});
-    h.Put(4000, r.second);
-    h.Start(1, 0);
-    h.Start(2, 4000);
-    h.BeginRound();
-    ASSERT_GT(h.Core().LethalCount, 0);
-    h.Core().RunCycles(3, 1);
-    EXPECT_EQ(h.Core().RoundState, r.expected) << r.second.front();
-  }
-}
-
-TEST(RunCycles, EarlyDrawWithoutLethalCells) {
-  HarnessOptions o = Warriors(2);
-  o.EarlyDrawCheck = true;
-  Harness h(o);
-  h.Put(0, {"JMP.B $0, $0"});
-  h.Put(100, {"SPL.B $0, $0"});
-  h.Start(1, 0);
-  h.Start(2, 100);
-  h.BeginRound();
-  h.Core().LethalCount = 0;
-  h.Core().RunCycles(1, 1);
-  EXPECT_EQ(h.Core().RoundState, kRoundDrawn);
-  EXPECT_EQ(h.Warrior(1).LastResult, 2);
 }
 
 // Also while the display reads the Markers itself: a run with no breakpoint in the core then
 // takes a path without breakpoint checks, and one breakpoint anywhere must still stop it.
 TEST(RunCycles, BreakpointStopsAfterTheCycleInWhichItFired) {
   for (const bool collect : {true, false}) {
-    Harness h(Warriors(2));
+    HarnessOptions o;
+    o.Warriors = 2;
+    Harness h(o);
     h.Put(0, {"MOV.I $0, $1"});
     h.Put(4000, {"JMP.B $0, $0"});
     h.At(4).BreakpointType = 1;
@@ -190,9 +137,10 @@ TEST(RunCycles, BreakpointStopsAfterTheCycleInWhichItFired) {
 }
 
 TEST(RunCycles, MarksEachLiveWarriorsNextInstructionAtTheEnd) {
-  Harness h(Warriors(2));
+  HarnessOptions o;
+  o.Warriors = 2;
+  Harness h(o);
   h.Put(0, {"JMP.B $5, $0"});
-  h.Put(100, {"DAT.F $0, $0"});
   h.Put(200, {"JMP.B $0, $0"});
   h.Start(1, 0);
   h.Start(2, 200);
@@ -205,16 +153,6 @@ TEST(RunCycles, MarksEachLiveWarriorsNextInstructionAtTheEnd) {
   h.Core().MaxSpeed = true;
   h.Core().RunCycles(1, 1);
   EXPECT_TRUE(h.Form.Pixels.empty());
-}
-
-TEST(RunCycles, NothingRunsWithoutCycles) {
-  Harness h(Warriors(1));
-  h.Put(0, {"MOV.I $0, $1"});
-  h.Start(1, 0);
-  h.BeginRound();
-  h.Core().RunCycles(0, 1);
-  EXPECT_EQ(h.Core().CycleCount, 0);
-  EXPECT_EQ(h.At(1).OpcodeModifier, kEmptyCellOpcodeModifier);
 }
 
 } // namespace

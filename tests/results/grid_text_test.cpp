@@ -9,54 +9,26 @@
 namespace velmora::test {
 namespace {
 
-struct HeadingCase {
-  const char* Label;
-  uint8_t Type;
-  int32_t W;
-  bool Percent;
-  std::vector<std::string> Outcomes; // columns 6 onwards
-};
-
-void PrintTo(const HeadingCase& c, std::ostream* os) {
-  *os << c.Label;
-}
-
-class ResultsGridHeadings : public testing::TestWithParam<HeadingCase> {};
-
-TEST_P(ResultsGridHeadings, FollowTheTypeAndTheWarriorsPerBattle) {
-  const HeadingCase& c = GetParam();
-  const std::vector<std::string> h = GridHeadings(c.Type, c.W, c.Percent, false);
-  ASSERT_GE(h.size(), 6u);
-  EXPECT_EQ(
-      std::vector<std::string>(h.begin(), h.begin() + 6),
-      (std::vector<std::string>{"   ID", "Warrior", "Author", "  Length", "   Score", "   Given"}));
-  EXPECT_EQ(std::vector<std::string>(h.begin() + 6, h.end()), c.Outcomes);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ResultsGridHeadings,
-    testing::Values(
-        HeadingCase{"roundRobin", RoundRobin, 2, false, {"     Wins", "  Losses", "       Ties"}},
-        HeadingCase{
-            "roundRobinPercent", RoundRobin, 2, true, {"      W%", "       L%", "       T%"}},
-        HeadingCase{"melee1", Melee, 1, false, {"       Ties", "  Losses"}},
-        HeadingCase{"melee2", Melee, 2, true, {"      W%", "       L%", "       T%"}},
-        HeadingCase{"melee4",
-                    Melee,
-                    4,
-                    false,
-                    {"     Wins", "  Losses", "    2 Ties", "    3 Ties", "    4 Ties"}},
-        HeadingCase{
-            "melee3Percent", Melee, 3, true, {"      W%", "       L%", "    2  T%", "    3  T%"}},
-        HeadingCase{"melee10",
-                    Melee,
-                    11,
-                    false,
-                    {"     Wins", "  Losses", "    2 Ties", "    3 Ties", "    4 Ties",
-                     "    5 Ties", "    6 Ties", "    7 Ties", "    8 Ties", "    9 Ties",
-                     "  10 Ties", "  11 Ties"}}));
-
-TEST(ResultsGridHeadingsDetails, NameTheOpponentColumn) {
+TEST(ResultsGridHeadings, FollowTheTypeAndTheWarriorsPerBattle) {
+  const std::vector<std::string> fixed = {"   ID",    "Warrior",  "Author",
+                                          "  Length", "   Score", "   Given"};
+  const std::tuple<uint8_t, int32_t, bool, std::vector<std::string>> rows[] = {
+      {RoundRobin, 2, false, {"     Wins", "  Losses", "       Ties"}},
+      {RoundRobin, 2, true, {"      W%", "       L%", "       T%"}},
+      {Melee, 1, false, {"       Ties", "  Losses"}},
+      {Melee, 2, true, {"      W%", "       L%", "       T%"}},
+      {Melee, 4, false, {"     Wins", "  Losses", "    2 Ties", "    3 Ties", "    4 Ties"}},
+      {Melee, 3, true, {"      W%", "       L%", "    2  T%", "    3  T%"}},
+      {Melee,
+       11,
+       false,
+       {"     Wins", "  Losses", "    2 Ties", "    3 Ties", "    4 Ties", "    5 Ties",
+        "    6 Ties", "    7 Ties", "    8 Ties", "    9 Ties", "  10 Ties", "  11 Ties"}}};
+  for (const auto& [type, W, percent, outcomes] : rows) {
+    std::vector<std::string> expected = fixed;
+    expected.insert(expected.end(), outcomes.begin(), outcomes.end());
+    EXPECT_EQ(GridHeadings(type, W, percent, false), expected) << int(type) << " " << W;
+  }
   EXPECT_EQ(GridHeadings(RoundRobin, 2, false, true)[1], "Opponent");
 }
 
@@ -92,31 +64,24 @@ TEST(ResultsGridCells, AnEmptyTableHasOneEmptyRow) {
   EXPECT_TRUE(cells[0].empty());
 }
 
-struct TextCase {
-  std::string Got, Expected;
-};
-
-class ResultsTextFormat : public testing::TestWithParam<TextCase> {};
-
-TEST_P(ResultsTextFormat, Matches) {
-  EXPECT_EQ(GetParam().Got, GetParam().Expected);
+TEST(ResultsTextFormat, LengthsNumbersAndBlanks) {
+  const std::pair<std::string, std::string> rows[] = {{FormatLength(0.5), "0.50000"},
+                                                      {FormatLength(1), "1.00000"},
+                                                      {FormatLength(0), "0.00000"},
+                                                      {FormatLength(0.1234567), "0.12346"},
+                                                      {FormatLength(12.345678), "12.34570"},
+                                                      {FormatShortest(6, 8), "       6"},
+                                                      {FormatShortest(1000000, 8), " 1000000"},
+                                                      {FormatShortest(2.5, 7), "    2.5"},
+                                                      {FormatShortest(123456789, 3), "123456789"},
+                                                      {PadLeadingBlanks("  1.5 "), "    1.5 "},
+                                                      {PadLeadingBlanks("x  "), "x  "},
+                                                      {PadLeadingBlanks(""), ""},
+                                                      {CutPad("abcdefghij", 5, 7), "abcde  "},
+                                                      {CutPad("ab", 5, 3), "ab "}};
+  for (const auto& [got, expected] : rows)
+    EXPECT_EQ(got, expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ResultsTextFormat,
-                         testing::Values(TextCase{FormatLength(0.5), "0.50000"},
-                                         TextCase{FormatLength(1), "1.00000"},
-                                         TextCase{FormatLength(0), "0.00000"},
-                                         TextCase{FormatLength(0.1234567), "0.12346"},
-                                         TextCase{FormatLength(12.345678), "12.34570"},
-                                         TextCase{FormatShortest(6, 8), "       6"},
-                                         TextCase{FormatShortest(1000000, 8), " 1000000"},
-                                         TextCase{FormatShortest(2.5, 7), "    2.5"},
-                                         TextCase{FormatShortest(123456789, 3), "123456789"},
-                                         TextCase{PadLeadingBlanks("  1.5 "), "    1.5 "},
-                                         TextCase{PadLeadingBlanks("x  "), "x  "},
-                                         TextCase{PadLeadingBlanks(""), ""},
-                                         TextCase{CutPad("abcdefghij", 5, 7), "abcde  "},
-                                         TextCase{CutPad("ab", 5, 3), "ab "}));
 
 } // namespace
 } // namespace velmora::test

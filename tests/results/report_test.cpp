@@ -25,6 +25,14 @@ int Find(const std::vector<std::string>& lines, const std::string& text) {
   return -1;
 }
 
+// The line `offset` lines below the first one equal to `anchor`, cut to `length` characters.
+std::string At(const std::vector<std::string>& lines, const std::string& anchor, int offset,
+               size_t length = std::string::npos) {
+  const int i = Find(lines, anchor) + offset;
+  return Find(lines, anchor) < 0 || i >= int(lines.size()) ? "<none>"
+                                                           : lines[size_t(i)].substr(0, length);
+}
+
 const char* const kExample = R"(Tournament Results
 ==================
 
@@ -88,102 +96,94 @@ TEST(ResultsReport, TheExampleByteForByte) {
   std::filesystem::remove(path);
 }
 
-TEST(ResultsReport, SelfFightsShowTheDiagonal) {
+TEST(ResultsReport, SelfFightsPercentAndParametersAwayFromTheirDefaults) {
   ResultsFixture f;
   f.AlphaBeta();
   f.Tour.Rec.SelfFights = true;
   f.Set(0, 0, 0, 0, {10}, 100);
   f.Set(1, 1, 0, 0, {10}, 100);
-  const auto lines = Lines(f);
-  const int matrix = Find(lines, "Round robin scores");
-  ASSERT_GE(matrix, 0);
-  EXPECT_EQ(lines[size_t(matrix + 4)], "Alpha                         1   100.0   200.0    150.0");
-  EXPECT_EQ(lines[size_t(matrix + 5)], "Beta                          2    80.0   100.0     90.0");
-}
-
-TEST(ResultsReport, PercentChangesHeadingsAndValues) {
-  ResultsFixture f;
-  f.AlphaBeta();
+  f.Core->RandomCoreSize = true;
+  f.Core->CoreSizeMin = 4000;
+  f.Core->ReadLimit = 400;
+  f.Core->WriteLimit = 8000;
+  f.Core->PSpaceSize = 16;
   const auto lines = Lines(f, true);
-  const int summary = Find(lines, "Summary");
-  ASSERT_GE(summary, 0);
-  EXPECT_EQ(lines[size_t(summary + 2)],
-            "Warrior                   Author                Length    Score   Given      W%      "
-            "L%      T%");
-  EXPECT_EQ(lines[size_t(summary + 4)],
-            "Alpha                     Ann                  0.50000    200.0    80.0    60.0    "
-            "20.0    20.0");
+  EXPECT_EQ(lines[7],
+            "Core size  Min core size  Max processes  Max cycles  Max length  Min distance"
+            "  Read limit  P-space size");
+  EXPECT_EQ(lines[8],
+            "---------  -------------  -------------  ----------  ----------  ------------"
+            "  ----------  ------------");
+  EXPECT_EQ(lines[9],
+            "     8000           4000           8000       80000         100           100"
+            "         400            16");
+  EXPECT_EQ(At(lines, "Round robin scores", 4),
+            "Alpha                         1   100.0   200.0    150.0");
+  EXPECT_EQ(At(lines, "Round robin scores", 5),
+            "Beta                          2    80.0   100.0     90.0");
+  EXPECT_EQ(At(lines, "Summary", 2), "Warrior                   Author                Length    "
+                                     "Score   Given      W%      L%      T%");
+  // Alpha: 20 rounds, 6 won, 2 lost, 12 drawn; (10 x 100 + 10 x 40000) / 80000 / 20 cycles.
+  EXPECT_EQ(At(lines, "Summary", 4), "Alpha                     Ann                  0.25062    "
+                                     "150.0    90.0    30.0    10.0    60.0");
 }
 
-TEST(ResultsReport, MeleeEndsAfterTheSummary) {
-  ResultsFixture f;
-  f.SetWarriors({{"Imp", "A"}, {"Dwarf", "B"}, {"Paper", "C"}});
-  f.Shape(Melee, 3);
-  f.Tour.Rec.Rounds = 4;
-  f.Set(0, 0, 1, 1, {1, 1}, 8000);
-  f.Set(1, 0, 2, 2, {0, 0}, 8000);
-  f.Set(2, 0, 0, 3, {0, 1}, 8000);
-  const auto lines = Lines(f);
+TEST(ResultsReport, EachTypeHasItsOwnTables) {
+  ResultsFixture m;
+  m.SetWarriors({{"Imp", "A"}, {"Dwarf", "B"}, {"Paper", "C"}});
+  m.Shape(Melee, 3);
+  m.Tour.Rec.Rounds = 4;
+  m.Set(0, 0, 1, 1, {1, 1}, 8000);
+  m.Set(1, 0, 2, 2, {0, 0}, 8000);
+  m.Set(2, 0, 0, 3, {0, 1}, 8000);
+  auto lines = Lines(m);
   EXPECT_EQ(lines[5], "Melee with 3 warriors, 4 rounds");
-  const int summary = Find(lines, "Summary");
-  ASSERT_GE(summary, 0);
-  EXPECT_EQ(lines[size_t(summary + 2)],
-            "Warrior                   Author                Length    Score   Given    Wins  "
-            "Losses   Ties2   Ties3");
-  EXPECT_EQ(lines[size_t(summary + 3)].substr(71), "  ------  ------  ------  ------");
+  EXPECT_EQ(At(lines, "Summary", 2), "Warrior                   Author                Length    "
+                                     "Score   Given    Wins  Losses   Ties2   Ties3");
+  EXPECT_EQ(At(lines, "Summary", 3), "-------                   ------                ------    "
+                                     "-----   -----  ------  ------  ------  ------");
+  EXPECT_EQ(At(lines, "Summary", 4, 5), "Dwarf"); // 2 wins of 4 rounds, 8 points each: 400
   // Summary rows, an empty line, and nothing after.
-  EXPECT_EQ(lines.size(), size_t(summary) + 4 + 3 + 1);
+  EXPECT_EQ(lines.size(), size_t(Find(lines, "Summary")) + 4 + 3 + 1);
   EXPECT_EQ(lines.back(), "");
-  EXPECT_EQ(Find(lines, "Details"), -1);
-  // Dwarf: 2 wins of 4 rounds, 8 points each: 400.
-  EXPECT_EQ(lines[size_t(summary + 4)].substr(0, 5), "Dwarf");
-}
 
-TEST(ResultsReport, ChallengeDetailsFollowTheirRuleDirectly) {
-  ResultsFixture f;
-  f.SetWarriors({{"Champ", "A"}, {"B", "B"}, {"C", "C"}});
-  f.Shape(Challenge, 2);
-  f.Tour.Rec.Rounds = 4;
-  f.Set(0, 1, 3, 1, {0}, 10);
-  f.Set(0, 2, 1, 3, {0}, 10);
-  const auto lines = Lines(f);
+  ResultsFixture c;
+  c.SetWarriors({{"Champ", "A"}, {"B", "B"}, {"C", "C"}});
+  c.Shape(Challenge, 2);
+  c.Tour.Rec.Rounds = 4;
+  c.Set(0, 1, 3, 1, {0}, 10);
+  c.Set(0, 2, 1, 3, {0}, 10);
+  lines = Lines(c);
   EXPECT_EQ(lines[5], "Challenge by Champ against 2 warriors, 4 rounds per matchup");
-  const int summary = Find(lines, "Summary");
-  EXPECT_EQ(lines[size_t(summary + 2)].substr(0, 26), "Challenger                ");
-  EXPECT_EQ(lines[size_t(summary + 3)].substr(0, 26), "----------                ");
-  const int details = Find(lines, "Details");
-  ASSERT_GE(details, 0);
-  EXPECT_EQ(lines[size_t(details + 2)].substr(0, 26), "Opponent                  ");
+  EXPECT_EQ(At(lines, "Summary", 2, 26), "Challenger                ");
+  EXPECT_EQ(At(lines, "Summary", 3, 26), "----------                ");
+  EXPECT_EQ(At(lines, "Details", 2, 26), "Opponent                  ");
   // Sorted by score, highest first: C took 9 points of 4 rounds, B 3.
-  EXPECT_EQ(lines[size_t(details + 4)].substr(0, 1), "C");
-  EXPECT_EQ(lines[size_t(details + 5)].substr(0, 1), "B");
-  EXPECT_EQ(lines.size(), size_t(details) + 7);
+  EXPECT_EQ(At(lines, "Details", 4, 1), "C");
+  EXPECT_EQ(At(lines, "Details", 5, 1), "B");
+  EXPECT_EQ(lines.size(), size_t(Find(lines, "Details")) + 7);
   EXPECT_EQ(Find(lines, "Round robin scores"), -1);
-}
 
-TEST(ResultsReport, BenchmarkKeepsListOrderAndCutsMatrixNames) {
-  ResultsFixture f;
-  f.SetWarriors({{"Weak", "A"}, {"Strong", "B"}});
-  f.SetBenchmarks({"Benchmark imp", "Dwarf"});
-  f.Shape(Benchmark, 2);
-  f.Tour.Rec.Rounds = 2;
-  f.Set(0, 0, 0, 2, {0}, 10);
-  f.Set(0, 1, 1, 1, {0}, 10);
-  f.Set(1, 0, 2, 0, {0}, 10);
-  f.Set(1, 1, 2, 0, {0}, 10);
-  const auto lines = Lines(f);
+  ResultsFixture b;
+  b.SetWarriors({{"Weak", "A"}, {"Strong", "B"}});
+  b.SetBenchmarks({"Benchmark imp", "Dwarf"});
+  b.Shape(Benchmark, 2);
+  b.Tour.Rec.Rounds = 2;
+  b.Set(0, 0, 0, 2, {0}, 10);
+  b.Set(0, 1, 1, 1, {0}, 10);
+  b.Set(1, 0, 2, 0, {0}, 10);
+  b.Set(1, 1, 2, 0, {0}, 10);
+  lines = Lines(b);
   EXPECT_EQ(lines[5], "Benchmark of 2 warriors with 2 benchmark warriors, 2 rounds per matchup");
-  const int summary = Find(lines, "Summary");
-  EXPECT_EQ(lines[size_t(summary + 4)].substr(0, 4), "Weak");
-  EXPECT_EQ(lines[size_t(summary + 5)].substr(0, 6), "Strong");
-  const int matrix = Find(lines, "Benchmark scores");
-  ASSERT_GE(matrix, 0);
-  EXPECT_EQ(lines[size_t(matrix + 2)], "Warrior                   Index  Benchm   Dwarf  Average");
-  EXPECT_EQ(lines[size_t(matrix + 4)], "Weak                          1     0.0   150.0     75.0");
-  EXPECT_EQ(lines[size_t(matrix + 5)], "Strong                        2   300.0   300.0    300.0");
-  EXPECT_EQ(lines[size_t(matrix + 6)], ""); // no average line for a benchmark
-  EXPECT_EQ(lines[size_t(matrix + 9)], "");
-  EXPECT_EQ(lines[size_t(matrix + 10)].substr(0, 26), "vs. Weak                  ");
+  EXPECT_EQ(At(lines, "Summary", 4, 4), "Weak"); // list order, not scores
+  EXPECT_EQ(At(lines, "Summary", 5, 6), "Strong");
+  const std::string matrix = "Benchmark scores";
+  EXPECT_EQ(At(lines, matrix, 2), "Warrior                   Index  Benchm   Dwarf  Average");
+  EXPECT_EQ(At(lines, matrix, 4), "Weak                          1     0.0   150.0     75.0");
+  EXPECT_EQ(At(lines, matrix, 5), "Strong                        2   300.0   300.0    300.0");
+  EXPECT_EQ(At(lines, matrix, 6), ""); // no average line for a benchmark
+  EXPECT_EQ(At(lines, matrix, 9), "");
+  EXPECT_EQ(At(lines, matrix, 10, 26), "vs. Weak                  ");
 }
 
 TEST(ResultsReport, LongNamesAndAuthorsAreCutInEveryTable) {
@@ -196,7 +196,6 @@ TEST(ResultsReport, LongNamesAndAuthorsAreCutInEveryTable) {
   f.Set(0, 1, 1, 0, {0}, 10);
   f.Set(1, 0, 0, 1, {0}, 10);
   const auto lines = Lines(f);
-  const std::string cut = name.substr(0, 25) + " ";
   int seen = 0;
   for (const std::string& line : lines) {
     if (line.find(name.substr(0, 25)) == std::string::npos) continue;
@@ -207,28 +206,7 @@ TEST(ResultsReport, LongNamesAndAuthorsAreCutInEveryTable) {
   EXPECT_NE(Find(lines, "vs. An extraordinarily lo Author                Length    Score   "
                         "Given    Wins  Losses    Ties"),
             -1);
-  const int summary = Find(lines, "Summary");
-  EXPECT_EQ(lines[size_t(summary + 4)].substr(0, 47), cut + author.substr(0, 20) + " ");
-}
-
-TEST(ResultsReport, ParametersAwayFromTheirDefaultsJoinTheBlock) {
-  ResultsFixture f;
-  f.AlphaBeta();
-  f.Core->RandomCoreSize = true;
-  f.Core->CoreSizeMin = 4000;
-  f.Core->ReadLimit = 400;
-  f.Core->WriteLimit = 8000;
-  f.Core->PSpaceSize = 16;
-  const auto lines = Lines(f);
-  EXPECT_EQ(lines[7],
-            "Core size  Min core size  Max processes  Max cycles  Max length  Min distance"
-            "  Read limit  P-space size");
-  EXPECT_EQ(lines[8],
-            "---------  -------------  -------------  ----------  ----------  ------------"
-            "  ----------  ------------");
-  EXPECT_EQ(lines[9],
-            "     8000           4000           8000       80000         100           100"
-            "         400            16");
+  EXPECT_EQ(At(lines, "Summary", 4, 47), name.substr(0, 25) + " " + author.substr(0, 20) + " ");
 }
 
 TEST(ResultsReport, AFailedWriteKeepsThePreviousReport) {

@@ -117,81 +117,51 @@ TEST(ResultsTable, AFormulaFailingAtTwoScoresFromWinsAloneForEveryRow) {
   EXPECT_EQ(f.Platform.Messages, std::vector<std::string>{"Division by zero for W=2, S=2"});
 }
 
-// Three warriors; scores and names chosen so that keys tie.
-struct SortCase {
-  const char* Label;
-  int32_t Column;
-  bool Descending;
-  std::vector<int32_t> Order;
-};
+TEST(ResultsTable, SortsAsTheQuicksortLeavesEqualKeysAndHeadingsChooseTheOrder) {
+  // Scores 300, 100, 300: 3 points a round survived; wins 3, 1, 3 of 3 rounds. Equal keys end
+  // where the procedure leaves them: with three equal keys it reverses them, which a stable
+  // sort would not.
+  const std::tuple<const char*, int32_t, bool, std::vector<int32_t>> sorts[] = {
+      {"score down", 4, true, {2, 0, 1}}, {"score up", 4, false, {1, 2, 0}},
+      {"name up", 1, false, {1, 0, 2}},   {"author up, ties", 2, false, {2, 1, 0}},
+      {"length up", 3, false, {0, 2, 1}}, {"ID down", 0, true, {2, 1, 0}},
+      {"wins down", 6, true, {2, 0, 1}}};
+  for (const auto& [what, column, descending, order] : sorts) {
+    ResultsFixture f;
+    f.SetWarriors({{"beta", "Zed"}, {"Alpha", "amy"}, {"gamma", "Amy"}});
+    f.Shape(Melee, 1);
+    f.Tour.Rec.ScoreFormula = "3";
+    f.Set(0, 0, 3, 0, {}, 10);
+    f.Set(1, 0, 1, 2, {}, 30);
+    f.Set(2, 0, 3, 0, {}, 20);
+    TResultsTable t(*f.Core, f.Tour);
+    t.Percent = false;
+    t.SortColumn = column;
+    t.Descending = descending;
+    t.ComputeSummary();
+    t.SortRows();
+    EXPECT_EQ(t.Order, order) << what;
+  }
+  ResultsFixture equal; // three equal keys: the quicksort reverses them
+  equal.SetWarriors({{"A", ""}, {"B", ""}, {"C", ""}});
+  equal.Shape(Melee, 1);
+  TResultsTable table(*equal.Core, equal.Tour);
+  table.ComputeSummary();
+  table.SortRows();
+  EXPECT_EQ(table.Order, (std::vector<int32_t>{2, 1, 0}));
 
-void PrintTo(const SortCase& c, std::ostream* os) {
-  *os << c.Label;
+  const std::tuple<std::vector<int32_t>, int32_t, bool> clicks[] = {
+      {{}, 4, true},     {{4}, 4, false},   {{4, 4}, 4, true}, {{1}, 1, false}, {{6}, 6, true},
+      {{1, 1}, 1, true}, {{0, 5}, 5, true}, {{2}, 2, false},   {{3}, 3, true}};
+  for (const auto& [sequence, column, descending] : clicks) {
+    ResultsFixture f;
+    TResultsTable t(*f.Core, f.Tour);
+    for (int32_t c : sequence)
+      t.HeadingClicked(c);
+    EXPECT_EQ(t.SortColumn, column) << sequence.size();
+    EXPECT_EQ(t.Descending, descending) << column;
+  }
 }
-
-class ResultsSortRows : public testing::TestWithParam<SortCase> {};
-
-TEST_P(ResultsSortRows, FollowTheQuicksort) {
-  ResultsFixture f;
-  f.SetWarriors({{"beta", "Zed"}, {"Alpha", "amy"}, {"gamma", "Amy"}});
-  f.Shape(Melee, 1);
-  // Scores 300, 100, 300: 3 points a round survived; wins 3, 1, 3 of 3 rounds.
-  f.Tour.Rec.ScoreFormula = "3";
-  f.Set(0, 0, 3, 0, {}, 10);
-  f.Set(1, 0, 1, 2, {}, 30);
-  f.Set(2, 0, 3, 0, {}, 20);
-  TResultsTable t(*f.Core, f.Tour);
-  t.Percent = false;
-  t.SortColumn = GetParam().Column;
-  t.Descending = GetParam().Descending;
-  t.ComputeSummary();
-  t.SortRows();
-  EXPECT_EQ(t.Order, GetParam().Order);
-}
-
-// Equal keys end where the procedure leaves them: with three equal keys it reverses them,
-// which a stable sort would not.
-INSTANTIATE_TEST_SUITE_P(Cases, ResultsSortRows,
-                         testing::Values(SortCase{"scoreDown", 4, true, {2, 0, 1}},
-                                         SortCase{"scoreUp", 4, false, {1, 2, 0}},
-                                         SortCase{"nameUp", 1, false, {1, 0, 2}},
-                                         SortCase{"authorUpTies", 2, false, {2, 1, 0}},
-                                         SortCase{"lengthUp", 3, false, {0, 2, 1}},
-                                         SortCase{"idDown", 0, true, {2, 1, 0}},
-                                         SortCase{"winsDown", 6, true, {2, 0, 1}}));
-
-TEST(ResultsSortRowsTies, ThreeEqualKeysComeOutReversed) {
-  ResultsFixture f;
-  f.SetWarriors({{"A", ""}, {"B", ""}, {"C", ""}});
-  f.Shape(Melee, 1);
-  TResultsTable t(*f.Core, f.Tour);
-  t.ComputeSummary();
-  t.SortRows();
-  EXPECT_EQ(t.Order, (std::vector<int32_t>{2, 1, 0}));
-}
-
-struct ClickCase {
-  std::vector<int32_t> Clicks;
-  int32_t Column;
-  bool Descending;
-};
-
-class ResultsHeadingClicks : public testing::TestWithParam<ClickCase> {};
-
-TEST_P(ResultsHeadingClicks, ChooseColumnAndDirection) {
-  ResultsFixture f;
-  TResultsTable t(*f.Core, f.Tour);
-  for (int32_t c : GetParam().Clicks)
-    t.HeadingClicked(c);
-  EXPECT_EQ(t.SortColumn, GetParam().Column);
-  EXPECT_EQ(t.Descending, GetParam().Descending);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ResultsHeadingClicks,
-                         testing::Values(ClickCase{{}, 4, true}, ClickCase{{4}, 4, false},
-                                         ClickCase{{4, 4}, 4, true}, ClickCase{{1}, 1, false},
-                                         ClickCase{{6}, 6, true}, ClickCase{{1, 1}, 1, true},
-                                         ClickCase{{0, 5}, 5, true}));
 
 } // namespace
 } // namespace velmora::test

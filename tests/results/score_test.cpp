@@ -9,29 +9,13 @@
 namespace velmora::test {
 namespace {
 
-struct FormulaCase {
-  const char* Formula;
-  int32_t W, S;
-  int32_t Expected;
-};
-
-class ResultsEvaluateScore : public testing::TestWithParam<FormulaCase> {};
-
-TEST_P(ResultsEvaluateScore, BindsWAndSInBothCases) {
+TEST(ResultsScore, TheFormulaBindsWAndSInBothCasesAndLeavesTheScannerAlone) {
   ResultsFixture f;
-  const FormulaCase& c = GetParam();
-  EXPECT_EQ(EvaluateScore(*f.Core, c.Formula, c.W, c.S), c.Expected) << c.Formula;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ResultsEvaluateScore,
-    testing::Values(FormulaCase{"(W*W-1)/S", 2, 1, 3}, FormulaCase{"(W*W-1)/S", 2, 2, 1},
-                    FormulaCase{"(w*w-1)/s", 4, 3, 5}, FormulaCase{"W-S", 5, 2, 3},
-                    FormulaCase{"CORESIZE/W", 4, 1, 2000}, FormulaCase{"S==1", 3, 1, 1},
-                    FormulaCase{"S==1", 3, 2, 0}));
-
-TEST(ResultsEvaluateScoreState, LeavesTheScannerAsItWas) {
-  ResultsFixture f;
+  const std::tuple<const char*, int32_t, int32_t, int32_t> rows[] = {
+      {"(W*W-1)/S", 2, 1, 3},     {"(W*W-1)/S", 2, 2, 1}, {"(w*w-1)/s", 4, 3, 5}, {"W-S", 5, 2, 3},
+      {"CORESIZE/W", 4, 1, 2000}, {"S==1", 3, 1, 1},      {"S==1", 3, 2, 0}};
+  for (const auto& [formula, W, S, expected] : rows)
+    EXPECT_EQ(EvaluateScore(*f.Core, formula, W, S), expected) << formula << " " << W << S;
   SetLineText(f.Core->Asm, "mov 0, 1");
   f.Core->Asm.ScanPos = 3;
   f.Core->Asm.Labels = {{"start", 4}};
@@ -106,27 +90,6 @@ TEST(ResultsScoreOfErrors, AFailureForALossIsNotCaught) {
   EXPECT_THROW(ScoreOf(*f.Core, "1/(S-1)", {1, 1}, 1, failures), std::exception);
   EXPECT_THROW(ScoreOf(*f.Core, "W+", {1, 1}, 1, failures), ECompileError);
 }
-
-struct PercentCase {
-  int32_t Rounds;
-  double Value;
-  bool Percent;
-  double Expected;
-};
-
-class ResultsPercentOf : public testing::TestWithParam<PercentCase> {};
-
-TEST_P(ResultsPercentOf, ScalesOnlyWhenTicked) {
-  const PercentCase& c = GetParam();
-  EXPECT_DOUBLE_EQ(PercentOf(c.Rounds, c.Value, c.Percent), c.Expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ResultsPercentOf,
-                         testing::Values(PercentCase{10, 6, true, 60.0},
-                                         PercentCase{10, 6, false, 6.0},
-                                         PercentCase{0, 6, true, 0.0},
-                                         PercentCase{0, 6, false, 0.0},
-                                         PercentCase{3, 1, true, 100.0 / 3}));
 
 } // namespace
 } // namespace velmora::test

@@ -14,7 +14,6 @@ namespace velmora::test {
 
 class RecordingView : public TRunView {
 public:
-  void RunStateChanged(RunState s) override { States.push_back(s); }
   void ShowStatus(const std::string& text) override { Statuses.push_back(text); }
   int32_t SpeedPosition() override { return Speed; }
   void SetTimer(bool enabled, int32_t interval) override {
@@ -22,18 +21,15 @@ public:
     Interval = interval;
   }
   void MatchupLoaded(bool compiled) override { Loaded.push_back(compiled); }
-  void ClearDisplay() override { ++Clears; }
   void ProcessPendingEvents() override {
     if (OnEvents) OnEvents();
   }
   std::function<void()> OnEvents;
-  std::vector<RunState> States;
   std::vector<std::string> Statuses;
   std::vector<bool> Loaded;
   int32_t Speed = 6;
   bool TimerOn = false;
   int32_t Interval = -1;
-  int Clears = 0;
 };
 
 // A display that counts the status refreshes it is asked for.

@@ -1,8 +1,9 @@
 // The run controller: whole battles from source, replays under fixed and checksum seeds,
-// early draws, status texts, breakpoints, pauses, speeds and failures that end Idle.
+// early draws, status texts, breakpoints, pauses and speeds; and the custom initial
+// instruction through the assembler.
 #include <gtest/gtest.h>
 
-#include "tests/tournament/battle_support.h"
+#include "battle_support.h"
 
 namespace velmora::test {
 namespace {
@@ -114,6 +115,10 @@ TEST(RunController, BreakpointStopsTheRunAndNamesTheAddress) {
   b.Controller->RunLoop(); // goes on: every pass stops again
   EXPECT_EQ(b.Core->CycleCount, 3);
   EXPECT_EQ(b.Core->HitList, std::vector<int32_t>{1});
+  b.Controller->SingleStep();
+  b.Controller->SingleStep();
+  EXPECT_EQ(b.Core->CycleCount, 5);
+  EXPECT_EQ(b.Controller->State(), RunState::Stopped);
 }
 
 TEST(RunController, TestExpressionStopsWhenTheDjnCounterReachesZero) {
@@ -232,6 +237,72 @@ TEST(RunController, GaugesBelongToTheWarriorsInTheBattle) {
   EXPECT_EQ(gauges[0].Gauge, 1);
   EXPECT_EQ(gauges[0].Processes, 2);
   EXPECT_EQ(gauges[1].Gauge, 2);
+}
+
+// A battle of one looping warrior on a small core with the given initial instruction.
+struct CustomCore : Battle {
+  explicit CustomCore(const std::string& instruction) {
+    Core->InitialInstruction = instruction;
+    Core->MinDistance = 10;
+    Add("Loop", {"jmp 0"});
+    Controller->NewBattle();
+  }
+};
+
+TEST(InitialInstruction, OperandsComeFromTheTextCellByCell) {
+  CustomCore b("DAT #ABSADDRESS, #-ABSADDRESS");
+  ASSERT_EQ(b.Controller->State(), RunState::Stopped) << b.Platform.Messages.size();
+  const int32_t size = b.Core->CoreSize;
+  for (int32_t a = 1; a < size; ++a) {
+    const CoreCell& c = b.Core->Core[size_t(a)];
+    ASSERT_EQ(c.AField, a);
+    ASSERT_EQ(c.BField, size - a);
+    ASSERT_EQ(c.OpcodeModifier, kEmptyCellOpcodeModifier);
+    ASSERT_EQ(c.Modes, 0x00) << "both immediate";
+  }
+  EXPECT_EQ(b.Core->LethalCount, size - 1);
+
+  const std::tuple<const char*, Opcode, int32_t, int32_t> rows[] = {
+      {"DAT 5", Opcode::DAT, 0, 5}, // a DAT's only operand is B
+      {"SPL 7", Opcode::SPL, 7, 0}, // others get no B
+      {"MOV ABSADDRESS*2, @-1 ; note", Opcode::MOV, 154, -1},
+      {"DAT:3", Opcode::DAT, 0, 3}, // a colon reads as a blank
+      {"JMP.B\t$ABSADDRESS,\t<4", Opcode::JMP, 77, 4}};
+  for (const auto& [text, op, a, bf] : rows) {
+    CustomCore c(text);
+    ASSERT_EQ(c.Controller->State(), RunState::Stopped) << text;
+    const CoreCell& cell = c.Core->Core[77];
+    EXPECT_EQ(GetOpcode(cell), op) << text;
+    EXPECT_EQ(cell.AField, ModCore(a, c.Core->CoreSize)) << text;
+    EXPECT_EQ(cell.BField, ModCore(bf, c.Core->CoreSize)) << text;
+    EXPECT_EQ(c.Core->LethalCount, IsLethal(op) ? c.Core->CoreSize - 1 : 0) << text;
+  }
+}
+
+TEST(InitialInstruction, ErrorsReachTheUserAndWhatCanGoOnGoesOn) {
+  CustomCore b("FOO 1"); // does not compile: the core stays, set-up goes on
+  EXPECT_EQ(b.Platform.Messages,
+            std::vector<std::string>{"Initial instruction failed to compile."});
+  EXPECT_EQ(b.Controller->State(), RunState::Stopped);
+  EXPECT_EQ(b.Core->RoundState, kRoundRunning);
+  // "x DAT:5" compiles (x is a label) but its operand text starts at "DAT": an error of the
+  // evaluator; a division by zero at address 0 is the other kind.
+  for (const char* text : {"x DAT:5", "DAT 1/ABSADDRESS"}) {
+    CustomCore c(text);
+    ASSERT_EQ(c.Platform.Messages.size(), 1u) << text;
+    EXPECT_TRUE(c.Platform.Messages[0] == "Undefined Symbol" ||
+                c.Platform.Messages[0] == "Division by zero")
+        << c.Platform.Messages[0];
+    EXPECT_EQ(c.Controller->State(), RunState::Idle);
+    EXPECT_EQ(c.Core->RoundState, kRoundIdle);
+    c.Controller->SingleStep(); // nothing to run, nothing breaks
+    EXPECT_EQ(c.Core->CycleCount, 0);
+  }
+  CustomCore n("NOP 0, 0"); // no lethal cells: the first batch is a draw
+  n.Core->EarlyDrawCheck = true;
+  n.Controller->SingleStep();
+  EXPECT_EQ(n.Core->RoundState, kRoundDrawn);
+  EXPECT_EQ(n.Controller->StatusText(), "Drawn");
 }
 
 } // namespace

@@ -1,10 +1,11 @@
 // The schedule: matchup orders of every tournament type, records from both sides, totals,
-// the completion message, and the first-warrior and permutation-offset sequences.
+// the completion message, the first-warrior and permutation-offset sequences, refusals of
+// battles that cannot start, and P-space blocks shared by PIN.
 #include <gtest/gtest.h>
 
 #include <utility>
 
-#include "tests/tournament/battle_support.h"
+#include "battle_support.h"
 
 namespace velmora::test {
 namespace {
@@ -29,47 +30,47 @@ Order PlayedOrder(Battle& b) {
   return order;
 }
 
-struct OrderCase {
-  const char* Name;
-  uint8_t Type;
-  bool SelfFights;
-  Order Expected;
-};
-class ScheduleOrder : public testing::TestWithParam<OrderCase> {};
-
-TEST_P(ScheduleOrder, MatchupsComeInTheirOrder) {
-  const OrderCase& c = GetParam();
-  Battle b;
-  for (const char* name : {"A", "B", "C"})
-    b.Add(name, kDies);
-  for (const char* name : {"X", "Y"})
-    b.Add(name, kDies, true);
-  b.Tour.Rec.TournamentType = c.Type;
-  b.Tour.Rec.SelfFights = c.SelfFights;
-  b.Tour.Rec.Rounds = 2;
-  EXPECT_EQ(PlayedOrder(b), c.Expected);
-  EXPECT_EQ(b.Controller->State(), RunState::Complete);
-  EXPECT_EQ(b.Tour.MatchupCount(), static_cast<int32_t>(c.Expected.size()));
-  EXPECT_EQ(b.Tour.TotalRounds, 2 * static_cast<int32_t>(c.Expected.size()));
-  for (const auto& [row, column] : c.Expected)
-    EXPECT_EQ(b.Result(row, column).RoundsPlayed, 2) << row << "," << column;
+TEST(Schedule, MatchupsComeInTheirOrderAndEachPlaysItsRounds) {
+  struct Row {
+    uint8_t type;
+    bool selfFights;
+    Order expected;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {RoundRobin, false, {{0, 1}, {0, 2}, {1, 2}}},
+      {RoundRobin, true, {{0, 0}, {0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 2}}},
+      {Challenge, false, {{0, 1}, {0, 2}}},
+      {Challenge, true, {{0, 0}, {0, 1}, {0, 2}}},
+      {Benchmark, false, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}},
+      {Benchmark, true, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}},
+      {Melee, false, {{0, 0}}},
+  };
+  // clang-format on
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::string(TournamentTypeName(r.type)) + (r.selfFights ? " with self" : ""));
+    Battle b;
+    for (const char* name : {"A", "B", "C"})
+      b.Add(name, kDies);
+    for (const char* name : {"X", "Y"})
+      b.Add(name, kDies, true);
+    b.Tour.Rec.TournamentType = r.type;
+    b.Tour.Rec.SelfFights = r.selfFights;
+    b.Tour.Rec.Rounds = 2;
+    EXPECT_EQ(PlayedOrder(b), r.expected);
+    EXPECT_EQ(b.Controller->State(), RunState::Complete);
+    EXPECT_EQ(b.Tour.MatchupCount(), int32_t(r.expected.size()));
+    EXPECT_EQ(b.Tour.TotalRounds, 2 * int32_t(r.expected.size()));
+    for (const auto& [row, column] : r.expected)
+      EXPECT_EQ(b.Result(row, column).RoundsPlayed, 2) << row << "," << column;
+    if (r.type == Benchmark) {
+      EXPECT_EQ(b.Tour.WarriorColours[1], WarriorPalette[2]);
+      EXPECT_EQ(b.Tour.WarriorColours[2], WarriorPalette[4]) << "benchmark j: (N + j) mod 8";
+    }
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, ScheduleOrder,
-    testing::Values(
-        OrderCase{"RoundRobin", RoundRobin, false, {{0, 1}, {0, 2}, {1, 2}}},
-        OrderCase{
-            "RoundRobinSelf", RoundRobin, true, {{0, 0}, {0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 2}}},
-        OrderCase{"Challenge", Challenge, false, {{0, 1}, {0, 2}}},
-        OrderCase{"ChallengeSelf", Challenge, true, {{0, 0}, {0, 1}, {0, 2}}},
-        OrderCase{"Benchmark", Benchmark, false, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}},
-        OrderCase{
-            "BenchmarkSelf", Benchmark, true, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}},
-        OrderCase{"Melee", Melee, false, {{0, 0}}}),
-    [](const testing::TestParamInfo<OrderCase>& i) { return std::string(i.param.Name); });
-
-TEST(Schedule, RoundRobinRecordsBothMirrorCells) {
+TEST(Schedule, RoundRobinRecordsBothMirrorCellsAndASelfFightOnce) {
   Battle b;
   b.Add("Survivor", kSurvives);
   b.Add("Victim", kDies);
@@ -92,26 +93,24 @@ TEST(Schedule, RoundRobinRecordsBothMirrorCells) {
   EXPECT_DOUBLE_EQ(a.AverageCycles, 1.0);
   EXPECT_EQ(b.Result(0, 0).RoundsPlayed, 0);
   EXPECT_EQ(b.Platform.Messages, std::vector<std::string>{"Tournament complete."});
+
+  Battle s;
+  s.Add("A", kSurvives);
+  s.Add("B", kSurvives);
+  s.Core->MaxCycles = 5;
+  s.Tour.Rec.TournamentType = RoundRobin;
+  s.Tour.Rec.SelfFights = true;
+  s.Tour.Rec.Rounds = 3; // odd: a self fight recorded from both slots would play 4
+  s.Controller->NewBattle();
+  s.Controller->RunLoop();
+  EXPECT_EQ(s.Result(0, 0).RoundsPlayed, 3);
+  EXPECT_EQ(s.Result(0, 0).SurvivorCounts, (std::vector<int32_t>{0, 3}));
+  EXPECT_EQ(s.Result(0, 1).RoundsPlayed, 3);
+  EXPECT_EQ(s.Result(1, 0).RoundsPlayed, 3);
+  EXPECT_DOUBLE_EQ(s.Result(1, 1).AverageCycles, 5.0);
 }
 
-TEST(Schedule, SelfFightIsRecordedOnceFromSlotOne) {
-  Battle b;
-  b.Add("A", kSurvives);
-  b.Add("B", kSurvives);
-  b.Core->MaxCycles = 5;
-  b.Tour.Rec.TournamentType = RoundRobin;
-  b.Tour.Rec.SelfFights = true;
-  b.Tour.Rec.Rounds = 2;
-  b.Controller->NewBattle();
-  b.Controller->RunLoop();
-  EXPECT_EQ(b.Result(0, 0).RoundsPlayed, 2);
-  EXPECT_EQ(b.Result(0, 0).SurvivorCounts, (std::vector<int32_t>{0, 2}));
-  EXPECT_EQ(b.Result(0, 1).RoundsPlayed, 2);
-  EXPECT_EQ(b.Result(1, 0).RoundsPlayed, 2);
-  EXPECT_DOUBLE_EQ(b.Result(1, 1).AverageCycles, 5.0);
-}
-
-TEST(Schedule, CompletionMessageOnlyAfterTwoRoundsOrMore) {
+TEST(Schedule, CompletionMessageOnlyAfterTwoRoundsOrMoreAndALoneMeleeWarrior) {
   for (int32_t rounds : {1, 2}) {
     Battle b;
     b.Add("A", kSurvives);
@@ -123,9 +122,6 @@ TEST(Schedule, CompletionMessageOnlyAfterTwoRoundsOrMore) {
     EXPECT_EQ(b.Controller->State(), RunState::Complete);
     EXPECT_EQ(b.Platform.Messages.size(), rounds >= 2 ? 1u : 0u) << rounds;
   }
-}
-
-TEST(Schedule, LoneMeleeWarriorSurvivesOrLoses) {
   for (bool dies : {false, true}) {
     Battle b;
     b.Add("Solo", dies ? kDies : kSurvives);
@@ -136,40 +132,61 @@ TEST(Schedule, LoneMeleeWarriorSurvivesOrLoses) {
     EXPECT_EQ(b.Controller->State(), RunState::Stopped);
     EXPECT_EQ(b.Controller->StatusText(), dies ? "Lost by Solo" : "Drawn");
     b.Controller->RunLoop(); // records the paused round
-    const MatchupResult& r = b.Result(0, 0);
-    EXPECT_EQ(r.Losses, dies ? 1 : 0);
-    EXPECT_EQ(r.SurvivorCounts, std::vector<int32_t>{dies ? 0 : 1});
+    EXPECT_EQ(b.Result(0, 0).Losses, dies ? 1 : 0);
+    EXPECT_EQ(b.Result(0, 0).SurvivorCounts, std::vector<int32_t>{dies ? 0 : 1});
     EXPECT_EQ(b.Controller->State(), RunState::Complete);
   }
 }
 
-TEST(Schedule, SingleWarriorBecomesAMeleeUnlessBenchmarked) {
-  for (const uint8_t type : {RoundRobin, Challenge, Benchmark}) {
+TEST(Schedule, BattlesThatCannotStartAsAskedSayWhy) {
+  struct Row {
+    const char* what;
+    std::vector<std::vector<std::string>> warriors; // sources of A, B, ...
+    uint8_t type;
+    int32_t minDistance;
+    RunState state;
+    std::string message; // the only message
+    std::vector<bool> loaded;
+    bool benchmarkWarrior = false;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"no warriors", {}, RoundRobin, 100, RunState::Idle, "", {}},
+      {"one warrior in a round robin", {kSurvives}, RoundRobin, 100, RunState::Stopped,
+       "Single warrior battles are only supported by Melee tournaments. The tournament type has "
+       "been set to Melee.", {true}},
+      {"one warrior in a challenge", {kSurvives}, Challenge, 100, RunState::Stopped,
+       "Single warrior battles are only supported by Melee tournaments. The tournament type has "
+       "been set to Melee.", {true}},
+      {"one warrior against a benchmark", {kSurvives}, Benchmark, 100, RunState::Stopped, "",
+       {true}, true},
+      {"a benchmark without benchmark warriors", {kSurvives, kSurvives}, Benchmark, 100,
+       RunState::Idle, "To run a Benchmark tournament, you must select a warrior or warrior list.",
+       {false}},
+      {"a warrior that does not compile", {kSurvives, {"frobnicate 1, 2"}}, RoundRobin, 100,
+       RunState::Idle, "Warrior B failed to compile.", {false}},
+      {"warriors that do not fit", {kSurvives, kSurvives}, RoundRobin, 5000, RunState::Idle,
+       "Unable to fit warrior B into core", {true}},
+  };
+  // clang-format on
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
     Battle b;
-    b.Add("Solo", kSurvives);
-    b.Add("Bench", kSurvives, true);
-    b.Tour.Rec.TournamentType = type;
+    for (size_t i = 0; i < r.warriors.size(); ++i)
+      b.Add(std::string(1, char('A' + i)), r.warriors[i]);
+    if (r.benchmarkWarrior) b.Add("Bench", kSurvives, true);
+    b.Tour.Rec.TournamentType = r.type;
+    b.Core->MinDistance = r.minDistance;
     b.Controller->NewBattle();
-    const bool benchmark = type == Benchmark;
-    EXPECT_EQ(b.Tour.Rec.TournamentType, benchmark ? Benchmark : Melee);
-    ASSERT_EQ(b.Platform.Messages.size(), benchmark ? 0u : 1u);
-    if (!benchmark) {
-      EXPECT_EQ(b.Platform.Messages[0].rfind("Single warrior battles", 0), 0u);
-    }
-    EXPECT_EQ(b.Controller->State(), RunState::Stopped);
+    EXPECT_EQ(b.Controller->State(), r.state);
+    EXPECT_EQ(b.Platform.Messages,
+              r.message.empty() ? std::vector<std::string>{} : std::vector{r.message});
+    EXPECT_EQ(b.View.Loaded, r.loaded);
+    EXPECT_EQ(b.Tour.Rec.TournamentType,
+              r.message.rfind("Single", 0) == 0 ? uint8_t{Melee} : r.type);
+    b.Controller->SingleStep();
+    EXPECT_EQ(b.Core->CycleCount, r.state == RunState::Idle ? 0 : 1);
   }
-}
-
-TEST(Schedule, BenchmarkWithoutBenchmarkWarriorsStaysIdle) {
-  Battle b;
-  b.Add("A", kSurvives);
-  b.Add("B", kSurvives);
-  b.Tour.Rec.TournamentType = Benchmark;
-  b.Controller->NewBattle();
-  EXPECT_EQ(b.Controller->State(), RunState::Idle);
-  EXPECT_EQ(b.Platform.Messages,
-            std::vector<std::string>{
-                "To run a Benchmark tournament, you must select a warrior or warrior list."});
 }
 
 struct RoundStart {
@@ -190,15 +207,18 @@ std::vector<RoundStart> RoundStarts(Battle& b) {
   return starts;
 }
 
-TEST(Schedule, PermutateAlternatesFirstWarriorsThenMovesTheOffset) {
+TEST(Schedule, PermutateAlternatesFirstWarriorsThenMovesTheOffsetFromZeroEachMatchup) {
   Battle b;
-  b.Add("A", kSurvives);
-  b.Add("B", kDies);
+  for (const char* name : {"A", "B", "C"})
+    b.Add(name, kDies);
   b.Core->SecondPosition = kPositionPermutate;
   b.Tour.Rec.TournamentType = RoundRobin;
   b.Tour.Rec.Rounds = 4;
-  EXPECT_EQ(RoundStarts(b),
-            (std::vector<RoundStart>{{1, 0, 100}, {2, 0, 100}, {1, 1, 101}, {2, 1, 101}}));
+  const auto starts = RoundStarts(b);
+  ASSERT_EQ(starts.size(), 12u);
+  const RoundStart matchup[] = {{1, 0, 100}, {2, 0, 100}, {1, 1, 101}, {2, 1, 101}};
+  for (size_t i = 0; i < 12; ++i)
+    EXPECT_EQ(starts[i], matchup[i % 4]) << i;
 }
 
 TEST(Schedule, MeleeRotatesTheFirstWarriorOverAllSlots) {
@@ -215,34 +235,52 @@ TEST(Schedule, MeleeRotatesTheFirstWarriorOverAllSlots) {
   EXPECT_EQ(b.Result(2, 0).SurvivorCounts, (std::vector<int32_t>{0, 0, 4}));
 }
 
-TEST(Schedule, NewMatchupStartsAtFirstWarriorOneAndOffsetZero) {
+// Reads P-space location 0 into its own B-field, then loops.
+const std::vector<std::string> kReader = {"ldp.ab #0, 1", "jmp 0"};
+
+TEST(PSpace, SamePinSharesOneBlockAndCompilingClearsBlocksAndTheOffset) {
   Battle b;
-  for (const char* name : {"A", "B", "C"})
-    b.Add(name, kDies);
-  b.Core->SecondPosition = kPositionPermutate;
-  b.Tour.Rec.TournamentType = RoundRobin;
-  b.Tour.Rec.Rounds = 3;
-  const auto starts = RoundStarts(b);
-  ASSERT_EQ(starts.size(), 9u);
-  for (size_t m = 0; m < 3; ++m) {
-    EXPECT_EQ(starts[m * 3], (RoundStart{1, 0, 100})) << m;
-    EXPECT_EQ(starts[m * 3 + 1], (RoundStart{2, 0, 100})) << m;
-    EXPECT_EQ(starts[m * 3 + 2], (RoundStart{1, 1, 101})) << m;
-  }
+  b.Add("P7a", {"pin 7", "jmp 0"});
+  b.Add("P7b", {"pin 7", "jmp 0"});
+  b.Add("Free", {"jmp 0"});
+  b.Add("P8", {"pin 8", "jmp 0"});
+  b.Core->MinDistance = 10;
+  b.Controller->NewBattle();
+  ASSERT_EQ(b.Controller->State(), RunState::Stopped);
+  EXPECT_EQ(b.Slot(1).PSpace, b.Slot(2).PSpace);
+  EXPECT_NE(b.Slot(3).PSpace, b.Slot(1).PSpace);
+  EXPECT_NE(b.Slot(4).PSpace, b.Slot(1).PSpace);
+  EXPECT_EQ(b.Slot(1).PSpace->size(), size_t(b.Core->PSpaceSize));
+  for (int k = 1; k <= 4; ++k)
+    EXPECT_EQ(b.Slot(k).LastResult, b.Core->CoreSize - 1) << k;
+  (*b.Slot(1).PSpace)[4] = 99;
+  b.Core->PermutationOffset = 12;
+  ASSERT_TRUE(CompileWarriors(*b.Core));
+  EXPECT_EQ((*b.Slot(2).PSpace)[4], 0);
+  EXPECT_EQ(b.Slot(1).LastResult, -1);
+  EXPECT_EQ(b.Core->PermutationOffset, 0);
 }
 
-TEST(Schedule, ColoursFollowListIndexes) {
-  Battle b;
-  for (int i = 0; i < 3; ++i)
-    b.Add("W" + std::to_string(i), kDies);
-  b.Add("X", kDies, true);
-  b.Add("Y", kDies, true);
-  b.Tour.Rec.TournamentType = Benchmark;
-  b.Controller->NewBattle();
-  EXPECT_EQ(b.Tour.WarriorColours[1], WarriorPalette[0]);
-  EXPECT_EQ(b.Tour.WarriorColours[2], WarriorPalette[3]) << "benchmark j: (N + j) mod 8";
-  EXPECT_STREQ(TournamentTypeName(Benchmark), "Benchmark");
-  EXPECT_STREQ(TournamentTypeName(9), "Unknown");
+TEST(PSpace, FirstRoundReadsCoreSizeMinusOneThenTheResult) {
+  for (bool fast : {false, true}) {
+    Battle b;
+    b.Add("Reader", kReader);
+    b.Add("Victim", {"nop 0, 0", "dat 0, 0"}); // dies on its second move
+    b.Tour.Rec.TournamentType = RoundRobin;
+    b.Tour.Rec.Rounds = 2;
+    b.Tour.Rec.PauseBetweenRounds = true;
+    b.Controller->SetMaxSpeed(fast);
+    b.Controller->NewBattle();
+    b.Controller->SingleStep();
+    EXPECT_EQ(b.Core->Core[1].BField, 7999) << fast;
+    b.Controller->RunLoop(); // the victim dies; the round pauses
+    EXPECT_EQ(b.Slot(1).LastResult, 1);
+    EXPECT_EQ(b.Slot(2).LastResult, 0);
+    b.Controller->SingleStep(); // hands on the round, sets up the next
+    b.Controller->SingleStep(); // its first cycle
+    EXPECT_EQ(b.Core->Core[1].BField, 1) << "a sole survivor reads 1";
+    EXPECT_EQ(b.Slot(2).LastResult, 0) << "a loss stays 0 in the next round";
+  }
 }
 
 } // namespace
