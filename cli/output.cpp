@@ -9,6 +9,36 @@
 
 namespace velmora::cli {
 
+std::string Latin1ToUtf8(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      out += c;
+    } else {
+      out += static_cast<char>(0xC0 | (byte >> 6));
+      out += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> Latin1Lines(std::vector<std::string> lines) {
+  for (std::string& line : lines)
+    line = Latin1ToUtf8(line);
+  return lines;
+}
+
+std::string PathText(const std::string& path) {
+  try {
+    (void)nlohmann::json(path).dump();
+    return path;
+  } catch (const nlohmann::json::type_error&) {
+    return Latin1ToUtf8(path);
+  }
+}
+
 namespace {
 
 // Survivor counts and losses of list warrior i, summed over its row.
@@ -70,39 +100,6 @@ std::vector<std::string> KothLines(TCore& core, const TTournament& tour, bool so
 namespace {
 
 using nlohmann::json;
-
-// Names, authors and formulas are in the program's 8-bit character set: each byte is the
-// Latin-1 character of its code.
-std::string Latin1ToUtf8(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out += c;
-    } else {
-      out += static_cast<char>(0xC0 | (byte >> 6));
-      out += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return out;
-}
-
-std::vector<std::string> Latin1Lines(std::vector<std::string> lines) {
-  for (std::string& line : lines)
-    line = Latin1ToUtf8(line);
-  return lines;
-}
-
-// A path as the system gave it when it is UTF-8 already, else read as Latin-1.
-std::string PathText(const std::string& path) {
-  try {
-    (void)json(path).dump();
-    return path;
-  } catch (const json::type_error&) {
-    return Latin1ToUtf8(path);
-  }
-}
 
 json Choice(int32_t value, const char* first, const char* second) {
   if (value == -1) return first;

@@ -27,6 +27,13 @@ struct EJsonError : std::runtime_error {
 std::string JsonText(TCore& core, const TTournament& tour, const TSetupFields& fields,
                      const std::string& version);
 
+// Names, authors and formulas in the program's 8-bit character set, as UTF-8: each byte is
+// the Latin-1 character of its code.
+std::string Latin1ToUtf8(const std::string& text);
+std::vector<std::string> Latin1Lines(std::vector<std::string> lines);
+// A path as the system gave it when it is UTF-8 already, else read as Latin-1.
+std::string PathText(const std::string& path);
+
 struct AssembledWarrior {
   bool Compiled = false;
   std::vector<std::string> Lines;    // the load file, or the error lines

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "cli/output.h"
 #include "params/number_text.h"
 #include "results/text_format.h"
 
@@ -11,32 +12,6 @@ namespace velmora::cli {
 namespace {
 
 using nlohmann::json;
-
-// Warrior files may carry Latin-1 bytes; JSON text is UTF-8.
-std::string Utf8(const std::string& text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    // A well-formed UTF-8 sequence passes unchanged; any other byte is Latin-1.
-    const size_t n = c >= 0xC2 && c <= 0xDF   ? 1
-                     : c >= 0xE0 && c <= 0xEF ? 2
-                     : c >= 0xF0 && c <= 0xF4 ? 3
-                                              : 0;
-    bool sequence = n > 0 && i + n < text.size();
-    for (size_t k = 1; sequence && k <= n; ++k)
-      sequence = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-    if (c < 0x80) {
-      out.push_back(char(c));
-    } else if (sequence) {
-      out.append(text, i, n + 1);
-      i += n;
-    } else {
-      out.push_back(char(0xC0 | (c >> 6)));
-      out.push_back(char(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
 
 const char* Status(const SweepPoint& p) {
   if (p.Failed) return "failed";
@@ -94,13 +69,14 @@ std::string SweepJsonText(const SweepSpec& spec, const SweepOutcome& out,
                           const std::string& version) {
   json vary = json::array();
   for (const SweepRange& r : spec.Ranges)
-    vary.push_back({{"name", Utf8(r.Name)}, {"from", r.From}, {"to", r.To}, {"step", r.Step}});
+    vary.push_back(
+        {{"name", Latin1ToUtf8(r.Name)}, {"from", r.From}, {"to", r.To}, {"step", r.Step}});
   json opponents = json::array();
   for (const TWarriorData& w : spec.Opponents)
     opponents.push_back({{"id", w.ID},
-                         {"name", Utf8(w.Name)},
-                         {"author", Utf8(w.Author)},
-                         {"file", Utf8(w.FileName)}});
+                         {"name", Latin1ToUtf8(w.Name)},
+                         {"author", Latin1ToUtf8(w.Author)},
+                         {"file", PathText(w.FileName)}});
   std::vector<json> rank(out.Points.size());
   for (size_t k = 0; k < out.Ranking.size(); ++k)
     rank[out.Ranking[k]] = k + 1;
@@ -109,7 +85,7 @@ std::string SweepJsonText(const SweepSpec& spec, const SweepOutcome& out,
     const SweepPoint& p = out.Points[i];
     json values = json::object();
     for (size_t v = 0; v < spec.Ranges.size(); ++v)
-      values[Utf8(spec.Ranges[v].Name)] = p.Values[v];
+      values[Latin1ToUtf8(spec.Ranges[v].Name)] = p.Values[v];
     json matchups = json::array();
     for (size_t o = 0; o < p.Matchups.size(); ++o) {
       const MatchupResult& m = p.Matchups[o];
@@ -127,7 +103,7 @@ std::string SweepJsonText(const SweepSpec& spec, const SweepOutcome& out,
                       {"wins", p.Wins},
                       {"losses", p.Losses},
                       {"ties", p.Ties},
-                      {"message", Utf8(p.Message)},
+                      {"message", Latin1ToUtf8(p.Message)},
                       {"matchups", matchups}});
   }
   const TParamsRec& pr = spec.Params;
@@ -137,13 +113,13 @@ std::string SweepJsonText(const SweepSpec& spec, const SweepOutcome& out,
   json doc = {{"program", "velmora-cli"},
               {"version", version},
               {"warrior",
-               {{"name", Utf8(spec.Warrior.Name)},
-                {"author", Utf8(spec.Warrior.Author)},
-                {"file", Utf8(spec.Warrior.FileName)}}},
+               {{"name", Latin1ToUtf8(spec.Warrior.Name)},
+                {"author", Latin1ToUtf8(spec.Warrior.Author)},
+                {"file", PathText(spec.Warrior.FileName)}}},
               {"vary", vary},
               {"rounds", spec.Rounds},
               {"halving", spec.Halving},
-              {"scoreFormula", Utf8(spec.ScoreFormula)},
+              {"scoreFormula", Latin1ToUtf8(spec.ScoreFormula)},
               {"parameters",
                {{"coreSize", pr.CoreSizeMax},
                 {"maxCycles", pr.MaxCycles},
