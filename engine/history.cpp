@@ -38,6 +38,15 @@ void THistory::SetBreakpoint(int32_t address, uint8_t type) {
   }
 }
 
+void THistory::ClearBreakpoints() {
+  for (THistoryFrame& f : frames_) {
+    for (CoreCell& cell : f.Core)
+      cell.BreakpointType = 0;
+    f.BreakpointAddresses.clear();
+    f.BreakpointCounters.clear();
+  }
+}
+
 void THistory::Add(THistoryFrame frame) {
   bytes_ += frame.Bytes;
   frames_.push_back(std::move(frame));

@@ -54,6 +54,7 @@ public:
 
   // A breakpoint edit holds for the whole history: every snapshot gets it too.
   void SetBreakpoint(int32_t address, uint8_t type);
+  void ClearBreakpoints();
 
 private:
   friend class TCore;

@@ -113,7 +113,9 @@ void TRunController::RunBatch(int32_t cycles) {
     if (speed_ == 6) view_.RepaintDisplay();
   }
   if (core_.RoundState == kRoundDecided || core_.RoundState == kRoundDrawn) {
-    if (tour_.Rec.PauseBetweenRounds)
+    // A round that a single step ended waits, so that it can be stepped back into; the
+    // next step or Start hands it on.
+    if (tour_.Rec.PauseBetweenRounds || (stepping_ && core_.CanUndo()))
       SetRunState(RunState::Stopped);
     else
       AdvanceAfterRound();
@@ -127,7 +129,10 @@ void TRunController::StopBattle() {
 
 void TRunController::SingleStep() {
   if (core_.RoundState == kRoundDecided || core_.RoundState == kRoundDrawn) AdvanceAfterRound();
-  if (state_ != RunState::Complete) RunBatch(1);
+  if (state_ == RunState::Complete) return;
+  stepping_ = true;
+  RunBatch(1);
+  stepping_ = false;
 }
 
 void TRunController::AdvanceAfterRound() {

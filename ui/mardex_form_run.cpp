@@ -35,6 +35,7 @@ bool TMardexForm::CreateEngine() {
   controller_ = std::make_unique<TRunController>(*core_, app_.Tournament, *this);
   core_->DisplayLevel = app_.Params.DisplayLevel;
   core_->EarlyDrawCheck = app_.Params.EarlyDrawCheck;
+  core_->History.SetLimit(app_.HistoryBytes);
   display_->SetCoreSizeMax(core_->CoreSizeMax);
   controller_->SetRunState(RunState::Idle);
   return true;
@@ -182,6 +183,7 @@ void TMardexForm::RunStateChanged(RunState state) {
   ButtonStop->setEnabled(running);
   ButtonStart->setEnabled(stopped);
   ButtonSingleStep->setEnabled(stopped);
+  UpdateStepBackButtons();
   ButtonTournamentResults->setEnabled(!idle);
   ButtonView->setEnabled(!idle);
   ButtonViewPSpace->setEnabled(!idle);
@@ -269,6 +271,7 @@ void TMardexForm::MatchupLoaded(bool compiled) {
 }
 
 void TMardexForm::RefreshViews() {
+  UpdateStepBackButtons();
   emit ViewsRefreshRequested();
 }
 
