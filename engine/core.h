@@ -215,6 +215,7 @@ private:
   // a cycle fired a breakpoint), the round put back to `target`.
   int32_t BattleWarriors() const;
   THistoryFrame Snapshot() const;
+  void SnapshotInto(THistoryFrame& f) const;
   void Restore(const THistoryFrame& f);
   void RecordBatch(int32_t first);
   void Replay(int32_t target, int32_t* lastBreak);

@@ -5,19 +5,46 @@
 
 namespace velmora {
 
+namespace {
+constexpr size_t kSpareFrames = 8;
+} // namespace
+
 void THistory::SetLimit(int64_t bytes) {
   limit_ = std::max<int64_t>(bytes, 0);
-  while (!frames_.empty() && bytes_ > limit_) {
-    bytes_ -= frames_.front().Bytes;
-    frames_.pop_front();
-  }
+  while (!frames_.empty() && bytes_ > limit_)
+    DropOldest();
   if (frames_.empty()) Clear();
+  if (limit_ == 0) spare_.clear();
 }
 
 void THistory::Clear() {
-  frames_.clear();
+  while (!frames_.empty())
+    DropNewest();
   runs_.clear();
   bytes_ = 0;
+}
+
+THistoryFrame THistory::Spare() {
+  if (spare_.empty()) return THistoryFrame{};
+  THistoryFrame f = std::move(spare_.back());
+  spare_.pop_back();
+  return f;
+}
+
+void THistory::Release(THistoryFrame&& frame) {
+  if (spare_.size() < kSpareFrames && frame.Bytes <= limit_) spare_.push_back(std::move(frame));
+}
+
+void THistory::DropOldest() {
+  bytes_ -= frames_.front().Bytes;
+  Release(std::move(frames_.front()));
+  frames_.pop_front();
+}
+
+void THistory::DropNewest() {
+  bytes_ -= frames_.back().Bytes;
+  Release(std::move(frames_.back()));
+  frames_.pop_back();
 }
 
 void THistory::SetBreakpoint(int32_t address, uint8_t type) {
@@ -50,10 +77,8 @@ void THistory::ClearBreakpoints() {
 void THistory::Add(THistoryFrame frame) {
   bytes_ += frame.Bytes;
   frames_.push_back(std::move(frame));
-  while (!frames_.empty() && bytes_ > limit_) {
-    bytes_ -= frames_.front().Bytes;
-    frames_.pop_front();
-  }
+  while (!frames_.empty() && bytes_ > limit_)
+    DropOldest();
   if (frames_.empty()) {
     Clear();
     return;
@@ -72,10 +97,8 @@ const THistoryFrame* THistory::FrameAtOrBefore(int32_t cycle) const {
 }
 
 void THistory::Truncate(int32_t cycle) {
-  while (!frames_.empty() && frames_.back().CycleCount > cycle) {
-    bytes_ -= frames_.back().Bytes;
-    frames_.pop_back();
-  }
+  while (!frames_.empty() && frames_.back().CycleCount > cycle)
+    DropNewest();
   while (!runs_.empty() && runs_.back().FromCycle >= cycle)
     runs_.pop_back();
   if (frames_.empty()) Clear();

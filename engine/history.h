@@ -59,6 +59,12 @@ public:
 private:
   friend class TCore;
   void Add(THistoryFrame frame);
+  // A frame to fill, with the memory of one dropped before when there is one: a fresh
+  // snapshot's pages would each cost a fault, every round again.
+  THistoryFrame Spare();
+  void Release(THistoryFrame&& frame);
+  void DropOldest();
+  void DropNewest();
   // The last snapshot taken at or before `cycle`; null when there is none.
   const THistoryFrame* FrameAtOrBefore(int32_t cycle) const;
   // Forgets snapshots and batches after `cycle`: they are to be run again.
@@ -72,6 +78,7 @@ private:
   int64_t bytes_ = 0;
   std::deque<THistoryFrame> frames_;
   std::vector<THistoryRun> runs_;
+  std::vector<THistoryFrame> spare_;
 };
 
 } // namespace velmora

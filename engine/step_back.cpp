@@ -23,24 +23,37 @@ int32_t TCore::BattleWarriors() const {
   return std::min<int32_t>(NumWarriors, static_cast<int32_t>(Warriors.size()) - 1);
 }
 
-THistoryFrame TCore::Snapshot() const {
-  THistoryFrame f{CycleCount,
-                  AliveCount,
-                  Winner,
-                  RoundState,
-                  {Core.begin(), Core.begin() + CoreSize},
-                  QueueMemory,
-                  HitList,
-                  BreakpointAddresses,
-                  BreakpointCounters,
-                  {},
-                  0};
-  for (int32_t i = 1; i <= BattleWarriors(); ++i) {
-    const TWarrior& w = *Warriors[static_cast<size_t>(i)];
-    f.Warriors.push_back(THistoryWarrior{w.QueueHead, w.QueueTail, w.ProcessCount, w.LastResult,
-                                         w.Alive, w.PSpace ? *w.PSpace : TPSpace{}});
+void TCore::SnapshotInto(THistoryFrame& f) const {
+  // Assigned, not built: a reused frame keeps its memory.
+  f.CycleCount = CycleCount;
+  f.AliveCount = AliveCount;
+  f.Winner = Winner;
+  f.RoundState = RoundState;
+  f.Core.assign(Core.begin(), Core.begin() + CoreSize);
+  f.Queue = QueueMemory;
+  f.HitList = HitList;
+  f.BreakpointAddresses = BreakpointAddresses;
+  f.BreakpointCounters = BreakpointCounters;
+  f.Warriors.resize(static_cast<size_t>(std::max(BattleWarriors(), 0)));
+  for (size_t i = 0; i < f.Warriors.size(); ++i) {
+    const TWarrior& w = *Warriors[i + 1];
+    THistoryWarrior& s = f.Warriors[i];
+    s.QueueHead = w.QueueHead;
+    s.QueueTail = w.QueueTail;
+    s.ProcessCount = w.ProcessCount;
+    s.LastResult = w.LastResult;
+    s.Alive = w.Alive;
+    if (w.PSpace)
+      s.PSpace = *w.PSpace;
+    else
+      s.PSpace.clear();
   }
   f.Bytes = FrameBytes(f);
+}
+
+THistoryFrame TCore::Snapshot() const {
+  THistoryFrame f{};
+  SnapshotInto(f);
   return f;
 }
 
@@ -74,8 +87,11 @@ void TCore::RecordBatch(int32_t first) {
   const int64_t bytes =
       int64_t{CoreSize} * 12 + int64_t{QueueBlockSize} + int64_t{PSpaceSize} * 4 * n;
   const int64_t interval = std::max<int64_t>(64, bytes / (16 * n));
-  if (History.Empty() || CycleCount - History.frames_.back().CycleCount >= interval)
-    History.Add(Snapshot());
+  if (History.Empty() || CycleCount - History.frames_.back().CycleCount >= interval) {
+    THistoryFrame frame = History.Spare();
+    SnapshotInto(frame);
+    History.Add(std::move(frame));
+  }
   if (!History.Empty()) History.NoteRun(CycleCount, first, DisplayLevel);
 }
 
