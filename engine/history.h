@@ -52,6 +52,9 @@ public:
   // The earliest cycle count the round can be put back to; -1 when empty.
   int32_t OldestCycle() const { return frames_.empty() ? -1 : frames_.front().CycleCount; }
 
+  // Cycles between two snapshots; 0 lets the engine choose by the size of the round.
+  int32_t Interval = 0;
+
   // A breakpoint edit holds for the whole history: every snapshot gets it too.
   void SetBreakpoint(int32_t address, uint8_t type);
   void ClearBreakpoints();

@@ -86,7 +86,8 @@ void TCore::RecordBatch(int32_t first) {
   const int32_t n = std::max(BattleWarriors(), 1);
   const int64_t bytes =
       int64_t{CoreSize} * 12 + int64_t{QueueBlockSize} + int64_t{PSpaceSize} * 4 * n;
-  const int64_t interval = std::max<int64_t>(64, bytes / (16 * n));
+  const int64_t interval =
+      History.Interval > 0 ? History.Interval : std::max<int64_t>(64, bytes / (4 * n));
   if (History.Empty() || CycleCount - History.frames_.back().CycleCount >= interval) {
     THistoryFrame frame = History.Spare();
     SnapshotInto(frame);
