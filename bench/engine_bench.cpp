@@ -4,11 +4,12 @@
 // then a signature (total cycles and a hash of the final cores) that changes whenever the
 // semantics of execution change.
 //
-//   velmora-bench [--rounds N] [--battle TEXT] [--display | --markers]
+//   velmora-bench [--rounds N] [--battle TEXT] [--display | --markers] [--history]
 //
 // TEXT picks the battles whose name has it; --display runs them on the display path instead,
 // every event reported at the highest level to a display that draws nothing; --markers runs
-// the display path as the window does at top speed, leaving events in the cells' Markers only.
+// the display path as the window does at top speed, leaving events in the cells' Markers only;
+// --history records each cycle for stepping back (64 MiB), as the window does by default.
 
 #include <cstdio>
 #include <cstdlib>
@@ -115,6 +116,7 @@ void SetUp(TCore& core, const Battle& b, int round) {
   core.RoundState = kRoundRunning;
   core.Winner = 0;
   core.LethalCount = core.CoreSize;
+  core.History.Clear(); // a new round, as set-up makes it
 }
 
 // Processor time of this thread: unlike wall time it does not grow while other programs on a
@@ -145,6 +147,7 @@ int main(int argc, char** argv) {
   std::string only;
   bool display = false;
   bool collect = true;
+  bool history = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
       char* end = nullptr;
@@ -161,9 +164,11 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--markers") == 0) {
       display = true;
       collect = false;
+    } else if (std::strcmp(argv[i], "--history") == 0) {
+      history = true;
     } else {
-      std::fprintf(stderr,
-                   "usage: velmora-bench [--rounds N] [--battle TEXT] [--display | --markers]\n");
+      std::fprintf(stderr, "usage: velmora-bench [--rounds N] [--battle TEXT] [--display | "
+                           "--markers] [--history]\n");
       return 2;
     }
   }
@@ -179,6 +184,7 @@ int main(int argc, char** argv) {
   core->AddWarrior();
   core->MaxSpeed = !display;
   core->CollectPixels = collect;
+  core->History.SetLimit(history ? THistory::kDefaultLimit : 0);
   core->DisplayLevel = 5;
 
   std::printf("%-26s %8s %14s %9s %10s\n", "battle", "rounds", "instructions", "cpu s",

@@ -120,6 +120,9 @@ void TCore::RunCycles(int32_t Cycles, int32_t FirstWarrior) {
   const int32_t threshold = NumWarriors == 1 ? 0 : 1;
   if (FirstWarrior < 1 || FirstWarrior > n) FirstWarrior = 1;
   const bool noFold = EffectiveReadLimit() == CoreSize && EffectiveWriteLimit() == CoreSize;
+  if (!UndoneCells.empty()) UndoneCells.clear();
+  // The snapshot keeps the hits of the cycle before it.
+  if (!MaxSpeed && Cycles > 0 && History.Enabled() && !replaying_) RecordBatch(FirstWarrior);
   if (!MaxSpeed) HitList.clear();
   if (Cycles > 0) {
     if (!MaxSpeed) {
@@ -128,17 +131,21 @@ void TCore::RunCycles(int32_t Cycles, int32_t FirstWarrior) {
       else
         RunCyclesDisplay<false>(Cycles, FirstWarrior, threshold, n);
       FlushPixels();
-    } else if (noFold)
-      RunCyclesFast<true>(Cycles, FirstWarrior, threshold, n);
-    else
-      RunCyclesFast<false>(Cycles, FirstWarrior, threshold, n);
+    } else {
+      // The fast path records nothing: what was recorded no longer leads to this round.
+      if (!History.Empty()) History.Clear();
+      if (noFold)
+        RunCyclesFast<true>(Cycles, FirstWarrior, threshold, n);
+      else
+        RunCyclesFast<false>(Cycles, FirstWarrior, threshold, n);
+    }
   }
   if (EarlyDrawCheck) EarlyDrawTest();
   if (RoundState == kRoundDecided || RoundState == kRoundDrawn) {
     for (int32_t i = 1; i <= n; ++i)
       Warriors[i]->LastResult = Warriors[i]->Alive ? AliveCount : 0;
   }
-  if (!MaxSpeed && DisplayLevel >= 1)
+  if (!MaxSpeed && DisplayLevel >= 1 && !replaying_)
     for (const int32_t address : NextInstructions())
       Form->ColorPixel(address, -1, 1, false);
 }

@@ -12,6 +12,7 @@
 #include "engine/assembly_context.h"
 #include "engine/breakpoints.h"
 #include "engine/cell.h"
+#include "engine/history.h"
 #include "engine/mardex_form.h"
 #include "engine/platform.h"
 #include "engine/random.h"
@@ -114,6 +115,26 @@ public:
   void RunCycles(int32_t Cycles, int32_t FirstWarrior);
   void ExecuteStep(TWarrior& w);
   void ExecuteStepFast(TWarrior& w, bool noFold);
+  // --- Stepping back (step_back.cpp) -------------------------------------------------------
+  // The display path's cycles, while its limit is above 0. Set-up empties it; so must every
+  // change to the round made outside a cycle (the debugger's edits of cells, queues and
+  // P-space). Breakpoint edits go into it instead (History.SetBreakpoint).
+  THistory History;
+  // A recorded cycle to undo.
+  bool CanUndo() const;
+  // Puts the round back as it was before the last recorded cycle; false without one.
+  bool UndoCycle();
+  // Undoes cycles until one in which a breakpoint, as the cells carry them now, fires,
+  // restored to its start, or until the history ends.
+  struct UndoResult {
+    int32_t Cycles;    // cycles undone
+    bool AtBreakpoint; // false when the history ended first
+  };
+  UndoResult UndoToBreakpoint();
+  // The core addresses the cycle undone last had changed, in increasing order; emptied by
+  // the next batch.
+  std::vector<int32_t> UndoneCells;
+
   // Where each live warrior with a process runs next, warrior by warrior.
   std::vector<int32_t> NextInstructions() const;
 
@@ -196,6 +217,17 @@ private:
   TCore(TCustomMardexForm& form, TPlatform& platform) : Form(&form), Platform(&platform) {}
   template <bool NoFold>
   void RunCyclesFast(int32_t cycles, int32_t first, int32_t threshold, int32_t n);
+  // Stepping back: the round as a snapshot and back, a snapshot before a batch when one is
+  // due, cycles run again up to `target` (noting in lastBreak the last cycle count from which
+  // a cycle fired a breakpoint), the round put back to `target`.
+  int32_t BattleWarriors() const;
+  THistoryFrame Snapshot() const;
+  void SnapshotInto(THistoryFrame& f) const;
+  void Restore(const THistoryFrame& f);
+  void RecordBatch(int32_t first);
+  void Replay(int32_t target, int32_t* lastBreak);
+  void GoBackTo(int32_t target);
+  bool replaying_ = false;
   template <bool NoFold>
   void RunCyclesDisplay(int32_t cycles, int32_t first, int32_t threshold, int32_t n);
   std::array<TPixelEvent, 1024> PendingPixels;

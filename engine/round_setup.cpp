@@ -22,6 +22,8 @@ int64_t Wrap(int64_t value, int64_t length) {
 } // namespace
 
 bool TCore::SetUpRound(bool NewBattle) {
+  History.Clear(); // the history belongs to one round
+  UndoneCells.clear();
   BreakpointAddresses.clear();
   BreakpointCounters.clear();
   const int32_t n = std::min<int32_t>(NumWarriors, static_cast<int32_t>(Warriors.size()) - 1);

@@ -96,6 +96,7 @@ private:
   TTournament& tour_;
   TRunView& view_;
   RunState state_ = RunState::Idle;
+  bool stepping_ = false; // a Single Step's batch is running
   int32_t speed_ = 6;
   bool stepping_ = false;
 };

@@ -43,6 +43,8 @@ struct TVelmoraApp {
   TCore* Core = nullptr;
   // The core address the debugger windows hand to each other.
   int32_t SelectedLocation = 0;
+  // Bytes the step-back history of a round may hold (the Options dialog); 0 is off.
+  int64_t HistoryBytes = THistory::kDefaultLimit;
   // The working directory at start: "default.cfg" is read from it.
   std::string StartDirectory;
 

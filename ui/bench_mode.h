@@ -1,7 +1,7 @@
 #pragma once
-// `velmora --bench`: the same battle run three ways, at the top speed with every kind of
-// cell drawn, with "Max", and on the command line's path without a window, each reported in
-// millions of instructions per second.
+// `velmora --bench`: the same battle run four ways, at the top speed with every kind of
+// cell drawn (with and without the Step Back history), with "Max", and on the command line's
+// path without a window, each reported in millions of instructions per second.
 
 #include <iosfwd>
 #include <string>
@@ -18,7 +18,7 @@ struct DesktopBenchOptions {
   int32_t Seed = 1234;
 };
 
-// Runs the three measurements on a shown main window; 0 when they agree on the work done.
+// Runs the four measurements on a shown main window; 0 when they agree on the work done.
 int RunDesktopBenchmark(TMardexForm& form, TVelmoraApp& app, const DesktopBenchOptions& options,
                         std::ostream& out);
 

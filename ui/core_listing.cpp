@@ -111,6 +111,7 @@ TListingLine ListingLine(const TCore& core, int32_t a) {
   case 2: line.Glyph = BreakpointGlyph::Circle; break;
   default: line.Glyph = BreakpointGlyph::Diamond; break;
   }
+  line.Undone = std::binary_search(core.UndoneCells.begin(), core.UndoneCells.end(), a);
   line.Hit = line.Glyph != BreakpointGlyph::None &&
              std::find(core.HitList.begin(), core.HitList.end(), a) != core.HitList.end();
   return line;
@@ -178,6 +179,7 @@ void SetCellBreakpoint(TCore& core, int32_t address, int32_t type) {
     core.RemoveBreakpoint(address);
   else
     core.AddBreakpoint(address);
+  core.History.SetBreakpoint(address, static_cast<uint8_t>(type));
 }
 
 std::optional<TOperandPopup> OperandPopup(const TCore& core, int32_t a, bool bOperand) {

@@ -42,7 +42,8 @@ struct TListingLine {
   bool Next = false;  // a warrior's next instruction: shown red
   int32_t Colour = 0; // warrior colour number 1..8 of the last toucher, 0 when untouched
   BreakpointGlyph Glyph = BreakpointGlyph::None;
-  bool Hit = false; // the breakpoint fired in the last run
+  bool Hit = false;    // the breakpoint fired in the last run
+  bool Undone = false; // the cycle just stepped back over changed the cell
   // What the main display gets for this cell when it is highlighted or unhighlighted.
   int32_t PixelColour = 0;
   int32_t PixelKind = 0;

@@ -33,6 +33,7 @@ void FillBreakpoints(TCore& core, int32_t location, int32_t type, int64_t fillCo
       core.RemoveBreakpoint(a);
     else
       core.AddBreakpoint(a);
+    core.History.SetBreakpoint(a, static_cast<uint8_t>(type));
     a = a == size - 1 ? 0 : a + 1;
   }
 }
@@ -41,6 +42,7 @@ void ClearBreakpoint(TCore& core, int32_t address) {
   if (address >= 0 && static_cast<size_t>(address) < core.Core.size())
     core.Core[static_cast<size_t>(address)].BreakpointType = 0;
   core.RemoveBreakpoint(address);
+  core.History.SetBreakpoint(address, 0);
 }
 
 void ClearAllBreakpoints(TCore& core) {
@@ -48,6 +50,7 @@ void ClearAllBreakpoints(TCore& core) {
     cell.BreakpointType = 0;
   core.BreakpointAddresses.clear();
   core.BreakpointCounters.clear();
+  core.History.ClearBreakpoints();
 }
 
 std::optional<std::string> OperandTestError(TCore& core, const std::string& expression) {

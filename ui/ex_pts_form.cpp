@@ -136,7 +136,10 @@ void TFormExPts::Changed(int32_t line) {
   ComboBoxWarriorChange();
   if (line >= 0 && line < ListBoxExPts->count()) ListBoxExPts->setCurrentRow(line);
   UpdateButtons();
-  if (app_.MainForm) app_.MainForm->RefreshViews();
+  if (app_.MainForm) {
+    app_.MainForm->RoundEdited();
+    app_.MainForm->RefreshViews();
+  }
 }
 
 } // namespace velmora

@@ -122,6 +122,11 @@ void TMardexForm::BuildControls() {
   ButtonStop = MakeButton("Stop", this);
   ButtonSingleStep = MakeButton("Single Step", this);
   ButtonNewBattle = MakeButton("New Battle", this);
+  ButtonStepBack = MakeButton("Step Back", this);
+  ButtonStepBack->setToolTip("Undo the last cycle (Shift+F7)");
+  ButtonBackToBreakpoint = MakeButton("Back to Breakpoint", this);
+  ButtonBackToBreakpoint->setToolTip(
+      "Undo cycles back to the start of the last one in which a breakpoint fires (Shift+F8)");
   ButtonView = MakeButton("View Core", this);
   ButtonViewPSpace = MakeButton("View P-space", this);
   ButtonParams = MakeButton("Setup", this);
@@ -138,7 +143,8 @@ void TMardexForm::BuildControls() {
   TimerBattle = new QTimer(this);
 
   auto* buttons = new QVBoxLayout;
-  for (QPushButton* b : {ButtonStart, ButtonStop, ButtonSingleStep, ButtonNewBattle})
+  for (QPushButton* b : {ButtonStart, ButtonStop, ButtonSingleStep, ButtonStepBack,
+                         ButtonBackToBreakpoint, ButtonNewBattle})
     buttons->addWidget(b);
   auto* speed = new QHBoxLayout;
   speed->addWidget(new QLabel("Slow", this));
@@ -169,7 +175,12 @@ void TMardexForm::BuildControls() {
 
   connect(ButtonStart, &QPushButton::clicked, this, [this] { controller_->RunLoop(); });
   connect(ButtonStop, &QPushButton::clicked, this, [this] { controller_->StopBattle(); });
-  connect(ButtonSingleStep, &QPushButton::clicked, this, [this] { controller_->SingleStep(); });
+  connect(ButtonSingleStep, &QPushButton::clicked, this, [this] {
+    controller_->SingleStep();
+    UpdateStepBackButtons();
+  });
+  connect(ButtonStepBack, &QPushButton::clicked, this, [this] { StepBack(false); });
+  connect(ButtonBackToBreakpoint, &QPushButton::clicked, this, [this] { StepBack(true); });
   connect(ButtonNewBattle, &QPushButton::clicked, this, [this] { controller_->NewBattle(); });
   connect(ButtonParams, &QPushButton::clicked, this, &TMardexForm::ButtonParamsClick);
   connect(ButtonView, &QPushButton::clicked, this, &TMardexForm::ButtonViewClick);

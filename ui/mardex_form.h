@@ -66,6 +66,11 @@ public:
   void ApplyTopology(bool circular);
   // Redraws the open core views and the P-space window.
   void RefreshViews();
+  // A debugger edit changed the round outside its cycles: the cycles before it can no longer
+  // be undone, and the status says so.
+  void RoundEdited();
+  // Bytes the step-back history of a round may hold; 0 turns stepping back off.
+  void SetHistoryLimit(int64_t bytes);
   // The breakpoint editor for one address, its result applied to the cells.
   void EditBreakpointAt(int32_t location, int32_t type);
   // Shows the most recent core view (or a new one) at an address.
@@ -89,6 +94,8 @@ public:
 
   // The controls, named as the windows' tests and the debugger windows refer to them.
   QPushButton *ButtonStart, *ButtonStop, *ButtonSingleStep, *ButtonNewBattle;
+  // Undo the last cycle; undo cycles back to one in which a breakpoint fires.
+  QPushButton *ButtonStepBack, *ButtonBackToBreakpoint;
   QPushButton *ButtonView, *ButtonViewPSpace, *ButtonParams, *ButtonOptions;
   QPushButton *ButtonTournamentResults, *ButtonAbout, *ButtonExit;
   std::array<QPushButton*, 8> ButtonEdit;
@@ -115,6 +122,8 @@ signals:
 protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Shift+F7 steps back, Shift+F8 goes back to a breakpoint, wherever the focus is.
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
   void BuildControls();
@@ -124,6 +133,12 @@ private:
   void SetGauge(int32_t gauge, bool active);
   void ShowNotYetAvailable(const char* what);
 
+  // Step Back (one cycle) and Back to Breakpoint.
+  void StepBack(bool toBreakpoint);
+  // The step-back buttons are enabled while a stopped round has cycles to undo.
+  void UpdateStepBackButtons();
+  // Draws every cell as its Marker says, then the warriors' next instructions.
+  void RedrawCore();
   void ButtonParamsClick();
   void ButtonEditClick(int32_t k);
   // The warrior editor on copy; OK puts it in place of list warrior k and starts anew.

@@ -35,6 +35,7 @@ bool TMardexForm::CreateEngine() {
   controller_ = std::make_unique<TRunController>(*core_, app_.Tournament, *this);
   core_->DisplayLevel = app_.Params.DisplayLevel;
   core_->EarlyDrawCheck = app_.Params.EarlyDrawCheck;
+  core_->History.SetLimit(app_.HistoryBytes);
   display_->SetCoreSizeMax(core_->CoreSizeMax);
   controller_->SetRunState(RunState::Idle);
   return true;
@@ -180,6 +181,7 @@ void TMardexForm::RunStateChanged(RunState state) {
   ButtonStop->setEnabled(running);
   ButtonStart->setEnabled(stopped);
   ButtonSingleStep->setEnabled(stopped);
+  UpdateStepBackButtons();
   // A battle that stopped on an error keeps the results of the matchups it played.
   ButtonTournamentResults->setEnabled(!idle || (controller_ && controller_->ResultsReachable()));
   ButtonView->setEnabled(!idle);
@@ -291,6 +293,7 @@ void TMardexForm::MatchupLoaded(bool compiled) {
 }
 
 void TMardexForm::RefreshViews() {
+  UpdateStepBackButtons();
   emit ViewsRefreshRequested();
 }
 

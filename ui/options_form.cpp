@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -13,6 +14,7 @@ namespace velmora {
 namespace {
 
 constexpr int kLevelCount = 6;
+constexpr int kHistoryMaxMiB = 4096;
 
 } // namespace
 
@@ -52,6 +54,15 @@ TFormOptions::TFormOptions(TVelmoraApp& app, QWidget* parent) : QDialog(parent),
   topologyLayout->addWidget(RadioButtonRectangular);
   layout->addWidget(topology);
 
+  auto* history = new QHBoxLayout;
+  SpinEditHistory = new QSpinBox(this);
+  SpinEditHistory->setRange(0, kHistoryMaxMiB);
+  SpinEditHistory->setSuffix(" MiB");
+  SpinEditHistory->setSpecialValueText("Off");
+  history->addWidget(new QLabel("Memory for Step Back:", this));
+  history->addWidget(SpinEditHistory);
+  layout->addLayout(history);
+
   auto* buttons = new QHBoxLayout;
   ButtonOK = new QPushButton("OK", this);
   ButtonCancel = new QPushButton("Cancel", this);
@@ -77,6 +88,8 @@ void TFormOptions::FormShow() {
   // A level from outside the list shows as its nearest item.
   levels_->button(std::clamp(params.DisplayLevel, 0, kLevelCount - 1))->setChecked(true);
   (params.CircularDisplay ? RadioButtonCircular : RadioButtonRectangular)->setChecked(true);
+  SpinEditHistory->setValue(
+      static_cast<int>(std::min<int64_t>(app_.HistoryBytes >> 20, kHistoryMaxMiB)));
   ButtonOK->setFocus();
 }
 
@@ -95,6 +108,11 @@ void TFormOptions::ButtonOKClick() {
     params.CircularDisplay = circular;
   }
   app_.Setup.CircularDisplay = params.CircularDisplay;
+  const int64_t historyBytes = int64_t{SpinEditHistory->value()} << 20;
+  if (app_.MainForm)
+    app_.MainForm->SetHistoryLimit(historyBytes);
+  else
+    app_.HistoryBytes = historyBytes;
   accept();
 }
 

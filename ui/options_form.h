@@ -1,12 +1,13 @@
 #pragma once
 // TFormOptions, the "Options" dialog: which events the core display shows, the early-draw
-// check, the pause between rounds and the display topology.
+// check, the pause between rounds, the display topology and the memory for stepping back.
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include <array>
 
@@ -29,6 +30,8 @@ public:
   QRadioButton *RadioButtonNone, *RadioButtonExec, *RadioButtonWrite, *RadioButtonIncDec;
   QRadioButton *RadioButtonCompare, *RadioButtonRead;
   QRadioButton *RadioButtonCircular, *RadioButtonRectangular;
+  // Memory for stepping back through a round, in MiB; 0 turns it off.
+  QSpinBox* SpinEditHistory;
   QPushButton *ButtonOK, *ButtonCancel;
 
 protected:

@@ -4,6 +4,7 @@
 
 #include "engine/pspace_edit.h"
 #include "ui/edit_pspace_form.h"
+#include "ui/mardex_form.h"
 #include "ui/pspace_form.h"
 
 namespace velmora {
@@ -35,6 +36,7 @@ void TFormPSpace::FormDblClick() {
   const int32_t coreSize = app_.Core->CoreSize;
   if (!app_.FormEditPSpace->Execute(w->Name, PSpaceValue(*w, location), coreSize)) return;
   FillPSpace(*w, location, app_.FormEditPSpace->Value, app_.FormEditPSpace->FillCount, coreSize);
+  if (app_.MainForm) app_.MainForm->RoundEdited();
   DisplayLines();
 }
 

@@ -11,6 +11,9 @@ namespace velmora {
 
 namespace {
 
+// Behind the lines of the cells that the cycle just stepped back over had changed.
+const QColor kUndoneBackground(0, 0, 128);
+
 QColor Rgb(uint32_t rgb) {
   return QColor::fromRgb(rgb);
 }
@@ -57,6 +60,7 @@ void TCoreListing::paintEvent(QPaintEvent*) {
     const TListingLine& line = lines_[i];
     const int y = static_cast<int>(i) * h;
     QString text = QString::fromStdString(line.Text);
+    if (line.Undone) painter.fillRect(0, y, width(), h, kUndoneBackground);
     painter.setPen(Rgb(ListingRgb(line, colours_)));
     if (line.Glyph == BreakpointGlyph::None) {
       painter.drawText(0, y + ascent, text);

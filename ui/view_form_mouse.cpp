@@ -86,7 +86,10 @@ void TFormView::FormDblClick() {
     return;
   }
   app_.SelectedLocation = address;
-  if (app_.FormEditCore && app_.FormEditCore->exec() == QDialog::Accepted) main.RefreshViews();
+  if (app_.FormEditCore && app_.FormEditCore->exec() == QDialog::Accepted) {
+    main.RoundEdited();
+    main.RefreshViews();
+  }
 }
 
 // --- Operand popup --------------------------------------------------------------------------
