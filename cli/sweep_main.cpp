@@ -163,10 +163,10 @@ int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostrea
     const std::string json = SweepJsonText(spec, result, version);
     if (jsonToStdout)
       out << json;
-    else if (!WriteFileReplacing(*options.JsonFile, json, error))
+    else if (!WriteOutputFile(*options.JsonFile, json, error))
       return Fail(err, kExitBattleFailed, error);
   }
-  if (options.CsvFile && !WriteFileReplacing(*options.CsvFile, SweepCsvText(spec, result), error))
+  if (options.CsvFile && !WriteOutputFile(*options.CsvFile, SweepCsvText(spec, result), error))
     return Fail(err, kExitBattleFailed, error);
   if (result.Ranking.empty()) return Fail(err, kExitBattleFailed, "No point could be scored");
   return kExitOk;

@@ -98,7 +98,6 @@ private:
   RunState state_ = RunState::Idle;
   bool stepping_ = false; // a Single Step's batch is running
   int32_t speed_ = 6;
-  bool stepping_ = false;
 };
 
 } // namespace velmora

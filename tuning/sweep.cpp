@@ -270,7 +270,9 @@ void SweepRun::Finish(Worker& w, size_t index, const MatchupResult* results,
   p.Rounds = rounds;
   p.Full = rounds >= Full && !p.Failed;
   try {
-    p.Score = ScoreOf(*w.Core, Spec.ScoreFormula, {p.Wins, p.Ties}, p.Losses).Score;
+    TFormulaFailures failures;
+    p.Score = ScoreOf(*w.Core, Spec.ScoreFormula, {p.Wins, p.Ties}, p.Losses, failures).Score;
+    if (!failures.Empty()) Keep(failures.Text());
   } catch (const std::exception& e) {
     p.Failed = true;
     p.Full = false;

@@ -164,7 +164,7 @@ TEST(Schedule, BattlesThatCannotStartAsAskedSayWhy) {
        RunState::Idle, "To run a Benchmark tournament, you must select a warrior or warrior list.",
        {false}},
       {"a warrior that does not compile", {kSurvives, {"frobnicate 1, 2"}}, RoundRobin, 100,
-       RunState::Idle, "Warrior B failed to compile.", {false}},
+       RunState::Idle, "Warrior B failed to compile.\n    Bad Opcode in line 1:  1, 2", {false}},
       {"warriors that do not fit", {kSurvives, kSurvives}, RoundRobin, 5000, RunState::Idle,
        "Unable to fit warrior B into core", {true}},
   };

@@ -5,7 +5,7 @@
 #include <QHeaderView>
 #include <QtTest>
 
-#include "tests/ui/support/debugger_support.h"
+#include "tests/ui/support/session.h"
 #include "tests/ui/support/scripted_platform.h"
 #include "tests/ui/support/setup_fixture.h"
 #include "ui/edit_code_form.h"

@@ -418,12 +418,12 @@ void SetupTest::warriorLists() {
   QTest::mouseDClick(d.ListBoxWarriors->viewport(), Qt::LeftButton, {},
                      d.ListBoxWarriors->visualItemRect(d.ListBoxWarriors->item(1)).center());
   QCOMPARE(calls.size(), size_t(1));
-  QVERIFY(calls[0].first == 2 && calls[0].second.Name == "B");
+  QVERIFY(calls[0].first == 1 && calls[0].second.Name == "B"); // compiled as warrior 1
   QCOMPARE(Items(d.ListBoxWarriors), QString("A,Renamed 1"));
   QCOMPARE(Items(d.ComboBoxChallenger), QString("A,Renamed 1"));
   QCOMPARE(d.Warriors()[1].Source, std::vector<std::string>{"JMP 0"});
   QTest::mouseClick(d.ButtonNewWarrior, Qt::LeftButton);
-  QVERIFY(calls[1].first == 0 && calls[1].second.Name == "No Name");
+  QVERIFY(calls[1].first == 1 && calls[1].second.Name == "No Name");
   QVERIFY(calls[1].second.Author == "Anonymous" && calls[1].second.FileName.empty());
   QCOMPARE(Items(d.ListBoxWarriors), QString("A,Renamed 1,Renamed 2"));
   QCOMPARE(d.StaticTextTotal->text(), QString("3"));

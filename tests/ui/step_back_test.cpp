@@ -5,8 +5,7 @@
 
 #include <QtTest>
 
-#include "tests/ui/support/debugger_session.h"
-#include "tests/ui/support/debugger_support.h"
+#include "tests/ui/support/session.h"
 #include "ui/edit_core_form.h"
 
 using namespace velmora;
@@ -144,8 +143,10 @@ void StepBackTest::stepBackIntoAnEndedRoundAndEditing() {
   QTest::mouseClick(form.ButtonSingleStep, Qt::LeftButton);
   QCOMPARE(form.LabelStatusOutput->text(), QString("Drawn"));
   QCOMPARE(app.Tournament.CurrentResult()->RoundsPlayed, 0);
-  QTest::mouseClick(form.ButtonSingleStep, Qt::LeftButton);
+  QTest::mouseClick(form.ButtonSingleStep, Qt::LeftButton); // sets the next round up
   QCOMPARE(app.Tournament.CurrentResult()->RoundsPlayed, 1);
+  QCOMPARE(core.CycleCount, 0);
+  QTest::mouseClick(form.ButtonSingleStep, Qt::LeftButton);
   QCOMPARE(core.CycleCount, 1);
 
   // The next round's first cycle can be undone, until a cell is edited.

@@ -83,6 +83,11 @@ template <class T> void InModal(std::function<void(T&)> act) {
   timer->start();
 }
 
+// Acts in the next modal dialog, whatever its type.
+inline void WhenModal(std::function<void(QWidget*)> act) {
+  InModal<QWidget>([act](QWidget& modal) { act(&modal); });
+}
+
 // Types over a line edit's text and presses Return.
 inline void TypeAndEnter(QLineEdit* edit, const QString& text) {
   edit->setFocus();
