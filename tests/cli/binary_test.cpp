@@ -75,6 +75,9 @@ TEST(CliBinary, ExitsWithItsStatusAndStreams) {
       {"-q --json -" + two, 0, "", -1, "\"selfFights\": false"}, // default.cfg is not read
       {"-q -k -r 2 --type round-robin assert.red" + two + " " + paper, 0,
        "assert.red: warning: Warrior Asserty: assert evaluates to false", 4, ""},
+      // Not repeated for the matchups either.
+      {"-q -k -r 2 --type round-robin assert.red" + two, 0,
+       "Warrior Asserty: assert evaluates to false", 3, ""},
       {"-q -k -r 2 assert.red assert.red", 0, // a file named twice warns once
        "assert.red: warning: Warrior Asserty: assert evaluates to false", 2, ""},
       {"-r 5 --seed 1 --min-core-size 16 -s 400 -l 20 -d 100 " + paper + " " + imp, 1,
