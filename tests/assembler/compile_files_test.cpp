@@ -37,12 +37,7 @@ TEST(AssemblerCompileWarriors, ChainsTheChecksumIntoTheSeed) {
   EXPECT_EQ(b.Core->RoundState, kRoundRunning);
   EXPECT_EQ(b.Core->PermutationOffset, 0);
   EXPECT_TRUE(b.Platform.Messages.empty());
-}
-
-TEST(AssemblerCompileWarriors, FixedSeedIsUsedAsGiven) {
-  Battle b(1);
-  b.Core->SeedMode = 4242;
-  b.At(1).Source = {"dat 0"};
+  b.Core->SeedMode = 4242; // a fixed seed is used as given
   ASSERT_TRUE(CompileWarriors(*b.Core));
   EXPECT_EQ(b.Core->Rng.State, 4242u);
 }
@@ -109,47 +104,42 @@ protected:
 };
 
 TEST_F(AssemblerTempDir, ReadsLinesNameAndAuthor) {
-  std::string path = Write("imp.red", ";redcode\r\n;name  Imp One\r\n;author \t Team Blue\r\n"
-                                      "mov 0, 1\r\nlast");
-  std::vector<std::string> lines;
-  std::string author = "old", name;
-  ReadWarriorFile(Platform, path, lines, author, name);
-  EXPECT_EQ(lines, (std::vector<std::string>{";redcode", ";name  Imp One", ";author \t Team Blue",
-                                             "mov 0, 1", "last"}));
-  EXPECT_EQ(name, "Imp One");
-  EXPECT_EQ(author, "Team Blue");
-  EXPECT_TRUE(Platform.Messages.empty());
-}
-
-TEST_F(AssemblerTempDir, LfOnlyAndMixedLineEnds) {
-  std::string path = Write("mix.red", "a\nb\r\nc\n\nd\n");
-  std::vector<std::string> lines;
-  std::string author = "keep", name;
-  ReadWarriorFile(Platform, path, lines, author, name);
-  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "c", "", "d"}));
-  EXPECT_EQ(author, "keep");
-  EXPECT_EQ(name, "mix");
-}
-
-TEST_F(AssemblerTempDir, LaterNameLinesWinAndIndentedKeywordsWork) {
-  std::string path = Write("x.red", ";name First\n  ;name Second\n");
-  std::vector<std::string> lines;
-  std::string author, name;
-  ReadWarriorFile(Platform, path, lines, author, name);
-  EXPECT_EQ(name, "Second");
-}
-
-TEST_F(AssemblerTempDir, HostileBytesSurviveReading) {
-  std::string bytes = std::string("dat 1\n") + '\0' + "\n;caf\xe9\nmov 0, 1\n\x1a\n";
-  std::string path = Write("odd.red", bytes);
-  std::vector<std::string> lines;
-  std::string author, name;
-  ReadWarriorFile(Platform, path, lines, author, name);
-  ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines[1], std::string("\0", 1));
-  EXPECT_EQ(lines[4], "\x1a");
+  using Lines = std::vector<std::string>;
+  const struct {
+    const char* File;
+    std::string Bytes;
+    Lines Expected;
+    const char *Name, *Author; // the author stays "old" without an ;author line
+  } cases[] = {{"imp.red",
+                ";redcode\r\n;name  Imp One\r\n;author \t Team Blue\r\nmov 0, 1\r\nlast",
+                {";redcode", ";name  Imp One", ";author \t Team Blue", "mov 0, 1", "last"},
+                "Imp One",
+                "Team Blue"},
+               {"mix.red", "a\nb\r\nc\n\nd\n", {"a", "b", "c", "", "d"}, "mix", "old"},
+               // Later name lines win; indented keywords work.
+               {"x.red",
+                ";name First\n  ;name Second\n",
+                {";name First", "  ;name Second"},
+                "Second",
+                "old"},
+               {"odd.red",
+                std::string("dat 1\n") + '\0' + "\n;caf\xe9\nmov 0, 1\n\x1a\n",
+                {"dat 1", std::string("\0", 1), ";caf\xe9", "mov 0, 1", "\x1a"},
+                "odd",
+                "old"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.File);
+    Lines lines;
+    std::string author = "old", name;
+    ReadWarriorFile(Platform, Write(c.File, c.Bytes), lines, author, name);
+    EXPECT_EQ(lines, c.Expected);
+    EXPECT_EQ(name, c.Name);
+    EXPECT_EQ(author, c.Author);
+    EXPECT_TRUE(Platform.Messages.empty());
+  }
+  // Hostile bytes survive reading and assembling.
   AsmFixture f;
-  EXPECT_EQ(f.Assemble(lines), 2);
+  EXPECT_EQ(f.Assemble(cases[3].Expected), 2);
   EXPECT_EQ(f.W().CodeLength, 2);
 }
 
@@ -167,16 +157,19 @@ TEST_F(AssemblerTempDir, MissingFileIsReported) {
 }
 
 TEST(AssemblerFileNames, NameFromFileName) {
-  EXPECT_EQ(NameFromFileName("imp.red"), "imp");
-  EXPECT_EQ(NameFromFileName("imp.rc"), "imp");
-  EXPECT_EQ(NameFromFileName("imp"), "imp");
-  EXPECT_EQ(NameFromFileName("/home/u/warriors/dwarf.red"), "dwarf");
-  EXPECT_EQ(NameFromFileName("C:\\war\\dwarf.RED"), "dwarf");
-  EXPECT_EQ(NameFromFileName("dir.d/x"), "x");
-  EXPECT_EQ(NameFromFileName("a.b.c"), "a"); // the fourth character from the end is "."
+  // "a.b.c": the fourth character from the end is ".".
+  const std::pair<const char*, const char*> cases[] = {{"imp.red", "imp"},
+                                                       {"imp.rc", "imp"},
+                                                       {"imp", "imp"},
+                                                       {"/home/u/warriors/dwarf.red", "dwarf"},
+                                                       {"C:\\war\\dwarf.RED", "dwarf"},
+                                                       {"dir.d/x", "x"},
+                                                       {"a.b.c", "a"}};
+  for (const auto& [file, name] : cases)
+    EXPECT_EQ(NameFromFileName(file), name) << file;
 }
 
-TEST(AssemblerListings, OneCellExample) {
+TEST(AssemblerListings, ObjectCodeAndRestoredSource) {
   AsmFixture f;
   ASSERT_EQ(f.Assemble({"DAT.F #0, $-1"}), 2);
   EXPECT_EQ(ObjectCodeListing(f.W(), 1),
@@ -185,10 +178,7 @@ TEST(AssemblerListings, OneCellExample) {
             (std::vector<std::string>{"0000*DAT.F  #0        $-1      "}));
   EXPECT_EQ(RestoredSourceListing(f.W(), 0),
             (std::vector<std::string>{"0000*DAT    #0        $-1      "}));
-}
-
-TEST(AssemblerListings, ModifierPaddingStartMarkerAndBreakpointByte) {
-  AsmFixture f;
+  // Modifier padding, the start marker and the breakpoint byte.
   ASSERT_EQ(f.Assemble({"mov.ab #12345678, }-2", ";break", "sne.i 1, 2", "ORG 1"}), 2);
   EXPECT_EQ(RestoredSourceListing(f.W(), 2),
             (std::vector<std::string>{"0000 MOV.AB #12345678 }-2      ",
@@ -207,10 +197,8 @@ TEST(AssemblerLoadFile, FormatAndPinLine) {
                                       "      DAT.F  #-1       , <5       "}));
   ASSERT_EQ(f.Assemble({"dat 0"}), 2);
   EXPECT_EQ(LoadFileLines(f.W(), "x", 2).size(), 5u) << "a negative PIN writes no PIN line";
-}
-
-TEST(AssemblerLoadFile, Kvrt88PutsTheStartOnAnEndLine) {
-  AsmFixture f(0);
+  // KVRT 88 puts the start on an END line.
+  f.Core->Standard = 0;
   ASSERT_EQ(f.Assemble({"dat #0", "go jmp go", "END go"}), 2);
   EXPECT_EQ(LoadFileLines(f.W(), "J", 0),
             (std::vector<std::string>{";redcode", ";name J", ";length 2",

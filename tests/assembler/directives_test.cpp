@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "test_support.h"
 
 namespace velmora::test {
@@ -14,100 +16,84 @@ std::vector<int> Types(AsmFixture& f) {
   return out;
 }
 
-TEST(AssemblerDebugDirectives, BreakMarksOnlyTheNextInstruction) {
-  AsmFixture f;
-  ASSERT_EQ(f.Assemble({"dat 0", ";break", "dat 1", "dat 2"}), 2);
-  EXPECT_EQ(Types(f), (std::vector<int>{0, 2, 0}));
-}
+constexpr int kNew = -1; // the type the source registered
 
-TEST(AssemblerDebugDirectives, TraceMarksUntilTraceOff) {
-  AsmFixture f;
-  ASSERT_EQ(f.Assemble({";trace", "dat 0", "dat 1", ";trace off", "dat 2"}), 2);
-  EXPECT_EQ(Types(f), (std::vector<int>{2, 2, 0}));
-}
-
-TEST(AssemblerDebugDirectives, DebugOffClearsEveryByteAndStaticMeansNotMovable) {
-  AsmFixture f;
-  ASSERT_EQ(f.Assemble({";debug off", ";trace", "dat 0", ";break", "dat 1"}), 2);
-  EXPECT_EQ(Types(f), (std::vector<int>{0, 0}));
-  ASSERT_EQ(f.Assemble({";debug static", ";break", "dat 0", ";debug", ";break", "dat 1"}), 2);
-  EXPECT_EQ(Types(f), (std::vector<int>{1, 2}));
-}
-
-TEST(AssemblerDebugDirectives, ConditionSetsTheDefaultForFollowingBreaks) {
-  AsmFixture f;
-  int before = f.Core->BreakpointTypeCount;
-  ASSERT_EQ(
-      f.Assemble({";condition W", ";break", "dat 0", ";trace", "dat 1", ";condition", "dat 2"}), 2);
-  EXPECT_EQ(f.Core->BreakpointTypeCount, before + 1);
-  EXPECT_EQ(Types(f), (std::vector<int>{before, before, 2}));
-}
-
-TEST(AssemblerDebugDirectives, BreakWithArgumentRegistersAType) {
-  AsmFixture f;
-  int before = f.Core->BreakpointTypeCount;
-  ASSERT_EQ(f.Assemble({";break R3", "dat 0", "dat 1"}), 2);
-  EXPECT_EQ(Types(f), (std::vector<int>{before, 0}));
-  const TBreakpointRec& t = f.Core->BreakpointTypes[size_t(before)];
-  EXPECT_TRUE(t.Read);
-  EXPECT_FALSE(t.Execute);
-  EXPECT_EQ(t.Frequency, 3);
-}
-
-struct TypeCase {
-  const char* Argument;
-  bool NewEntry;
-  int Predefined; // when no entry is made
-  bool Execute, Write, IncDec, Compare, Read, Test, Movable;
-  int Frequency;
-  const char* Expression;
-};
-
-void PrintTo(const TypeCase& c, std::ostream* os) {
-  *os << c.Argument;
-}
-
-class AssemblerRegistersType : public ::testing::TestWithParam<TypeCase> {};
-
-TEST_P(AssemblerRegistersType, Flags) {
-  const TypeCase& c = GetParam();
-  AsmFixture f;
-  int before = f.Core->BreakpointTypeCount;
-  int type = RegisterBreakpointType(*f.Core, c.Argument, true);
-  if (!c.NewEntry) {
-    EXPECT_EQ(type, c.Predefined) << c.Argument;
-    EXPECT_EQ(f.Core->BreakpointTypeCount, before);
-    return;
+TEST(AssemblerDebugDirectives, MarkTheInstructionsTheyCover) {
+  const struct {
+    std::vector<std::string> Source;
+    std::vector<int> Types;
+  } cases[] = {
+      {{"dat 0", ";break", "dat 1", "dat 2"}, {0, 2, 0}}, // only the next instruction
+      {{";trace", "dat 0", "dat 1", ";trace off", "dat 2"}, {2, 2, 0}},
+      {{";debug off", ";trace", "dat 0", ";break", "dat 1"}, {0, 0}},
+      {{";debug static", ";break", "dat 0", ";debug", ";break", "dat 1"}, {1, 2}}, // not movable
+      // A condition is the default for the breaks that follow.
+      {{";condition W", ";break", "dat 0", ";trace", "dat 1", ";condition", "dat 2"},
+       {kNew, kNew, 2}},
+      {{";break R3", "dat 0", "dat 1"}, {kNew, 0}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Source[0]);
+    AsmFixture f;
+    const int before = f.Core->BreakpointTypeCount;
+    ASSERT_EQ(f.Assemble(c.Source), 2);
+    std::vector<int> expected = c.Types;
+    for (int& t : expected)
+      t = t == kNew ? before : t;
+    EXPECT_EQ(Types(f), expected);
+    const bool registers = std::count(c.Types.begin(), c.Types.end(), kNew) > 0;
+    EXPECT_EQ(f.Core->BreakpointTypeCount, before + registers);
+    if (c.Source[0] == ";break R3") {
+      const TBreakpointRec& t = f.Core->BreakpointTypes[size_t(before)];
+      EXPECT_TRUE(t.Read);
+      EXPECT_FALSE(t.Execute);
+      EXPECT_EQ(t.Frequency, 3);
+    }
   }
-  ASSERT_EQ(type, before) << c.Argument;
-  EXPECT_EQ(f.Core->BreakpointTypeCount, before + 1);
-  const TBreakpointRec& t = f.Core->BreakpointTypes[size_t(type)];
-  EXPECT_EQ(t.Execute, c.Execute) << c.Argument;
-  EXPECT_EQ(t.Write, c.Write) << c.Argument;
-  EXPECT_EQ(t.IncDec, c.IncDec) << c.Argument;
-  EXPECT_EQ(t.Compare, c.Compare) << c.Argument;
-  EXPECT_EQ(t.Read, c.Read) << c.Argument;
-  EXPECT_EQ(t.Test, c.Test) << c.Argument;
-  EXPECT_EQ(t.Movable, c.Movable) << c.Argument;
-  EXPECT_EQ(t.Frequency, c.Frequency) << c.Argument;
-  EXPECT_EQ(t.TestExpression, c.Expression) << c.Argument;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Arguments, AssemblerRegistersType,
-    ::testing::Values(
-        TypeCase{"W", true, 0, false, true, false, false, false, false, true, 1, "B==0"},
-        TypeCase{"EW", true, 0, true, true, false, false, false, false, true, 1, "B==0"},
-        TypeCase{"we", true, 0, true, true, false, false, false, false, true, 1, "B==0"},
-        TypeCase{"M", false, 2, false, false, false, false, false, false, false, 1, ""},
-        TypeCase{"F", false, 1, false, false, false, false, false, false, false, 1, ""},
-        TypeCase{"xyz", false, 2, false, false, false, false, false, false, false, 1, ""},
-        TypeCase{"3", true, 0, true, false, false, false, false, false, true, 3, "B==0"},
-        TypeCase{"12 7", true, 0, true, false, false, false, false, false, true, 7, "B==0"},
-        TypeCase{"ICRF", true, 0, false, false, true, true, true, false, false, 1, "B==0"},
-        TypeCase{"T\"a>3\"", true, 0, false, false, false, false, false, true, true, 1, "A>3"},
-        TypeCase{"T\"b==1;W", true, 0, false, false, false, false, false, true, true, 1, "B==1"},
-        TypeCase{"R;W", true, 0, false, false, false, false, true, false, true, 1, "B==0"}));
+TEST(AssemblerBreakpointTypes, ArgumentsSetTheFlags) {
+  // clang-format off
+  const struct {
+    const char* Argument;
+    bool NewEntry;
+    int Predefined; // when no entry is made
+    bool Execute, Write, IncDec, Compare, Read, Test, Movable;
+    int Frequency;
+    const char* Expression;
+  } cases[] = {
+      {"W", true, 0, false, true, false, false, false, false, true, 1, "B==0"},
+      {"EW", true, 0, true, true, false, false, false, false, true, 1, "B==0"},
+      {"we", true, 0, true, true, false, false, false, false, true, 1, "B==0"},
+      {"M", false, 2, false, false, false, false, false, false, false, 1, ""},
+      {"F", false, 1, false, false, false, false, false, false, false, 1, ""},
+      {"xyz", false, 2, false, false, false, false, false, false, false, 1, ""},
+      {"3", true, 0, true, false, false, false, false, false, true, 3, "B==0"},
+      {"12 7", true, 0, true, false, false, false, false, false, true, 7, "B==0"},
+      {"ICRF", true, 0, false, false, true, true, true, false, false, 1, "B==0"},
+      {"T\"a>3\"", true, 0, false, false, false, false, false, true, true, 1, "A>3"},
+      {"T\"b==1;W", true, 0, false, false, false, false, false, true, true, 1, "B==1"},
+      {"R;W", true, 0, false, false, false, false, true, false, true, 1, "B==0"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Argument);
+    AsmFixture f;
+    const int before = f.Core->BreakpointTypeCount;
+    const int type = RegisterBreakpointType(*f.Core, c.Argument, true);
+    EXPECT_EQ(f.Core->BreakpointTypeCount, before + c.NewEntry);
+    if (!c.NewEntry) {
+      EXPECT_EQ(type, c.Predefined);
+      continue;
+    }
+    ASSERT_EQ(type, before);
+    const TBreakpointRec& t = f.Core->BreakpointTypes[size_t(type)];
+    EXPECT_EQ(
+        std::vector<bool>({t.Execute, t.Write, t.IncDec, t.Compare, t.Read, t.Test, t.Movable}),
+        std::vector<bool>({c.Execute, c.Write, c.IncDec, c.Compare, c.Read, c.Test, c.Movable}));
+    EXPECT_EQ(t.Frequency, c.Frequency);
+    EXPECT_EQ(t.TestExpression, c.Expression);
+  }
+}
 
 TEST(AssemblerBreakpointTypes, BadConditionGivesNoBreakpointAndAMessage) {
   AsmFixture f;
@@ -134,7 +120,7 @@ TEST(AssemblerBreakpointTypes, TableFullGives255) {
 
 TEST(AssemblerBreakpointTypes, FrequencyOverflowDigitsAreIgnored) {
   AsmFixture f;
-  int type = RegisterBreakpointType(*f.Core, "21474836479", true);
+  const int type = RegisterBreakpointType(*f.Core, "21474836479", true);
   EXPECT_EQ(f.Core->BreakpointTypes[size_t(type)].Frequency, 2147483647);
   ASSERT_EQ(f.Platform.Messages.size(), 1u);
   EXPECT_EQ(f.Platform.Messages[0], "Frequency is too large");

@@ -7,95 +7,55 @@
 namespace velmora::test {
 namespace {
 
-struct ValueCase {
-  const char* Text;
-  int32_t Value;
-};
-void PrintTo(const ValueCase& c, std::ostream* os) {
-  *os << c.Text;
-}
-
-class AssemblerEvaluatesTo : public ::testing::TestWithParam<ValueCase> {};
-
-TEST_P(AssemblerEvaluatesTo, Value) {
-  AsmFixture f;
-  EXPECT_EQ(f.Eval(GetParam().Text), GetParam().Value) << GetParam().Text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Arithmetic, AssemblerEvaluatesTo,
-    ::testing::Values(ValueCase{"2+3*4", 14}, ValueCase{"(2+3)*4", 20}, ValueCase{"2*-3", -6},
-                      ValueCase{"- -3", 3}, ValueCase{"-(2+3)", -5}, ValueCase{"8-2-1", 5},
-                      ValueCase{"100/10/5", 2}, ValueCase{"2*3%4", 2}, ValueCase{"1+5%3", 3},
-                      ValueCase{"-7/2", -3}, ValueCase{"-7%2", -1}, ValueCase{"7%-2", 1},
-                      ValueCase{"+5", 5}, ValueCase{"  12  ", 12}, ValueCase{"(1", 1},
-                      ValueCase{"(1+2", 3}, ValueCase{"1+(2", 3}, ValueCase{"((4))", 4},
-                      ValueCase{"2*(3+4)*5", 70}, ValueCase{"10-(2-1)", 9}, ValueCase{"1,2", 1},
-                      ValueCase{"3;x", 3}));
-
-INSTANTIATE_TEST_SUITE_P(
-    LogicAndComparison, AssemblerEvaluatesTo,
-    ::testing::Values(ValueCase{"!0", 1}, ValueCase{"!5", 0}, ValueCase{"!!7", 1},
-                      ValueCase{"1<2<3", 1}, ValueCase{"3<2<1", 1}, ValueCase{"3>2>1", 0},
-                      ValueCase{"3&&4", 0}, ValueCase{"1||2", 3}, ValueCase{"6&&3", 2},
-                      ValueCase{"1==1", 1}, ValueCase{"1!=1", 0}, ValueCase{"2<=2", 1},
-                      ValueCase{"2>=3", 0}, ValueCase{"-1<0", 1}, ValueCase{"1+1==2", 1},
-                      ValueCase{"1==1&&2==2", 1}, ValueCase{"0||1&&0", 0}, ValueCase{"1||1&&0", 1},
-                      ValueCase{"5>3==1", 1}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Wrapping, AssemblerEvaluatesTo,
-    ::testing::Values(ValueCase{"2147483647+1", INT32_MIN}, ValueCase{"0-2147483647-2", INT32_MAX},
-                      ValueCase{"65536*65536", 0}, ValueCase{"65537*65537", 131073},
-                      ValueCase{"4294967295", -1}, ValueCase{"4294967296", 0},
-                      ValueCase{"-2147483648", INT32_MIN}, ValueCase{"-2147483647/-1", INT32_MAX},
-                      ValueCase{"-2147483648%2", 0}, ValueCase{"2147483647*2", -2}));
-
-INSTANTIATE_TEST_SUITE_P(Predefined, AssemblerEvaluatesTo,
-                         ::testing::Values(ValueCase{"VERSION", 230}, ValueCase{"CORESIZE", 8000},
-                                           ValueCase{"MAXLENGTH", 100},
-                                           ValueCase{"MAXPROCESSES", 8000},
-                                           ValueCase{"MAXCYCLES", 80000},
-                                           ValueCase{"MINDISTANCE", 100},
-                                           ValueCase{"PSPACESIZE", 500}, ValueCase{"ROUNDS", 7},
-                                           ValueCase{"READLIMIT", 8000},
-                                           ValueCase{"WRITELIMIT", 8000}, ValueCase{"WARRIORS", 1},
-                                           ValueCase{"CURLINE", 0}, ValueCase{"CORESIZE-1", 7999}));
-
-struct ErrorCase {
-  const char* Text;
-  const char* Message;
-};
-void PrintTo(const ErrorCase& c, std::ostream* os) {
-  *os << c.Text;
-}
-
-class AssemblerRaisesCompileError : public ::testing::TestWithParam<ErrorCase> {};
-
-TEST_P(AssemblerRaisesCompileError, Message) {
-  AsmFixture f(GetParam().Message == std::string("Standards violation (Opmode)") ? 0 : 2);
-  try {
-    f.Eval(GetParam().Text);
-    FAIL() << "no error for " << GetParam().Text;
-  } catch (const ECompileError& e) {
-    EXPECT_STREQ(e.what(), GetParam().Message) << GetParam().Text;
+// Precedence, associativity, logic, comparison, 32-bit wrapping and the predefined symbols.
+TEST(AssemblerEvaluator, Values) {
+  // clang-format off
+  const std::pair<const char*, int32_t> cases[] = {
+      {"2+3*4", 14}, {"(2+3)*4", 20}, {"2*-3", -6}, {"- -3", 3}, {"-(2+3)", -5}, {"8-2-1", 5},
+      {"100/10/5", 2}, {"2*3%4", 2}, {"1+5%3", 3}, {"-7/2", -3}, {"-7%2", -1}, {"7%-2", 1},
+      {"+5", 5}, {"  12  ", 12}, {"(1", 1}, {"(1+2", 3}, {"1+(2", 3}, {"((4))", 4},
+      {"2*(3+4)*5", 70}, {"10-(2-1)", 9}, {"1,2", 1}, {"3;x", 3}, {"!0", 1}, {"!5", 0}, {"!!7", 1},
+      {"1<2<3", 1}, {"3<2<1", 1}, {"3>2>1", 0}, {"3&&4", 0}, {"1||2", 3}, {"6&&3", 2}, {"1==1", 1},
+      {"1!=1", 0}, {"2<=2", 1}, {"2>=3", 0}, {"-1<0", 1}, {"1+1==2", 1}, {"1==1&&2==2", 1},
+      {"0||1&&0", 0}, {"1||1&&0", 1}, {"5>3==1", 1}, {"2147483647+1", INT32_MIN},
+      {"0-2147483647-2", INT32_MAX}, {"65536*65536", 0}, {"65537*65537", 131073},
+      {"4294967295", -1}, {"4294967296", 0}, {"-2147483648", INT32_MIN},
+      {"-2147483647/-1", INT32_MAX}, {"-2147483648%2", 0}, {"2147483647*2", -2}, {"VERSION", 230},
+      {"CORESIZE", 8000}, {"MAXLENGTH", 100}, {"MAXPROCESSES", 8000}, {"MAXCYCLES", 80000},
+      {"MINDISTANCE", 100}, {"PSPACESIZE", 500}, {"ROUNDS", 7}, {"READLIMIT", 8000},
+      {"WRITELIMIT", 8000}, {"WARRIORS", 1}, {"CURLINE", 0}, {"CORESIZE-1", 7999},
+  };
+  // clang-format on
+  for (const auto& [text, value] : cases) {
+    AsmFixture f;
+    EXPECT_EQ(f.Eval(text), value) << text;
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Messages, AssemblerRaisesCompileError,
-    ::testing::Values(ErrorCase{"2 3", "Bad Operand"}, ErrorCase{"2 & 3", "Bad Operand"},
-                      ErrorCase{"2 | 3", "Bad Operand"}, ErrorCase{"1)", "Bad Operand"},
-                      ErrorCase{"", "Bad Operand"}, ErrorCase{"1+", "Bad Operand"},
-                      ErrorCase{"1 ? 2", "Bad Operand"}, ErrorCase{"\x80", "Bad Operand"},
-                      ErrorCase{"1 ! 2", "Bad Operator"}, ErrorCase{"coresize", "Undefined Symbol"},
-                      ErrorCase{"X=1", "Undefined Symbol"}, ErrorCase{"ab", "Undefined Symbol"},
-                      ErrorCase{"3=1", "Illegal variable assignment"},
-                      ErrorCase{"30+x=2", "Illegal variable assignment"},
-                      ErrorCase{"#$1", "OpMode set twice"}, ErrorCase{"1+#2", "OpMode set twice"},
-                      ErrorCase{"}1", "Standards violation (Opmode)"}));
+TEST(AssemblerEvaluator, CompileErrorMessages) {
+  // clang-format off
+  const std::pair<const char*, std::string> cases[] = {
+      {"2 3", "Bad Operand"}, {"2 & 3", "Bad Operand"}, {"2 | 3", "Bad Operand"},
+      {"1)", "Bad Operand"}, {"", "Bad Operand"}, {"1+", "Bad Operand"}, {"1 ? 2", "Bad Operand"},
+      {"\x80", "Bad Operand"}, {"1 ! 2", "Bad Operator"}, {"coresize", "Undefined Symbol"},
+      {"X=1", "Undefined Symbol"}, {"ab", "Undefined Symbol"},
+      {"3=1", "Illegal variable assignment"}, {"30+x=2", "Illegal variable assignment"},
+      {"#$1", "OpMode set twice"}, {"1+#2", "OpMode set twice"},
+      {"}1", "Standards violation (Opmode)"},
+  };
+  // clang-format on
+  for (const auto& [text, message] : cases) {
+    AsmFixture f(message == "Standards violation (Opmode)" ? 0 : 2);
+    try {
+      f.Eval(text);
+      ADD_FAILURE() << "no error for " << text;
+    } catch (const ECompileError& e) {
+      EXPECT_EQ(e.what(), message) << text;
+    }
+  }
+}
 
-TEST(AssemblerEvaluator, DivisionByZeroIsAnArithmeticErrorNotACompileError) {
+TEST(AssemblerEvaluator, ArithmeticErrorsAreNotCompileErrors) {
   AsmFixture f;
   for (const char* text : {"7/0", "7%0", "1/(2-2)"}) {
     try {
@@ -107,10 +67,7 @@ TEST(AssemblerEvaluator, DivisionByZeroIsAnArithmeticErrorNotACompileError) {
       EXPECT_STREQ(e.what(), "Division by zero");
     }
   }
-}
-
-TEST(AssemblerEvaluator, MostNegativeDividedByMinusOneOverflows) {
-  AsmFixture f;
+  // The most negative number divided by -1 overflows.
   for (const char* text : {"-2147483648/-1", "-2147483648%-1"}) {
     try {
       f.Eval(text);
@@ -119,15 +76,6 @@ TEST(AssemblerEvaluator, MostNegativeDividedByMinusOneOverflows) {
       EXPECT_STREQ(e.what(), "Integer overflow");
     }
   }
-}
-
-TEST(AssemblerEvaluator, StopsJustAfterTheCharacterThatEndsIt) {
-  AsmFixture f;
-  SetLineText(f.Core->Asm, "1+2, 3");
-  EXPECT_EQ(EvaluateExpression(*f.Core), 3);
-  EXPECT_EQ(f.Core->Asm.ScanPos, 5);
-  EXPECT_EQ(EvaluateExpression(*f.Core), 3);
-  EXPECT_EQ(f.Core->Asm.ScanPos, 8);
 }
 
 TEST(AssemblerEvaluator, VariablesKeepTheirValuesAndAssignmentYieldsTheValue) {
@@ -140,7 +88,7 @@ TEST(AssemblerEvaluator, VariablesKeepTheirValuesAndAssignmentYieldsTheValue) {
   EXPECT_EQ(f.Core->Asm.Variables[25], 3);
 }
 
-TEST(AssemblerEvaluator, AssignmentMadeBeforeAnErrorIsKept) {
+TEST(AssemblerEvaluator, AnAssignmentMadeBeforeAnErrorIsKept) {
   AsmFixture f;
   EXPECT_THROW(f.Eval("q=9+"), ECompileError);
   EXPECT_EQ(f.Core->Asm.Variables['q' - 'a'], 0); // still pending when the error came
@@ -157,28 +105,18 @@ TEST(AssemblerEvaluator, LabelsAreRelativeToTheCurrentLineAndHideVariables) {
   SetLineText(f.Core->Asm, "target");
   f.Core->Asm.CurLine = 7;
   EXPECT_EQ(EvaluateExpression(*f.Core), -2);
+  SetLineText(f.Core->Asm, "CURLINE"); // the instruction index
+  EXPECT_EQ(EvaluateExpression(*f.Core), 7);
   SetLineText(f.Core->Asm, "x=1");
-  EXPECT_THROW(
-      {
-        try {
-          EvaluateExpression(*f.Core);
-        } catch (const ECompileError& e) {
-          EXPECT_STREQ(e.what(), "Illegal variable assignment");
-          throw;
-        }
-      },
-      ECompileError);
-}
-
-TEST(AssemblerEvaluator, LastLabelOfANameWins) {
-  AsmFixture f;
-  f.Core->Asm.Labels = {{"L", 1}, {"L", 4}};
+  try {
+    EvaluateExpression(*f.Core);
+    ADD_FAILURE() << "x=1 assigned to a label";
+  } catch (const ECompileError& e) {
+    EXPECT_STREQ(e.what(), "Illegal variable assignment");
+  }
+  // The last label of a name wins; predefined symbols beat labels.
+  f.Core->Asm.Labels = {{"L", 1}, {"L", 4}, {"VERSION", 1}};
   EXPECT_EQ(f.Eval("L"), 4);
-}
-
-TEST(AssemblerEvaluator, PredefinedSymbolsBeatLabels) {
-  AsmFixture f;
-  f.Core->Asm.Labels = {{"VERSION", 1}};
   EXPECT_EQ(f.Eval("VERSION"), 230);
 }
 
@@ -195,15 +133,21 @@ TEST(AssemblerEvaluator, RandomDrawsFromTheEngineGenerator) {
   EXPECT_EQ(f.Core->Rng.State, copy.State);
 }
 
-TEST(AssemblerEvaluator, CurLineIsTheInstructionIndex) {
+TEST(AssemblerEvaluator, ScanningStopsWhereTheTextEnds) {
   AsmFixture f;
-  SetLineText(f.Core->Asm, "CURLINE");
-  f.Core->Asm.CurLine = 3;
+  SetLineText(f.Core->Asm, "1+2, 3");
   EXPECT_EQ(EvaluateExpression(*f.Core), 3);
-}
-
-TEST(AssemblerEvaluator, ModeCharacterSetsTheOperandMode) {
-  AsmFixture f;
+  EXPECT_EQ(f.Core->Asm.ScanPos, 5); // just after the character that ends it
+  EXPECT_EQ(EvaluateExpression(*f.Core), 3);
+  EXPECT_EQ(f.Core->Asm.ScanPos, 8);
+  SetLineText(f.Core->Asm, std::string("4\0+5", 4)); // an embedded NUL ends the text
+  EXPECT_EQ(EvaluateExpression(*f.Core), 4);
+  EXPECT_EQ(f.Core->Asm.ScanPos, 3);
+  SetLineText(f.Core->Asm, "4294967297x"); // numbers wrap and need a digit
+  EXPECT_EQ(ReadNumber(*f.Core), 1);
+  EXPECT_EQ(f.Core->Asm.ScanPos, 11);
+  EXPECT_THROW(ReadNumber(*f.Core), ECompileError);
+  // A mode character sets the operand mode.
   SetLineText(f.Core->Asm, "-{3");
   f.Core->Asm.ModeSeen = false;
   EXPECT_EQ(EvaluateExpression(*f.Core), -3);
@@ -217,14 +161,6 @@ TEST(AssemblerEvaluator, NotBindsTighterThanComparison) {
   EXPECT_EQ(f.Eval("!a==b"), 1);
   f.Core->Asm.Variables[1] = 0;
   EXPECT_EQ(f.Eval("!a==b"), 0);
-}
-
-TEST(AssemblerEvaluator, ReadNumberWrapsAndNeedsADigit) {
-  AsmFixture f;
-  SetLineText(f.Core->Asm, "4294967297x");
-  EXPECT_EQ(ReadNumber(*f.Core), 1);
-  EXPECT_EQ(f.Core->Asm.ScanPos, 11);
-  EXPECT_THROW(ReadNumber(*f.Core), ECompileError);
 }
 
 TEST(AssemblerEvaluator, LookupSymbolReportsTheNameAndSkipsBlanks) {
@@ -241,13 +177,6 @@ TEST(AssemblerEvaluator, LookupSymbolReportsTheNameAndSkipsBlanks) {
   EXPECT_EQ(name, "nothing_here");
   SetLineText(f.Core->Asm, "   ");
   EXPECT_THROW(LookupSymbol(*f.Core, name, value), ECompileError);
-}
-
-TEST(AssemblerEvaluator, EmbeddedNulEndsTheText) {
-  AsmFixture f;
-  SetLineText(f.Core->Asm, std::string("4\0+5", 4));
-  EXPECT_EQ(EvaluateExpression(*f.Core), 4);
-  EXPECT_EQ(f.Core->Asm.ScanPos, 3);
 }
 
 TEST(AssemblerEvaluator, DeepNestingAndLongChainsStayBounded) {

@@ -22,108 +22,73 @@ namespace fs = std::filesystem;
 
 using Lines = std::vector<std::string>;
 
-struct RuleCase {
-  uint8_t Standard;
-  Lines Source;
-  std::string Code; // the cells joined by " | "
-  int32_t Start;
-  Lines Warnings;
-};
-
-class AssemblerHillRule : public ::testing::TestWithParam<RuleCase> {};
-
-TEST_P(AssemblerHillRule, ReadsAsTheHillsAndWarns) {
-  const RuleCase& c = GetParam();
-  AsmFixture f(c.Standard);
-  ASSERT_EQ(f.Assemble(c.Source), 2) << c.Source[0] << ": " << f.Errors.at(0);
-  std::string code;
-  for (int32_t i = 0; i < f.W().CodeLength; ++i)
-    code += (i ? " | " : "") + CellText(f.Cell(size_t(i)));
-  EXPECT_EQ(code, c.Code) << c.Source[0];
-  EXPECT_EQ(f.W().StartOffset, c.Start) << c.Source[0];
-  EXPECT_EQ(f.W().Warnings, c.Warnings) << c.Source[0];
-}
-
 const std::string kJoined = "line 1: the next line is joined to this one";
+const std::string kOrg = ": ORG without an operand starts the warrior at its first instruction";
 std::string Grouping(int line, int32_t hills, int32_t ours) {
   return "line " + std::to_string(line) + ": the hills compute " + std::to_string(hills) +
          " here, Velmora computes " + std::to_string(ours) +
          " (left to right); add parentheses to choose";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, AssemblerHillRule,
-    ::testing::Values(
-        // 1. Backslash joins, in comments too; chains; not after a blank nor at the end.
-        RuleCase{2, {"dat 1 ; c\\", "dat 2", "dat 3"}, "DAT.F #0, $1 | DAT.F #0, $3", 0, {kJoined}},
-        RuleCase{2,
-                 {"mov 0,\\\r", " 1\\", "; c", "dat 4"},
-                 "MOV.I $0, $1 | DAT.F #0, $4",
-                 0,
-                 {kJoined, "line 2: the next line is joined to this one"}},
-        RuleCase{2, {"; c\\ ", "dat 2", "; c\\"}, "DAT.F #0, $2", 0, {}},
-        // 2. A label alone before an unlabelled FOR counts it; outside the loop a reads 0.
-        RuleCase{2,
-                 {"a ; c", "", "; c", "for 2", "dat a", "rof", "dat a"},
-                 "DAT.F #0, $1 | DAT.F #0, $2 | DAT.F #0, $0",
-                 0,
-                 {"line 1: the label a before FOR is the loop's counter, as on the hills"}},
-        RuleCase{
-            2, {"a", "b dat 0", "for 1", "dat a", "rof"}, "DAT.F #0, $0 | DAT.F #0, $-1", 0, {}},
-        // 3. ORG without operand starts at 0; a later END still wins.
-        RuleCase{2,
-                 {"ORG 1", "dat 0", "dat 1", "ORG"},
-                 "DAT.F #0, $0 | DAT.F #0, $1",
-                 0,
-                 {"line 4: ORG without an operand starts the warrior at its first instruction"}},
-        RuleCase{2,
-                 {"ORG", "dat 0", "ORG", "go dat 1", "END go"},
-                 "DAT.F #0, $0 | DAT.F #0, $1",
-                 1,
-                 {"line 1: ORG without an operand starts the warrior at its first instruction",
-                  "line 3: ORG without an operand starts the warrior at its first instruction"}},
-        // 4. The names the hills do not predefine may be a warrior's own.
-        RuleCase{2,
-                 {"jmp RANDOM", "RANDOM dat READLIMIT", "READLIMIT equ 7"},
-                 "JMP.B $1, $0 | DAT.F #0, $7",
-                 0,
-                 {"line 2: RANDOM is this warrior's own label here, as on the hills",
-                  "line 3: READLIMIT is this warrior's own equate here, as on the hills"}},
-        // 5. A counter after a number takes two digits; after a name it is left alone.
-        RuleCase{2,
-                 {"x1z equ 0", "z for 2", "dat 999z, #-6z", "dat x1z", "rof"},
-                 "DAT.F $99901, #-601 | DAT.F #0, $0 | DAT.F $99902, #-602 | DAT.F #0, $0",
-                 0,
-                 {"line 1: the counter z right after a number is replaced by its two-digit "
-                  "value, as on the hills"}},
-        // 6. An opcode word ends at a mode character or a minus sign.
-        RuleCase{2,
-                 {"mov#9, 3", "jmp-2", "dat.f<1, 2"},
-                 "MOV.AB #9, $3 | JMP.B $-2, $0 | DAT.F <1, $2",
-                 0,
-                 {"line 1: the opcode word ends at \"#\", as on the hills",
-                  "line 2: the opcode word ends at \"-\", as on the hills",
-                  "line 3: the opcode word ends at \"<\", as on the hills"}},
-        // 7. SLT takes an immediate B-operand under KVRT 88.
-        RuleCase{0,
-                 {"slt 1, #11"},
-                 "SLT.B $1, #11",
-                 0,
-                 {"line 1: SLT with an immediate B-operand is accepted under KVRT 88, as on the "
-                  "hills"}},
-        // 8. Our grouping stays; where the hills' differs, both values are told.
-        RuleCase{
-            2,
-            {"dat 10-8/2-4/2, 8-2-1", "dat 20-2*3-4, (2*3-4*5-6)", "dat 1-2*3+4, 1+2*3==7"},
-            "DAT.F $4, $5 | DAT.F $10, $-20 | DAT.F $-1, $1",
-            0,
-            {Grouping(1, 8, 4), Grouping(2, 18, 10), Grouping(2, -8, -20), Grouping(3, -9, -1)}},
-        RuleCase{
-            2,
-            {"for -(10-8/2-4/2) + 6", "dat 0", "rof", ";assert 2*3-4*5-6 == -20", "ORG 9-2*2-1"},
-            "DAT.F #0, $0 | DAT.F #0, $0",
-            4,
-            {Grouping(1, -2, 2), Grouping(3, 6, 1), Grouping(3, 6, 4)}}));
+TEST(AssemblerHillRules, ReadAsTheHillsAndWarn) {
+  const struct {
+    uint8_t Standard;
+    Lines Source;
+    std::string Code; // the cells joined by " | "
+    int32_t Start;
+    Lines Warnings;
+  } cases[] = {
+      // clang-format off
+      // 1. Backslash joins, in comments too; chains; not after a blank nor at the end.
+      {2, {"dat 1 ; c\\", "dat 2", "dat 3"}, "DAT.F #0, $1 | DAT.F #0, $3", 0, {kJoined}},
+      {2, {"mov 0,\\\r", " 1\\", "; c", "dat 4"}, "MOV.I $0, $1 | DAT.F #0, $4", 0,
+       {kJoined, "line 2: the next line is joined to this one"}},
+      {2, {"; c\\ ", "dat 2", "; c\\"}, "DAT.F #0, $2", 0, {}},
+      // 2. A label alone before an unlabelled FOR counts it; outside the loop a reads 0.
+      {2, {"a ; c", "", "; c", "for 2", "dat a", "rof", "dat a"},
+       "DAT.F #0, $1 | DAT.F #0, $2 | DAT.F #0, $0", 0,
+       {"line 1: the label a before FOR is the loop's counter, as on the hills"}},
+      {2, {"a", "b dat 0", "for 1", "dat a", "rof"}, "DAT.F #0, $0 | DAT.F #0, $-1", 0, {}},
+      // 3. ORG without operand starts at 0; a later END still wins.
+      {2, {"ORG 1", "dat 0", "dat 1", "ORG"}, "DAT.F #0, $0 | DAT.F #0, $1", 0, {"line 4" + kOrg}},
+      {2, {"ORG", "dat 0", "ORG", "go dat 1", "END go"}, "DAT.F #0, $0 | DAT.F #0, $1", 1,
+       {"line 1" + kOrg, "line 3" + kOrg}},
+      // 4. The names the hills do not predefine may be a warrior's own.
+      {2, {"jmp RANDOM", "RANDOM dat READLIMIT", "READLIMIT equ 7"}, "JMP.B $1, $0 | DAT.F #0, $7", 0,
+       {"line 2: RANDOM is this warrior's own label here, as on the hills",
+        "line 3: READLIMIT is this warrior's own equate here, as on the hills"}},
+      // 5. A counter after a number takes two digits; after a name it is left alone.
+      {2, {"x1z equ 0", "z for 2", "dat 999z, #-6z", "dat x1z", "rof"},
+       "DAT.F $99901, #-601 | DAT.F #0, $0 | DAT.F $99902, #-602 | DAT.F #0, $0", 0,
+       {"line 1: the counter z right after a number is replaced by its two-digit value, as on the hills"}},
+      // 6. An opcode word ends at a mode character or a minus sign.
+      {2, {"mov#9, 3", "jmp-2", "dat.f<1, 2"}, "MOV.AB #9, $3 | JMP.B $-2, $0 | DAT.F <1, $2", 0,
+       {"line 1: the opcode word ends at \"#\", as on the hills",
+        "line 2: the opcode word ends at \"-\", as on the hills",
+        "line 3: the opcode word ends at \"<\", as on the hills"}},
+      // 7. SLT takes an immediate B-operand under KVRT 88.
+      {0, {"slt 1, #11"}, "SLT.B $1, #11", 0,
+       {"line 1: SLT with an immediate B-operand is accepted under KVRT 88, as on the hills"}},
+      // 8. Our grouping stays; where the hills' differs, both values are told.
+      {2, {"dat 10-8/2-4/2, 8-2-1", "dat 20-2*3-4, (2*3-4*5-6)", "dat 1-2*3+4, 1+2*3==7"},
+       "DAT.F $4, $5 | DAT.F $10, $-20 | DAT.F $-1, $1", 0,
+       {Grouping(1, 8, 4), Grouping(2, 18, 10), Grouping(2, -8, -20), Grouping(3, -9, -1)}},
+      {2, {"for -(10-8/2-4/2) + 6", "dat 0", "rof", ";assert 2*3-4*5-6 == -20", "ORG 9-2*2-1"},
+       "DAT.F #0, $0 | DAT.F #0, $0", 4, {Grouping(1, -2, 2), Grouping(3, 6, 1), Grouping(3, 6, 4)}},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Source[0]);
+    AsmFixture f(c.Standard);
+    ASSERT_EQ(f.Assemble(c.Source), 2) << f.Errors.at(0);
+    std::string code;
+    for (int32_t i = 0; i < f.W().CodeLength; ++i)
+      code += (i ? " | " : "") + CellText(f.Cell(size_t(i)));
+    EXPECT_EQ(code, c.Code);
+    EXPECT_EQ(f.W().StartOffset, c.Start);
+    EXPECT_EQ(f.W().Warnings, c.Warnings);
+  }
+}
 
 TEST(AssemblerHillRules, DuplicatesAreStillRefusedAndWarningsLeaveTheCodeAlone) {
   AsmFixture f;

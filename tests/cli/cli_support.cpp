@@ -4,7 +4,9 @@
 #include <fstream>
 #include <sstream>
 
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "cli/app.h"
@@ -39,6 +41,22 @@ CliRun RunIn(const std::string& dir, const std::vector<std::string>& args) {
 
 CliRun Cli(const std::vector<std::string>& args) {
   return RunIn(TempDir("run"), args);
+}
+
+CliRun Shell(const std::string& dir, const std::string& arguments, const std::string& before) {
+  const std::string errFile = dir + "/stderr.txt";
+  const std::string command = "cd '" + dir + "' && { " + before + " " + VELMORA_CLI_PATH + " " +
+                              arguments + "; } 2>'" + errFile + "'";
+  CliRun p;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return p;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    p.Out.append(buffer, n);
+  const int raw = pclose(pipe);
+  p.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1; // -1: ended by a signal
+  p.Err = ReadFile(errFile);
+  return p;
 }
 
 std::string Example(const std::string& name) {

@@ -15,6 +15,8 @@ struct CliRun {
 // working directory, so that no default.cfg is found unless the test writes one there.
 CliRun RunIn(const std::string& dir, const std::vector<std::string>& args);
 CliRun Cli(const std::vector<std::string>& args);
+// Runs "velmora-cli arguments" as a shell does in dir, after the shell commands in before.
+CliRun Shell(const std::string& dir, const std::string& arguments, const std::string& before = "");
 
 std::string Example(const std::string& name); // path of examples/<name>.red
 std::vector<std::string> AllExamples();

@@ -4,11 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include "assembler/assembler.h"
 #include "cli/battle.h"
@@ -21,28 +19,20 @@ namespace {
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
 
-struct OutputCase {
-  const char* Label;
-  Args Options; // "DIR" stands for the run's folder
-  const char* Reason;
-};
-
 TEST(CliFiles, AnOutputThatCannotBeWrittenFailsTheRun) {
-  const OutputCase cases[] = {
-      {"report on a full device", {"--report", "/dev/full"}, "No space left on device"},
-      {"json on a full device", {"--json", "/dev/full"}, "No space left on device"},
-      {"read-only report", {"--report", "ro.txt"}, "Permission denied"},
-  };
-  for (const OutputCase& c : cases) {
-    SCOPED_TRACE(c.Label);
+  const struct {
+    Args Options;
+    const char* Reason;
+  } cases[] = {{{"--report", "/dev/full"}, "No space left on device"},
+               {{"--json", "/dev/full"}, "No space left on device"},
+               {{"--report", "ro.txt"}, "Permission denied"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Options[1]);
     const std::string dir = TempDir("outputs");
     WriteFile(dir + "/ro.txt", "keep");
     chmod((dir + "/ro.txt").c_str(), 0444);
     Args args = c.Options;
-    for (const char* a : {"-r", "1", "-k"})
-      args.push_back(a);
-    args.push_back(Example("imp"));
-    args.push_back(Example("dwarf"));
+    args.insert(args.end(), {"-r", "1", "-k", Example("imp"), Example("dwarf")});
     const CliRun r = RunIn(dir, args);
     EXPECT_EQ(r.Status, kExitBattleFailed) << r.Err;
     EXPECT_NE(r.Err.find(c.Reason), std::string::npos) << r.Err;
@@ -82,40 +72,26 @@ TEST(CliFiles, HugeMaxProcessesSaveButDoNotRun) {
   EXPECT_NE(run.Err.find("Max Processes too large for 2 warriors"), std::string::npos) << run.Err;
 }
 
-// The program under a limit on its address space, as a shell would start it.
-struct LimitCase {
-  const char* Label;
-  int LimitKb;
-  int Status;
-  const char* Contains;
-};
-
 TEST(CliFiles, MemoryThatRunsOutEndsOrNarrowsTheRunWithoutAnAbort) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "the address sanitizer needs more address space than any limit leaves";
 #endif
   // An 8M-cell core takes 96 MB: under the first limit one engine fits, under the second
-  // none does.
-  const LimitCase cases[] = {
-      {"one engine", 180000, kExitOk, "Running 1 of 3 threads"},
-      {"no engine", 60000, kExitBattleFailed, "Not enough memory"},
-  };
-  for (const LimitCase& c : cases) {
-    SCOPED_TRACE(c.Label);
-    const std::string command = "ulimit -v " + std::to_string(c.LimitKb) + "; exec " +
-                                VELMORA_CLI_PATH + " -s 8000000 -c 10 -r 1 -k --threads 3 " +
-                                "--type round-robin " + Example("imp") + " " + Example("dwarf") +
-                                " " + Example("stone") + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_TRUE(pipe);
-    std::string out;
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-      out.append(buffer, n);
-    const int raw = pclose(pipe);
-    ASSERT_TRUE(WIFEXITED(raw)) << "ended by a signal: " << out;
-    EXPECT_EQ(WEXITSTATUS(raw), c.Status) << out;
-    EXPECT_NE(out.find(c.Contains), std::string::npos) << out;
+  // none does. The program runs under a limit on its address space, as a shell starts it.
+  const struct {
+    int LimitKb, Status;
+    const char* Contains;
+  } cases[] = {{180000, kExitOk, "Running 1 of 3 threads"},
+               {60000, kExitBattleFailed, "Not enough memory"}};
+  const std::string dir = TempDir("memory");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Contains);
+    const CliRun r = Shell(dir,
+                           "-s 8000000 -c 10 -r 1 -k --threads 3 --type round-robin " +
+                               Example("imp") + " " + Example("dwarf") + " " + Example("stone"),
+                           "ulimit -v " + std::to_string(c.LimitKb) + "; exec");
+    EXPECT_EQ(r.Status, c.Status) << r.Err; // -1 when ended by a signal
+    EXPECT_NE(r.Err.find(c.Contains), std::string::npos) << r.Err;
   }
 }
 

@@ -2,82 +2,66 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "cli/options.h"
 
 namespace velmora::cli {
 namespace {
 
+using Args = std::vector<std::string>;
 using Settings = std::vector<std::pair<std::string, std::string>>;
 
-struct ParseCase {
-  const char* Label;
-  std::vector<std::string> Args;
-  Settings Expected;
-  std::vector<std::string> Files;
-};
-
-void PrintTo(const ParseCase& c, std::ostream* os) {
-  *os << c.Label;
-}
-
-class CliOptionsSettings : public testing::TestWithParam<ParseCase> {};
-
-TEST_P(CliOptionsSettings, BecomeSettingsInOrder) {
-  CliOptions o;
-  std::string error;
-  ASSERT_TRUE(ParseOptions(GetParam().Args, o, error)) << error;
-  EXPECT_EQ(o.Settings, GetParam().Expected);
-  EXPECT_EQ(o.Files, GetParam().Files);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CliOptionsSettings,
-    testing::Values(
-        ParseCase{"hillShort",
-                  {"-r", "100", "-s", "8000", "-c", "80000", "-p", "8000", "-l", "100", "-d", "100",
-                   "a.red", "b.red"},
-                  {{"rounds", "100"},
-                   {"core-size", "8000"},
-                   {"max-cycles", "80000"},
-                   {"max-processes", "8000"},
-                   {"max-length", "100"},
-                   {"min-distance", "100"}},
-                  {"a.red", "b.red"}},
-        ParseCase{"attached",
-                  {"-r250", "-S500", "x"},
-                  {{"rounds", "250"}, {"pspace-size", "500"}},
-                  {"x"}},
-        ParseCase{"flagsWithMeaning",
-                  {"-8", "-P", "-f", "-F", "4000", "-=", "W-S"},
-                  {{"standard", "88"},
-                   {"position", "permutate"},
-                   {"seed", "checksum"},
-                   {"position", "4000"},
-                   {"formula", "W-S"}},
-                  {}},
-        ParseCase{"long",
-                  {"--type", "melee", "--rounds=3", "--standard", "94p", "--seed", "7", "--initial",
-                   "DAT 0,0", "--no-early-draw", "--self-fights", "--percent"},
-                  {{"type", "melee"},
-                   {"rounds", "3"},
-                   {"standard", "94p"},
-                   {"seed", "7"},
-                   {"initial", "DAT 0,0"},
-                   {"early-draw", "0"},
-                   {"self-fights", "1"},
-                   {"percent", "1"}},
-                  {}},
-        ParseCase{"limits",
-                  {"--read-limit", "1/4", "--write-limit", "300", "--min-core-size", "400",
-                   "--position", "random"},
-                  {{"read-limit", "1/4"},
-                   {"write-limit", "300"},
-                   {"min-core-size", "400"},
-                   {"position", "random"}},
-                  {}},
-        ParseCase{"dashDash", {"-r", "2", "--", "-odd.red"}, {{"rounds", "2"}}, {"-odd.red"}}));
-
-TEST(CliOptionsFlags, SetTheirFields) {
+TEST(CliOptions, BecomeSettingsInOrder) {
+  const struct {
+    Args Given;
+    Settings Expected;
+    Args Files;
+  } cases[] = {{{"-r", "100", "-s", "8000", "-c", "80000", "-p", "8000", "-l", "100", "-d", "100",
+                 "a.red", "b.red"},
+                {{"rounds", "100"},
+                 {"core-size", "8000"},
+                 {"max-cycles", "80000"},
+                 {"max-processes", "8000"},
+                 {"max-length", "100"},
+                 {"min-distance", "100"}},
+                {"a.red", "b.red"}},
+               {{"-r250", "-S500", "x"}, {{"rounds", "250"}, {"pspace-size", "500"}}, {"x"}},
+               {{"-8", "-P", "-f", "-F", "4000", "-=", "W-S"},
+                {{"standard", "88"},
+                 {"position", "permutate"},
+                 {"seed", "checksum"},
+                 {"position", "4000"},
+                 {"formula", "W-S"}},
+                {}},
+               {{"--type", "melee", "--rounds=3", "--standard", "94p", "--seed", "7", "--initial",
+                 "DAT 0,0", "--no-early-draw", "--self-fights", "--percent"},
+                {{"type", "melee"},
+                 {"rounds", "3"},
+                 {"standard", "94p"},
+                 {"seed", "7"},
+                 {"initial", "DAT 0,0"},
+                 {"early-draw", "0"},
+                 {"self-fights", "1"},
+                 {"percent", "1"}},
+                {}},
+               {{"--read-limit", "1/4", "--write-limit", "300", "--min-core-size", "400",
+                 "--position", "random"},
+                {{"read-limit", "1/4"},
+                 {"write-limit", "300"},
+                 {"min-core-size", "400"},
+                 {"position", "random"}},
+                {}},
+               {{"-r", "2", "--", "-odd.red"}, {{"rounds", "2"}}, {"-odd.red"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Given[0]);
+    CliOptions o;
+    std::string error;
+    ASSERT_TRUE(ParseOptions(c.Given, o, error)) << error;
+    EXPECT_EQ(o.Settings, c.Expected);
+    EXPECT_EQ(o.Files, c.Files);
+  }
+  // Flags and files of the program itself set their fields.
   CliOptions o;
   std::string error;
   ASSERT_TRUE(ParseOptions({"-k", "-o", "-b", "--listing", "-q", "--threads", "3", "--json", "-",
@@ -87,77 +71,39 @@ TEST(CliOptionsFlags, SetTheirFields) {
       << error;
   EXPECT_TRUE(o.Koth && o.SortByScore && o.Brief && o.Listing && o.Quiet);
   EXPECT_EQ(o.Threads, 3);
-  EXPECT_EQ(o.JsonFile, "-");
-  EXPECT_EQ(o.ReportFile, "r.txt");
-  EXPECT_EQ(o.SettingsFile, "s.cfg");
-  EXPECT_EQ(o.BenchmarkFile, "b");
-  EXPECT_EQ(o.SaveSettingsFile, "o.cfg");
+  using File = std::optional<std::string>;
+  EXPECT_EQ(std::vector<File>(
+                {o.JsonFile, o.ReportFile, o.SettingsFile, o.BenchmarkFile, o.SaveSettingsFile}),
+            std::vector<File>({"-", "r.txt", "s.cfg", "b", "o.cfg"}));
 }
 
-struct BadCase {
-  std::vector<std::string> Args;
-  const char* Error;
-};
-
-class CliOptionsRefused : public testing::TestWithParam<BadCase> {};
-
-TEST_P(CliOptionsRefused, WithAMessage) {
-  CliOptions o;
-  std::string error;
-  EXPECT_FALSE(ParseOptions(GetParam().Args, o, error));
-  EXPECT_EQ(error, GetParam().Error);
+TEST(CliOptions, RefusedWithAMessage) {
+  const std::pair<Args, const char*> cases[] = {
+      {{"--bogus"}, "Unknown option --bogus"},
+      {{"-x"}, "Unknown option -x"},
+      {{"-kb"}, "Unknown option -kb"},
+      {{"-r"}, "Option -r needs a value"},
+      {{"--rounds"}, "Option --rounds needs a value"},
+      {{"--quiet=1"}, "Option --quiet takes no value"},
+      {{"--threads", "0"}, "Threads must be a number from 1 to 1024"},
+      {{"--threads", "two"}, "Threads must be a number from 1 to 1024"}};
+  for (const auto& [given, message] : cases) {
+    CliOptions o;
+    std::string error;
+    EXPECT_FALSE(ParseOptions(given, o, error)) << message;
+    EXPECT_EQ(error, message);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CliOptionsRefused,
-    testing::Values(BadCase{{"--bogus"}, "Unknown option --bogus"},
-                    BadCase{{"-x"}, "Unknown option -x"}, BadCase{{"-kb"}, "Unknown option -kb"},
-                    BadCase{{"-r"}, "Option -r needs a value"},
-                    BadCase{{"--rounds"}, "Option --rounds needs a value"},
-                    BadCase{{"--quiet=1"}, "Option --quiet takes no value"},
-                    BadCase{{"--threads", "0"}, "Threads must be a number from 1 to 1024"},
-                    BadCase{{"--threads", "two"}, "Threads must be a number from 1 to 1024"}));
-
-TEST(CliOptionsUsage, ListsEveryLongOption) {
+TEST(CliOptions, UsageListsEveryOption) {
   const std::string usage = UsageText();
-  for (const char* name : {"--type",
-                           "--benchmark",
-                           "--rounds",
-                           "--self-fights",
-                           "--core-size",
-                           "--min-core-size",
-                           "--max-cycles",
-                           "--max-processes",
-                           "--max-length",
-                           "--min-distance",
-                           "--read-limit",
-                           "--write-limit",
-                           "--pspace-size",
-                           "--standard",
-                           "--position",
-                           "--seed",
-                           "--initial",
-                           "--formula",
-                           "--percent",
-                           "--early-draw",
-                           "--no-early-draw",
-                           "--report",
-                           "--json",
-                           "--listing",
-                           "--threads",
-                           "--quiet",
-                           "--help",
-                           "--version",
-                           "--settings",
-                           "-k",
-                           "-o",
-                           "-b",
-                           "-P",
-                           "-F",
-                           "-f",
-                           "-8",
-                           "-=",
-                           "-S"})
+  std::istringstream names(
+      "--type --benchmark --rounds --self-fights --core-size --min-core-size --max-cycles "
+      "--max-processes --max-length --min-distance --read-limit --write-limit --pspace-size "
+      "--standard --position --seed --initial --formula --percent --early-draw --no-early-draw "
+      "--report --json --listing --threads --quiet --help --version --settings -k -o -b -P -F -f "
+      "-8 -= -S");
+  for (std::string name; names >> name;)
     EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 

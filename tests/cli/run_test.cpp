@@ -24,61 +24,44 @@ std::vector<std::string> Five() {
   return {Example("imp"), Example("dwarf"), Example("stone"), Example("paper"), Example("scanner")};
 }
 
-struct TypeCase {
-  const char* Label;
-  Args Options;
-  const char* TournamentLine;
-  int64_t Matchups;
-};
-
-void PrintTo(const TypeCase& c, std::ostream* os) {
-  *os << c.Label;
+TEST(CliRun, EveryTypePrintsTheReportAndRecordsEveryRound) {
+  const struct {
+    Args Options;
+    const char* TournamentLine;
+    int64_t Matchups; // a round robin fills both mirror cells of each matchup
+  } cases[] = {{{}, "Melee with 5 warriors, 6 rounds", 5},
+               {{"--type", "round-robin"}, "Round robin with 5 warriors, 6 rounds per matchup", 20},
+               {{"--type", "challenge"},
+                "Challenge by Velmora Imp against 4 warriors, 6 rounds per matchup",
+                4},
+               {{"--benchmark", Example("switcher")},
+                "Benchmark of 5 warriors with 1 benchmark warriors, 6 rounds per matchup",
+                5}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.TournamentLine);
+    const std::string dir = TempDir("types");
+    const std::string jsonPath = dir + "/out.json";
+    const CliRun r =
+        RunIn(dir, With(With(c.Options, {"-r", "6", "--seed", "11", "--json", jsonPath}), Five()));
+    ASSERT_EQ(r.Status, kExitOk) << r.Err;
+    const std::vector<std::string> lines = SplitLines(r.Out);
+    ASSERT_GT(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "Tournament Results");
+    EXPECT_EQ(lines[5], c.TournamentLine);
+    int64_t fought = 0;
+    const json doc = json::parse(ReadFile(jsonPath));
+    for (const json& m : doc["matchups"])
+      if (m["roundsPlayed"].get<int>() > 0) {
+        ++fought;
+        int total = m["losses"].get<int>();
+        for (const json& k : m["survivorCounts"])
+          total += k.get<int>();
+        EXPECT_EQ(total, 6);
+        EXPECT_EQ(m["roundsPlayed"], 6);
+      }
+    EXPECT_EQ(fought, c.Matchups);
+  }
 }
-
-class CliRunTypes : public testing::TestWithParam<TypeCase> {};
-
-TEST_P(CliRunTypes, PrintTheReportAndRecordEveryRound) {
-  const TypeCase& c = GetParam();
-  const std::string dir = TempDir("types");
-  const std::string jsonPath = dir + "/out.json";
-  const CliRun r =
-      RunIn(dir, With(With(c.Options, {"-r", "6", "--seed", "11", "--json", jsonPath}), Five()));
-  ASSERT_EQ(r.Status, kExitOk) << r.Err;
-  const std::vector<std::string> lines = SplitLines(r.Out);
-  ASSERT_GT(lines.size(), 6u);
-  EXPECT_EQ(lines[0], "Tournament Results");
-  EXPECT_EQ(lines[5], c.TournamentLine);
-  const json doc = json::parse(ReadFile(jsonPath));
-  int64_t fought = 0;
-  for (const json& m : doc["matchups"])
-    if (m["roundsPlayed"].get<int>() > 0) {
-      ++fought;
-      int total = m["losses"].get<int>();
-      for (const json& k : m["survivorCounts"])
-        total += k.get<int>();
-      EXPECT_EQ(total, 6);
-      EXPECT_EQ(m["roundsPlayed"], 6);
-    }
-  // A round robin fills both mirror cells of each matchup.
-  EXPECT_EQ(fought, c.Matchups);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CliRunTypes,
-    testing::Values(TypeCase{"melee", {}, "Melee with 5 warriors, 6 rounds", 5},
-                    TypeCase{"roundRobin",
-                             {"--type", "round-robin"},
-                             "Round robin with 5 warriors, 6 rounds per matchup",
-                             20},
-                    TypeCase{"challenge",
-                             {"--type", "challenge"},
-                             "Challenge by Velmora Imp against 4 warriors, 6 rounds per matchup",
-                             4},
-                    TypeCase{
-                        "benchmark",
-                        {"--benchmark", Example("switcher")},
-                        "Benchmark of 5 warriors with 1 benchmark warriors, 6 rounds per matchup",
-                        5}));
 
 TEST(CliRun, TwoWarriorsFightOneMatchup) {
   const CliRun r = Cli({"-k", "-r", "20", "-f", Example("stone"), Example("paper")});
@@ -93,18 +76,15 @@ TEST(CliRun, TwoWarriorsFightOneMatchup) {
 }
 
 TEST(CliRun, KothMeleeLinesAddUp) {
-  const std::vector<std::string> melee = {"-r",
-                                          "8",
-                                          "--seed",
-                                          "3",
-                                          Example("imp"),
-                                          Example("dwarf"),
-                                          Example("stone"),
-                                          Example("paper")};
-  auto withOptions = [&](std::vector<std::string> options) {
-    options.insert(options.end(), melee.begin(), melee.end());
-    return options;
-  };
+  const Args melee = {"-r",
+                      "8",
+                      "--seed",
+                      "3",
+                      Example("imp"),
+                      Example("dwarf"),
+                      Example("stone"),
+                      Example("paper")};
+  auto withOptions = [&](Args options) { return With(options, melee); };
   const CliRun r = Cli(withOptions({"-k"}));
   ASSERT_EQ(r.Status, kExitOk) << r.Err;
   const std::vector<std::string> lines = SplitLines(r.Out);
@@ -138,27 +118,18 @@ TEST(CliRun, PermutateFightsEveryOffsetTwice) {
   EXPECT_EQ(doc["matchups"][1]["roundsPlayed"], (200 - 2 * 40 + 1) * 2);
 }
 
-struct SeedCase {
-  const char* Label;
-  Args Options;
-};
-
-class CliRunRepeat : public testing::TestWithParam<SeedCase> {};
-
-TEST_P(CliRunRepeat, SameSeedSameOutput) {
-  const Args args = With(With(GetParam().Options, {"--type", "round-robin", "-r", "12"}), Five());
-  const CliRun a = Cli(args);
-  const CliRun b = Cli(args);
-  ASSERT_EQ(a.Status, kExitOk) << a.Err;
-  EXPECT_EQ(a.Out, b.Out);
-  EXPECT_FALSE(a.Out.empty());
+TEST(CliRun, SameSeedSameOutput) {
+  const Args seeds[] = {
+      {"--seed", "4242"}, {"-f"}, {"-F", "2000", "--seed", "1"}, {"--initial", "RANDOM", "-f"}};
+  for (const Args& options : seeds) {
+    SCOPED_TRACE(options[0]);
+    const Args args = With(With(options, {"--type", "round-robin", "-r", "12"}), Five());
+    const CliRun a = Cli(args);
+    ASSERT_EQ(a.Status, kExitOk) << a.Err;
+    EXPECT_EQ(a.Out, Cli(args).Out);
+    EXPECT_FALSE(a.Out.empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, CliRunRepeat,
-                         testing::Values(SeedCase{"fixed", {"--seed", "4242"}},
-                                         SeedCase{"checksum", {"-f"}},
-                                         SeedCase{"fixedPosition", {"-F", "2000", "--seed", "1"}},
-                                         SeedCase{"randomInitial", {"--initial", "RANDOM", "-f"}}));
 
 TEST(CliRun, ThreadsGiveIdenticalJson) {
   std::string outputs[3];
@@ -219,15 +190,12 @@ TEST(CliRun, ReportFileIsTheReportWithCrLf) {
   EXPECT_NE(r.Out.find("    Wins  Losses   Ties2   Ties3"), std::string::npos);
 }
 
-TEST(CliRun, ListingPrintsLoadFiles) {
+TEST(CliRun, ListingPrintsLoadFilesAndABrokenWarriorFails) {
   const CliRun r = Cli({"--listing", Example("imp"), Example("dwarf")});
   EXPECT_EQ(r.Status, kExitOk) << r.Err;
   EXPECT_NE(r.Out.find(";name Velmora Imp"), std::string::npos);
   EXPECT_NE(r.Out.find(";name Velmora Dwarf"), std::string::npos);
   EXPECT_NE(r.Out.find("MOV.I"), std::string::npos);
-}
-
-TEST(CliRun, AWarriorThatFailsToCompile) {
   const std::string dir = TempDir("broken");
   WriteFile(dir + "/broken.red", ";redcode-94\n;name Broken\nmov 0, 1\nbogus 1, 2\n");
   const CliRun listing = RunIn(dir, {"--listing", Example("imp"), "broken.red"});
@@ -259,45 +227,30 @@ TEST(CliRun, WarningsOncePerWarriorAndInTheJson) {
   EXPECT_EQ(doc["warriors"][1]["warnings"], json::array());
 }
 
-struct BadRunCase {
-  const char* Label;
-  Args Options;
-  const char* Message;
-};
-
-void PrintTo(const BadRunCase& c, std::ostream* os) {
-  *os << c.Label;
+TEST(CliRun, RefusedWithExitTwoAndTheMessage) {
+  const std::pair<Args, const char*> cases[] = {
+      {{"--frobnicate"}, "Unknown option --frobnicate"},
+      {{"-s", "5"}, "Core size must be at least 16"},
+      {{"-p", "0"}, "Max Processes must be at least 1"},
+      {{"-c", "2147483647"}, "Max Cycles must be less than $80000000"},
+      {{"-r", "many"}, "Number of rounds must be a number"},
+      {{"-F", "50"}, "Second warrior position must be at least Max Distance"},
+      {{"--seed", "-3"}, "RNG Seed must be between 0 and 2147483646"},
+      {{"--initial", "FOO 1"}, "Initial instruction failed to compile."},
+      {{"-=", "1/(S-1)"}, "Score formula: Division by zero"},
+      {{"--type", "benchmark"},
+       "To run a Benchmark tournament, you must select a warrior or warrior list."},
+      {{"--settings", "/nonexistent/x.cfg"}, "Cannot read settings file"},
+      {{"-S", "1/4"}, "PSpace Size must be a number"},
+      {{"--read-limit", "9000"}, "Read Limit must not exceed Core Size"},
+      {{"--type", "knockout"}, "Unknown tournament type knockout"}};
+  for (const auto& [options, message] : cases) {
+    const CliRun r = Cli(With(options, {Example("imp"), Example("dwarf")}));
+    EXPECT_EQ(r.Status, kExitBadUsage) << message;
+    EXPECT_NE(r.Err.find(message), std::string::npos) << r.Err;
+    EXPECT_TRUE(r.Out.empty()) << message;
+  }
 }
-
-class CliRunRefused : public testing::TestWithParam<BadRunCase> {};
-
-TEST_P(CliRunRefused, ExitTwoWithTheMessage) {
-  const CliRun r = Cli(With(GetParam().Options, {Example("imp"), Example("dwarf")}));
-  EXPECT_EQ(r.Status, kExitBadUsage);
-  EXPECT_NE(r.Err.find(GetParam().Message), std::string::npos) << r.Err;
-  EXPECT_TRUE(r.Out.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CliRunRefused,
-    testing::Values(
-        BadRunCase{"option", {"--frobnicate"}, "Unknown option --frobnicate"},
-        BadRunCase{"core", {"-s", "5"}, "Core size must be at least 16"},
-        BadRunCase{"processes", {"-p", "0"}, "Max Processes must be at least 1"},
-        BadRunCase{"cycles", {"-c", "2147483647"}, "Max Cycles must be less than $80000000"},
-        BadRunCase{"rounds", {"-r", "many"}, "Number of rounds must be a number"},
-        BadRunCase{
-            "position", {"-F", "50"}, "Second warrior position must be at least Max Distance"},
-        BadRunCase{"seed", {"--seed", "-3"}, "RNG Seed must be between 0 and 2147483646"},
-        BadRunCase{"initial", {"--initial", "FOO 1"}, "Initial instruction failed to compile."},
-        BadRunCase{"formula", {"-=", "1/(S-1)"}, "Score formula: Division by zero"},
-        BadRunCase{"benchmark",
-                   {"--type", "benchmark"},
-                   "To run a Benchmark tournament, you must select a warrior or warrior list."},
-        BadRunCase{"settings", {"--settings", "/nonexistent/x.cfg"}, "Cannot read settings file"},
-        BadRunCase{"pspace", {"-S", "1/4"}, "PSpace Size must be a number"},
-        BadRunCase{"readLimit", {"--read-limit", "9000"}, "Read Limit must not exceed Core Size"},
-        BadRunCase{"type", {"--type", "knockout"}, "Unknown tournament type knockout"}));
 
 TEST(CliRun, AFormulaFailingAtTwoSurvivorsStillReports) {
   const CliRun r =
@@ -310,26 +263,11 @@ TEST(CliRun, AFormulaFailingAtTwoSurvivorsStillReports) {
 TEST(CliRun, SettingsFileIsCheckedLineByLine) {
   const std::string dir = TempDir("defaultcfg");
   std::string cfg;
-  const char* lines[] = {"5 = Core Size",
-                         "0 = Random Core Size checked",
-                         "800 = Min Core Size",
-                         "4 = Graphical Display option",
-                         "1 = Imp Draw detection checked",
-                         "1 = Pause after battles checked",
-                         "4000 = Battle Length",
-                         "0 = Queue Limit",
-                         "100 = Warrior Size limit",
-                         "100 = Buffer Size",
-                         "0 = Read Limit",
-                         "0 = Write Limit",
-                         "0 = PSpace Size",
-                         "1 = Tournament Type",
-                         "3 = Number of battles per matchup",
-                         "2 = Standards index",
-                         "0 = Circular display topology",
-                         "0 = Self fights"};
-  for (const char* l : lines)
-    cfg += std::string(l) + "\r\n";
+  // An eighteen-line file: core size, random, minimum, display, early draw, pause, cycles,
+  // processes, length, distance, read, write, pspace, type, rounds, standard, circular, self.
+  for (const char* l : {"5", "0", "800", "4", "1", "1", "4000", "0", "100", "100", "0", "0", "0",
+                        "1", "3", "2", "0", "0"})
+    cfg += std::string(l) + " = x\r\n";
   WriteFile(dir + "/s.cfg", cfg);
   const CliRun r =
       RunIn(dir, {"--settings", "s.cfg", "--json", "-", "-f", Example("imp"), Example("dwarf")});

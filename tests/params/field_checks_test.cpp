@@ -2,237 +2,162 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "params/field_checks.h"
 #include "params/number_text.h"
 
 namespace velmora {
 namespace {
 
+// One signature for every check: the text, then the core size and the other fields it reads.
+using Check = FieldCheck (*)(const char* text, const char* core, const char* other, int count);
+
+FieldCheck Core(const char* t, const char*, const char* min, int random) {
+  return CheckCoreSize(t, random != 0, min);
+}
+FieldCheck MinCore(const char* t, const char* c, const char*, int) {
+  return CheckMinCoreSize(t, c);
+}
+FieldCheck Cycles(const char* t, const char*, const char*, int) {
+  return CheckMaxCycles(t);
+}
+FieldCheck Procs(const char* t, const char*, const char*, int) {
+  return CheckMaxProcesses(t);
+}
+FieldCheck Dist(const char* t, const char*, const char*, int) {
+  return CheckMinDistance(t);
+}
+FieldCheck Rounds(const char* t, const char*, const char*, int) {
+  return CheckRounds(t);
+}
+FieldCheck Read(const char* t, const char* c, const char*, int) {
+  return CheckReadLimit(t, c);
+}
+FieldCheck Write(const char* t, const char* c, const char*, int) {
+  return CheckWriteLimit(t, c);
+}
+FieldCheck PSpace(const char* t, const char* c, const char*, int) {
+  return CheckPSpaceSize(t, c);
+}
+FieldCheck Length(const char* t, const char* c, const char* d, int n) {
+  return CheckMaxLength(t, c, d, n);
+}
+FieldCheck Pos(const char* t, const char* c, const char* d, int) {
+  return CheckSecondPosition(t, c, d);
+}
+FieldCheck Seed(const char* t, const char*, const char*, int) {
+  return CheckFixedSeed(t);
+}
+
 struct CheckCase {
-  const char* Label;
-  std::function<FieldCheck()> Run;
+  Check Run;
+  const char* Text;
+  const char* Core;
+  const char* Other;
+  int Count;
   const char* Message; // "" when the value passes
-  ResetTo Reset;
+  ResetTo Reset = ResetTo::Stored;
 };
 
-void PrintTo(const CheckCase& c, std::ostream* os) {
-  *os << c.Label;
-}
+constexpr ResetTo kBoth = ResetTo::CoreSizeFields, kCoreText = ResetTo::CoreSizeText,
+                  kOne = ResetTo::One, kDistText = ResetTo::MinDistanceText;
+const char* const kMaxLen = "Max Length too large to load all Warriors";
+const char* const kPos = "Second warrior position must ";
+const char* const kSeed = "RNG Seed must be between 0 and 2147483646";
 
-class ParamsFieldChecks : public testing::TestWithParam<CheckCase> {};
+const CheckCase kChecks[] = {
+    {Core, "$1F40", "", "", 0, ""},
+    {Core, "16", "", "", 0, ""},
+    {Core, "15", "", "", 0, "Core size must be at least 16", kBoth},
+    {Core, "134217727", "", "", 0, ""},
+    {Core, "134217728", "", "", 0, "Core size must be less than $8000000", kBoth},
+    {Core, "8000 ", "", "", 0, "Core size must be a number", kBoth},
+    {Core, "-93845", "", "", 0, "Core size must be a number", kBoth},
+    {Core, "800", "", "801", 1, "Maximum core size must not be less than the minimum core size",
+     kBoth},
+    {Core, "800", "", "801", 0, ""},
+    {Core, "800", "", "800", 1, ""},
+    {MinCore, "x", "8000", "", 0, "Minimum core size must be a number", kBoth},
+    {MinCore, "15", "8000", "", 0, "Minimum core size must be at least 16", kBoth},
+    {MinCore, "8001", "8000", "", 0, "Minimum core size must not exceed the maximum core size",
+     kBoth},
+    {MinCore, "8000", "8000", "", 0, ""},
+    {Cycles, "2147483646", "", "", 0, ""},
+    {Cycles, "2147483647", "", "", 0, "Max Cycles must be less than $80000000"},
+    {Cycles, "0", "", "", 0, "Max Cycles must be at least 1"},
+    {Cycles, "abc", "", "", 0, "Max Cycles must be a number"},
+    {Procs, "1", "", "", 0, ""},
+    {Procs, "0", "", "", 0, "Max Processes must be at least 1"},
+    {Procs, "$7FFFFFFF", "", "", 0, "Max Processes must not exceed $80000000"},
+    {Procs, "", "", "", 0, "Max Processes must be a number"},
+    {Dist, "0", "", "", 0, ""},
+    {Dist, "-1", "", "", 0, "Min Distance must be at least 0"},
+    {Dist, "2147483647", "", "", 0, "Min Distance must be less than $80000000"},
+    {Dist, "1e3", "", "", 0, "Min Distance must be a number"},
+    {Rounds, "1", "", "", 0, ""},
+    {Rounds, "0", "", "", 0, "Number of rounds must be at least 1"},
+    {Rounds, "2147483647", "", "", 0, "Number of rounds must not exceed $80000000"},
+    {Rounds, "ten", "", "", 0, "Number of rounds must be a number"},
+    {Read, "8000", "8000", "", 0, ""},
+    {Read, "half", "8000", "", 0, "Read Limit must be a number", kCoreText},
+    {Read, "0", "8000", "", 0, "Read Limit must be at least 1", kOne},
+    {Read, "8001", "8000", "", 0, "Read Limit must not exceed Core Size", kCoreText},
+    {Write, "-", "8000", "", 0, "Write Limit must be a number", kCoreText},
+    {Write, "-4", "8000", "", 0, "Write Limit must be at least 1", kOne},
+    {Write, "801", "800", "", 0, "Write Limit must not exceed Core Size", kCoreText},
+    {PSpace, "1", "16", "", 0, ""},
+    {PSpace, "x", "8000", "", 0, "PSpace Size must be a number", kCoreText},
+    {PSpace, "0", "8000", "", 0, "PSpace Size must be at least 1", kOne},
+    {PSpace, "8001", "8000", "", 0, "PSpace Size must not exceed Core Size", kCoreText},
+    {Length, "1000", "8000", "100", 2, ""},
+    {Length, "1000", "8000", "100", 10, kMaxLen},
+    {Length, "700", "8000", "100", 10, ""},
+    {Length, "234", "800", "33", 3, kMaxLen},
+    {Length, "100000", "8000", "100", 0, ""},
+    {Length, "0", "8000", "100", 2, "Max Length must be at least 1", kOne},
+    {Length, "long", "8000", "100", 2, "Max Length must be a number"},
+    {Pos, "100", "8000", "100", 0, ""},
+    {Pos, "7900", "8000", "100", 0, ""},
+    {Pos, "99", "8000", "100", 0, "be at least Max Distance", kDistText},
+    {Pos, "7901", "8000", "100", 0, "not exceed Core Size minus Max Distance", kDistText},
+    {Pos, "far", "8000", "100", 0, "be a number", kDistText},
+    {Seed, "0", "", "", 0, ""},
+    {Seed, "2147483646", "", "", 0, ""},
+    {Seed, "-1", "", "", 0, kSeed, ResetTo::Zero},
+    {Seed, "2147483647", "", "", 0, kSeed, ResetTo::Zero},
+    {Seed, "lucky", "", "", 0, "RNG Seed must be a number", ResetTo::Zero},
+};
 
-TEST_P(ParamsFieldChecks, GiveTheMessageAndReset) {
-  const CheckCase& c = GetParam();
-  const FieldCheck r = c.Run();
-  EXPECT_EQ(r.Message, c.Message);
-  EXPECT_EQ(r.Ok(), std::string(c.Message).empty());
-  if (!r.Ok()) {
-    EXPECT_EQ(r.Reset, c.Reset);
+TEST(ParamsFieldChecks, GiveTheMessageAndReset) {
+  for (const CheckCase& c : kChecks) {
+    SCOPED_TRACE(c.Text);
+    const FieldCheck r = c.Run(c.Text, c.Core, c.Other, c.Count);
+    const std::string want = c.Run == Pos && *c.Message ? kPos + std::string(c.Message) : c.Message;
+    EXPECT_EQ(r.Message, want);
+    EXPECT_EQ(r.Ok(), want.empty());
+    if (!r.Ok()) {
+      EXPECT_EQ(r.Reset, c.Reset);
+    }
   }
-}
-
-const char* const kOk = "";
-constexpr ResetTo kAny = ResetTo::Stored;
-
-CheckCase C(const char* label, std::function<FieldCheck()> run, const char* message,
-            ResetTo reset = kAny) {
-  return {label, std::move(run), message, reset};
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CoreSize, ParamsFieldChecks,
-    testing::Values(C(
-                        "hex", [] { return CheckCoreSize("$1F40", false, ""); }, kOk),
-                    C(
-                        "16", [] { return CheckCoreSize("16", false, ""); }, kOk),
-                    C(
-                        "15", [] { return CheckCoreSize("15", false, ""); },
-                        "Core size must be at least 16", ResetTo::CoreSizeFields),
-                    C(
-                        "max", [] { return CheckCoreSize("134217727", false, ""); }, kOk),
-                    C(
-                        "over", [] { return CheckCoreSize("134217728", false, ""); },
-                        "Core size must be less than $8000000", ResetTo::CoreSizeFields),
-                    C(
-                        "text", [] { return CheckCoreSize("8000 ", false, ""); },
-                        "Core size must be a number", ResetTo::CoreSizeFields),
-                    C(
-                        "sentinel", [] { return CheckCoreSize("-93845", false, ""); },
-                        "Core size must be a number", ResetTo::CoreSizeFields),
-                    C(
-                        "belowMin", [] { return CheckCoreSize("800", true, "801"); },
-                        "Maximum core size must not be less than the minimum core size",
-                        ResetTo::CoreSizeFields),
-                    C(
-                        "belowMinFixed", [] { return CheckCoreSize("800", false, "801"); }, kOk),
-                    C(
-                        "equalMin", [] { return CheckCoreSize("800", true, "800"); }, kOk),
-                    C(
-                        "minText", [] { return CheckMinCoreSize("x", "8000"); },
-                        "Minimum core size must be a number", ResetTo::CoreSizeFields),
-                    C(
-                        "min15", [] { return CheckMinCoreSize("15", "8000"); },
-                        "Minimum core size must be at least 16", ResetTo::CoreSizeFields),
-                    C(
-                        "minOver", [] { return CheckMinCoreSize("8001", "8000"); },
-                        "Minimum core size must not exceed the maximum core size",
-                        ResetTo::CoreSizeFields),
-                    C(
-                        "minEqual", [] { return CheckMinCoreSize("8000", "8000"); }, kOk)));
-
-INSTANTIATE_TEST_SUITE_P(
-    Counted, ParamsFieldChecks,
-    testing::Values(
-        C(
-            "cycles", [] { return CheckMaxCycles("2147483646"); }, kOk),
-        C(
-            "cyclesMax", [] { return CheckMaxCycles("2147483647"); },
-            "Max Cycles must be less than $80000000"),
-        C(
-            "cycles0", [] { return CheckMaxCycles("0"); }, "Max Cycles must be at least 1"),
-        C(
-            "cyclesText", [] { return CheckMaxCycles("abc"); }, "Max Cycles must be a number"),
-        C(
-            "procs1", [] { return CheckMaxProcesses("1"); }, kOk),
-        C(
-            "procs0", [] { return CheckMaxProcesses("0"); }, "Max Processes must be at least 1"),
-        C(
-            "procsMax", [] { return CheckMaxProcesses("$7FFFFFFF"); },
-            "Max Processes must not exceed $80000000"),
-        C(
-            "procsText", [] { return CheckMaxProcesses(""); }, "Max Processes must be a number"),
-        C(
-            "dist0", [] { return CheckMinDistance("0"); }, kOk),
-        C(
-            "distNeg", [] { return CheckMinDistance("-1"); }, "Min Distance must be at least 0"),
-        C(
-            "distMax", [] { return CheckMinDistance("2147483647"); },
-            "Min Distance must be less than $80000000"),
-        C(
-            "distText", [] { return CheckMinDistance("1e3"); }, "Min Distance must be a number"),
-        C(
-            "rounds", [] { return CheckRounds("1"); }, kOk),
-        C(
-            "rounds0", [] { return CheckRounds("0"); }, "Number of rounds must be at least 1"),
-        C(
-            "roundsMax", [] { return CheckRounds("2147483647"); },
-            "Number of rounds must not exceed $80000000"),
-        C(
-            "roundsText", [] { return CheckRounds("ten"); }, "Number of rounds must be a number")));
-
-INSTANTIATE_TEST_SUITE_P(
-    Limits, ParamsFieldChecks,
-    testing::Values(C(
-                        "read", [] { return CheckReadLimit("8000", "8000"); }, kOk),
-                    C(
-                        "readText", [] { return CheckReadLimit("half", "8000"); },
-                        "Read Limit must be a number", ResetTo::CoreSizeText),
-                    C(
-                        "read0", [] { return CheckReadLimit("0", "8000"); },
-                        "Read Limit must be at least 1", ResetTo::One),
-                    C(
-                        "readOver", [] { return CheckReadLimit("8001", "8000"); },
-                        "Read Limit must not exceed Core Size", ResetTo::CoreSizeText),
-                    C(
-                        "writeText", [] { return CheckWriteLimit("-", "8000"); },
-                        "Write Limit must be a number", ResetTo::CoreSizeText),
-                    C(
-                        "write0", [] { return CheckWriteLimit("-4", "8000"); },
-                        "Write Limit must be at least 1", ResetTo::One),
-                    C(
-                        "writeOver", [] { return CheckWriteLimit("801", "800"); },
-                        "Write Limit must not exceed Core Size", ResetTo::CoreSizeText),
-                    C(
-                        "pspace", [] { return CheckPSpaceSize("1", "16"); }, kOk),
-                    C(
-                        "pspaceText", [] { return CheckPSpaceSize("x", "8000"); },
-                        "PSpace Size must be a number", ResetTo::CoreSizeText),
-                    C(
-                        "pspace0", [] { return CheckPSpaceSize("0", "8000"); },
-                        "PSpace Size must be at least 1", ResetTo::One),
-                    C(
-                        "pspaceOver", [] { return CheckPSpaceSize("8001", "8000"); },
-                        "PSpace Size must not exceed Core Size", ResetTo::CoreSizeText)));
-
-INSTANTIATE_TEST_SUITE_P(
-    LengthPositionSeed, ParamsFieldChecks,
-    testing::Values(
-        C(
-            "len2", [] { return CheckMaxLength("1000", "8000", "100", 2); }, kOk),
-        C(
-            "len10", [] { return CheckMaxLength("1000", "8000", "100", 10); },
-            "Max Length too large to load all Warriors"),
-        C(
-            "lenEdge", [] { return CheckMaxLength("700", "8000", "100", 10); }, kOk),
-        C(
-            "lenReal", [] { return CheckMaxLength("234", "800", "33", 3); },
-            "Max Length too large to load all Warriors"),
-        C(
-            "lenNoCount", [] { return CheckMaxLength("100000", "8000", "100", 0); }, kOk),
-        C(
-            "len0", [] { return CheckMaxLength("0", "8000", "100", 2); },
-            "Max Length must be at least 1", ResetTo::One),
-        C(
-            "lenText", [] { return CheckMaxLength("long", "8000", "100", 2); },
-            "Max Length must be a number"),
-        C(
-            "pos100", [] { return CheckSecondPosition("100", "8000", "100"); }, kOk),
-        C(
-            "pos7900", [] { return CheckSecondPosition("7900", "8000", "100"); }, kOk),
-        C(
-            "pos99", [] { return CheckSecondPosition("99", "8000", "100"); },
-            "Second warrior position must be at least Max Distance", ResetTo::MinDistanceText),
-        C(
-            "pos7901", [] { return CheckSecondPosition("7901", "8000", "100"); },
-            "Second warrior position must not exceed Core Size minus Max Distance",
-            ResetTo::MinDistanceText),
-        C(
-            "posText", [] { return CheckSecondPosition("far", "8000", "100"); },
-            "Second warrior position must be a number", ResetTo::MinDistanceText),
-        C(
-            "seed0", [] { return CheckFixedSeed("0"); }, kOk),
-        C(
-            "seedHigh", [] { return CheckFixedSeed("2147483646"); }, kOk),
-        C(
-            "seedNeg", [] { return CheckFixedSeed("-1"); },
-            "RNG Seed must be between 0 and 2147483646", ResetTo::Zero),
-        C(
-            "seedMax", [] { return CheckFixedSeed("2147483647"); },
-            "RNG Seed must be between 0 and 2147483646", ResetTo::Zero),
-        C(
-            "seedText", [] { return CheckFixedSeed("lucky"); }, "RNG Seed must be a number",
-            ResetTo::Zero)));
-
-TEST(ParamsFieldChecksValue, APassingCheckGivesTheNumberRead) {
+  // A passing check gives the number read.
   EXPECT_EQ(CheckCoreSize(" $1F40", false, "").Value, 8000);
   EXPECT_EQ(CheckRounds("+250").Value, 250);
   EXPECT_EQ(CheckMaxCycles("x").Value, NotANumber);
 }
 
-struct ResetCase {
-  const char* Core;
-  const char* Min;
-  const char* CoreAfter;
-  const char* MinAfter;
-};
-
-class ParamsCoreSizeReset : public testing::TestWithParam<ResetCase> {};
-
-TEST_P(ParamsCoreSizeReset, PutsBackStoredValuesUnlessTheOtherFieldWouldBreakThem) {
-  const ResetCase& c = GetParam();
+TEST(ParamsFieldChecks, CoreSizeResetKeepsWhatTheOtherFieldWouldBreak) {
   // Stored: maximum 8000, minimum 4000.
-  const auto [core, min] = CoreSizeReset(c.Core, c.Min, 8000, 4000);
-  EXPECT_EQ(core, c.CoreAfter);
-  EXPECT_EQ(min, c.MinAfter);
+  const struct {
+    const char *Core, *Min, *CoreAfter, *MinAfter;
+  } cases[] = {{"15", "4000", "8000", "15"},
+               {"15", "9000", "9000", "15"},
+               {"3000", "5", "8000", "3000"},
+               {"x", "y", "8000", "4000"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Core);
+    EXPECT_EQ(CoreSizeReset(c.Core, c.Min, 8000, 4000),
+              std::make_pair(std::string(c.CoreAfter), std::string(c.MinAfter)));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ParamsCoreSizeReset,
-                         testing::Values(ResetCase{"15", "4000", "8000", "15"},
-                                         ResetCase{"15", "9000", "9000", "15"},
-                                         ResetCase{"3000", "5", "8000", "3000"},
-                                         ResetCase{"x", "y", "8000", "4000"}));
 
 } // namespace
 } // namespace velmora

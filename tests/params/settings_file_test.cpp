@@ -53,8 +53,8 @@ void ExpectSameFields(const TSetupFields& a, const TSetupFields& b) {
   EXPECT_EQ(a.SeedMode, b.SeedMode);
 }
 
-TEST(ParamsSettingsFile, DefaultsWriteTheDocumentedLines) {
-  const std::vector<std::string> lines = SettingsLines(TSetupFields{});
+TEST(ParamsSettingsFile, WritesTheDocumentedLinesAndReadsThemBack) {
+  std::vector<std::string> lines = SettingsLines(TSetupFields{});
   ASSERT_EQ(lines.size(), size_t(kSettingsLineCount));
   const std::vector<std::string> head(lines.begin(), lines.begin() + 4);
   EXPECT_EQ(head,
@@ -64,11 +64,9 @@ TEST(ParamsSettingsFile, DefaultsWriteTheDocumentedLines) {
   EXPECT_EQ(lines[18], "(W*W-1)/S");
   EXPECT_EQ(lines[20], "-1 = Second warrior position");
   EXPECT_EQ(lines[22], "DAT 0,0 = Initialize instruction");
-}
-
-TEST(ParamsSettingsFile, AllLinesReadBack) {
+  // Every field away from its default reads back.
   const TSetupFields written = Unusual();
-  const std::vector<std::string> lines = SettingsLines(written);
+  lines = SettingsLines(written);
   EXPECT_EQ(lines[10], "-500 = Read Limit");
   EXPECT_EQ(lines[13], "3 = Tournament Type");
   EXPECT_EQ(lines[22], "MOV 0, 1 = Initialize instruction");
@@ -110,68 +108,49 @@ TEST(ParamsSettingsFile, AShortFileIsReportedAndKeepsWhatItHas) {
   EXPECT_EQ(read.MaxCyclesText, TSetupFields{}.MaxCyclesText);
 }
 
-struct BadLineCase {
-  const char* Label;
-  int32_t Line; // 1-based
-  const char* Text;
-  const char* Message;
-};
-
-void PrintTo(const BadLineCase& c, std::ostream* os) {
-  *os << c.Label;
+TEST(ParamsSettingsFile, ABadLineKeepsItsFieldAndLoadsTheRest) {
+  const struct {
+    int32_t Line; // 1-based
+    const char *Text, *Message;
+  } cases[] = {
+      {1, "5 = Core Size", "Core size must be at least 16"},
+      {1, "big = Core Size", "Core size must be a number"},
+      {2, "yes = Random Core Size checked", "Random Core Size checked must be a number"},
+      {3, "9000 = Min Core Size", "Minimum core size must not exceed the maximum core size"},
+      {4, "9 = Graphical Display option", "Graphical Display option must be between 0 and 5"},
+      {7, "0 = Battle Length", "Max Cycles must be at least 1"},
+      {8, "0 = Queue Limit", "Max Processes must be at least 1"},
+      {9, "-3 = Warrior Size limit", "Max Length must be at least 1"},
+      {10, "-1 = Buffer Size", "Min Distance must be at least 0"},
+      {11, "-9000 = Read Limit", "Read Limit must not exceed Core Size"},
+      {11, "3 = Read Limit", "Read Limit item must be between 0 and 2"},
+      {12, "-$10000 = Write Limit", "Write Limit must not exceed Core Size"},
+      {13, "2 = PSpace Size", "PSpace Size item must be between 0 and 1"},
+      {14, "4 = Tournament Type", "Tournament Type must be between 0 and 3"},
+      {15, "0 = Number of battles per matchup", "Number of rounds must be at least 1"},
+      {16, "3 = Standards index", "Standards index must be between 0 and 2"},
+      {20, "x = Show percent WLT", "Show percent WLT must be a number"},
+      {21, "-3 = Second warrior position", "Second warrior position must be at least Max Distance"},
+      {22, "-7 = RNG Seed", "RNG Seed must be between 0 and 2147483646"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Text);
+    const TSetupFields good = Unusual();
+    std::vector<std::string> lines = SettingsLines(good);
+    lines[size_t(c.Line - 1)] = c.Text;
+    TSetupFields read;
+    std::vector<SettingsMessage> messages;
+    ApplySettingsLines(lines, read, messages);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].Line, c.Line);
+    EXPECT_EQ(messages[0].Text, c.Message);
+    // The failing line keeps the default; every other line loaded.
+    std::vector<std::string> expected = SettingsLines(good);
+    expected[size_t(c.Line - 1)] = SettingsLines(TSetupFields{})[size_t(c.Line - 1)];
+    // Without the random size the size is fixed, and is its own minimum.
+    if (c.Line == 2) expected[2] = "8192 = Min Core Size";
+    EXPECT_EQ(SettingsLines(read), expected);
+  }
 }
-
-class ParamsSettingsBadLine : public testing::TestWithParam<BadLineCase> {};
-
-TEST_P(ParamsSettingsBadLine, KeepsTheFieldAndLoadsTheRest) {
-  const BadLineCase& c = GetParam();
-  const TSetupFields good = Unusual();
-  std::vector<std::string> lines = SettingsLines(good);
-  lines[size_t(c.Line - 1)] = c.Text;
-  TSetupFields read;
-  std::vector<SettingsMessage> messages;
-  ApplySettingsLines(lines, read, messages);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].Line, c.Line);
-  EXPECT_EQ(messages[0].Text, c.Message);
-  // The failing line keeps the default; every other line loaded.
-  std::vector<std::string> expected = SettingsLines(good);
-  expected[size_t(c.Line - 1)] = SettingsLines(TSetupFields{})[size_t(c.Line - 1)];
-  // Without the random size the size is fixed, and is its own minimum.
-  if (c.Line == 2) expected[2] = "8192 = Min Core Size";
-  EXPECT_EQ(SettingsLines(read), expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ParamsSettingsBadLine,
-    testing::Values(
-        BadLineCase{"core5", 1, "5 = Core Size", "Core size must be at least 16"},
-        BadLineCase{"coreText", 1, "big = Core Size", "Core size must be a number"},
-        BadLineCase{"random", 2, "yes = Random Core Size checked",
-                    "Random Core Size checked must be a number"},
-        BadLineCase{"minOver", 3, "9000 = Min Core Size",
-                    "Minimum core size must not exceed the maximum core size"},
-        BadLineCase{"display", 4, "9 = Graphical Display option",
-                    "Graphical Display option must be between 0 and 5"},
-        BadLineCase{"cycles", 7, "0 = Battle Length", "Max Cycles must be at least 1"},
-        BadLineCase{"processes0", 8, "0 = Queue Limit", "Max Processes must be at least 1"},
-        BadLineCase{"length", 9, "-3 = Warrior Size limit", "Max Length must be at least 1"},
-        BadLineCase{"distance", 10, "-1 = Buffer Size", "Min Distance must be at least 0"},
-        BadLineCase{"readTyped", 11, "-9000 = Read Limit", "Read Limit must not exceed Core Size"},
-        BadLineCase{"readItem", 11, "3 = Read Limit", "Read Limit item must be between 0 and 2"},
-        BadLineCase{"writeTyped", 12, "-$10000 = Write Limit",
-                    "Write Limit must not exceed Core Size"},
-        BadLineCase{"pspaceItem", 13, "2 = PSpace Size",
-                    "PSpace Size item must be between 0 and 1"},
-        BadLineCase{"type", 14, "4 = Tournament Type", "Tournament Type must be between 0 and 3"},
-        BadLineCase{"rounds", 15, "0 = Number of battles per matchup",
-                    "Number of rounds must be at least 1"},
-        BadLineCase{"standard", 16, "3 = Standards index",
-                    "Standards index must be between 0 and 2"},
-        BadLineCase{"percent", 20, "x = Show percent WLT", "Show percent WLT must be a number"},
-        BadLineCase{"position", 21, "-3 = Second warrior position",
-                    "Second warrior position must be at least Max Distance"},
-        BadLineCase{"seed", 22, "-7 = RNG Seed", "RNG Seed must be between 0 and 2147483646"}));
 
 TEST(ParamsSettingsFile, TypedNumbersAreSavedAsTheNumbersChecked) {
   TSetupFields typed;
@@ -219,46 +198,30 @@ TEST(ParamsSettingsFile, ATypedZeroLimitIsAnItem) {
   EXPECT_EQ(read.WriteLimit.Item, 0);
 }
 
-struct ValueCase {
-  const char* Line;
-  const char* Value;
-};
-
-class ParamsValueOfLine : public testing::TestWithParam<ValueCase> {};
-
-TEST_P(ParamsValueOfLine, StopsAtTheFirstBlankOrEquals) {
-  EXPECT_EQ(ValueOfLine(GetParam().Line), GetParam().Value);
+TEST(ParamsSettingsFile, ValuesStopAtTheFirstBlankOrEquals) {
+  const std::pair<const char*, const char*> values[] = {{"8000 = Core Size", "8000"},
+                                                        {"8000=Core Size", "8000"},
+                                                        {"-500", "-500"},
+                                                        {"", ""},
+                                                        {" 1 = x", ""}};
+  for (const auto& [line, value] : values)
+    EXPECT_EQ(ValueOfLine(line), value) << line;
+  // The initial instruction is the text before its description.
+  const std::pair<const char*, const char*> instructions[] = {
+      {"MOV 0, 1 = Initialize instruction", "MOV 0, 1"},
+      {"RANDOM = Initialize instruction", "RANDOM"},
+      {"DAT #a==1, 0 = Initialize instruction", "DAT #a==1, 0"},
+      {"SPL 0 = something else", "SPL 0"},
+      {"NOP 0, 0", "NOP 0, 0"}};
+  for (const auto& [line, instruction] : instructions) {
+    std::vector<std::string> lines = SettingsLines(TSetupFields{});
+    lines[22] = line;
+    TSetupFields read;
+    std::vector<SettingsMessage> messages;
+    ApplySettingsLines(lines, read, messages);
+    EXPECT_EQ(read.InitialInstruction, instruction) << line;
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ParamsValueOfLine,
-                         testing::Values(ValueCase{"8000 = Core Size", "8000"},
-                                         ValueCase{"8000=Core Size", "8000"},
-                                         ValueCase{"-500", "-500"}, ValueCase{"", ""},
-                                         ValueCase{" 1 = x", ""}));
-
-struct InstructionCase {
-  const char* Line;
-  const char* Instruction;
-};
-
-class ParamsSettingsInstruction : public testing::TestWithParam<InstructionCase> {};
-
-TEST_P(ParamsSettingsInstruction, TakesTheTextBeforeItsDescription) {
-  std::vector<std::string> lines = SettingsLines(TSetupFields{});
-  lines[22] = GetParam().Line;
-  TSetupFields read;
-  std::vector<SettingsMessage> messages;
-  ApplySettingsLines(lines, read, messages);
-  EXPECT_EQ(read.InitialInstruction, GetParam().Instruction);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ParamsSettingsInstruction,
-    testing::Values(InstructionCase{"MOV 0, 1 = Initialize instruction", "MOV 0, 1"},
-                    InstructionCase{"RANDOM = Initialize instruction", "RANDOM"},
-                    InstructionCase{"DAT #a==1, 0 = Initialize instruction", "DAT #a==1, 0"},
-                    InstructionCase{"SPL 0 = something else", "SPL 0"},
-                    InstructionCase{"NOP 0, 0", "NOP 0, 0"}));
 
 class ParamsSettingsFiles : public testing::Test {
 protected:
@@ -292,14 +255,11 @@ TEST_F(ParamsSettingsFiles, SaveWritesCrLfLinesAndLoadReadsThem) {
   EXPECT_EQ(FileCount(), 1u); // no temporary file left behind
 }
 
-TEST_F(ParamsSettingsFiles, AMissingFileLoadsNothing) {
+TEST_F(ParamsSettingsFiles, AFailedWriteLeavesThePreviousFileAndAMissingOneLoadsNothing) {
   TSetupFields read = Unusual();
   std::vector<SettingsMessage> messages;
   EXPECT_FALSE(LoadSettingsFile((Dir / "none.cfg").string(), read, messages));
   ExpectSameFields(read, Unusual());
-}
-
-TEST_F(ParamsSettingsFiles, AFailedWriteLeavesThePreviousFile) {
   const fs::path target = Dir / "keep.cfg";
   std::string error;
   ASSERT_TRUE(SaveSettingsFile(target.string(), TSetupFields{}, error));
