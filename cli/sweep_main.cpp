@@ -81,12 +81,12 @@ std::string FirstLine(const std::string& text) {
 
 int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostream& out,
                     std::ostream& err, bool terminal, const std::string& version) {
-  SweepSpec spec;
+  SweepSpec plan;
   for (const std::string& text : options.Vary) {
     SweepRange range;
     std::string error;
     if (!ParseVary(text, range, error)) return Fail(err, kExitBadUsage, error);
-    spec.Ranges.push_back(range);
+    plan.Ranges.push_back(range);
   }
   if (options.Files.empty()) return Fail(err, kExitBadUsage, "No warrior to tune (see --help)");
 
@@ -96,18 +96,18 @@ int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostrea
   std::vector<TWarriorData> warrior;
   ReadWarriorInputs(options.Files.front(), warrior, problems);
   for (size_t i = 1; i < options.Files.size(); ++i)
-    ReadWarriorInputs(options.Files[i], spec.Opponents, problems);
-  if (options.BenchmarkFile) ReadWarriorInputs(*options.BenchmarkFile, spec.Opponents, problems);
+    ReadWarriorInputs(options.Files[i], plan.Opponents, problems);
+  if (options.BenchmarkFile) ReadWarriorInputs(*options.BenchmarkFile, plan.Opponents, problems);
   for (const std::string& p : problems)
     err << p << '\n';
   if (!problems.empty()) return kExitBattleFailed;
   if (warrior.size() != 1)
     return Fail(err, kExitBadUsage, options.Files.front() + " is not one warrior source");
-  spec.Warrior = warrior.front();
-  NumberWarriors(spec.Opponents);
-  if (spec.Opponents.empty())
+  plan.Warrior = warrior.front();
+  NumberWarriors(plan.Opponents);
+  if (plan.Opponents.empty())
     return Fail(err, kExitBadUsage, "No opponents: give --benchmark LIST or OPPONENT files");
-  if (std::string error = CheckSweepRanges(spec.Warrior, spec.Ranges); !error.empty())
+  if (std::string error = CheckSweepRanges(plan.Warrior, plan.Ranges); !error.empty())
     return Fail(err, kExitBadUsage, error);
 
   // Every point fights two-warrior battles.
@@ -115,19 +115,19 @@ int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostrea
   for (const std::string& m : messages)
     err << "velmora-cli: " << m << '\n';
   if (!messages.empty()) return kExitBadUsage;
-  StoreSetupFields(fields, spec.Params);
-  spec.Params.NumWarriors = 2;
-  spec.Rounds = NumberOrDefault(fields.RoundsText, 1);
-  spec.ScoreFormula = fields.ScoreFormula;
-  spec.Halving = options.Halving;
-  spec.Threads = options.Threads > 0 ? options.Threads
+  StoreSetupFields(fields, plan.Params);
+  plan.Params.NumWarriors = 2;
+  plan.Rounds = NumberOrDefault(fields.RoundsText, 1);
+  plan.ScoreFormula = fields.ScoreFormula;
+  plan.Halving = options.Halving;
+  plan.Threads = options.Threads > 0 ? options.Threads
                                      : int32_t(std::max(1u, std::thread::hardware_concurrency()));
   {
-    TNullMardexForm form(spec.Rounds);
-    auto core = TCore::Create(spec.Params, form, platform);
+    TNullMardexForm form(plan.Rounds);
+    auto core = TCore::Create(plan.Params, form, platform);
     if (!core) return kExitBattleFailed;
     InstallAssembler(*core);
-    const std::string& initial = spec.Params.InitialInstruction;
+    const std::string& initial = plan.Params.InitialInstruction;
     if (initial != kInitialDat00 && initial != kInitialRandom &&
         !CompileInitialInstruction(*core, initial))
       return Fail(err, kExitBadUsage, "Initial instruction failed to compile.");
@@ -138,7 +138,7 @@ int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostrea
   {
     std::unique_ptr<SweepProgressLine> line;
     if (terminal && !options.Quiet) line = std::make_unique<SweepProgressLine>(err, progress);
-    result = RunSweep(spec, progress);
+    result = RunSweep(plan, progress);
   }
   if (result.Fault != SweepOutcome::Failure::None)
     return Fail(err,
@@ -149,24 +149,24 @@ int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostrea
   for (const SweepPoint& p : result.Points) {
     if (!p.Failed) continue;
     std::string at;
-    for (size_t i = 0; i < spec.Ranges.size(); ++i)
-      at += (i ? " " : "") + spec.Ranges[i].Name + "=" + std::to_string(p.Values[i]);
+    for (size_t i = 0; i < plan.Ranges.size(); ++i)
+      at += (i ? " " : "") + plan.Ranges[i].Name + "=" + std::to_string(p.Values[i]);
     err << "velmora-cli: " << at << ": " << FirstLine(p.Message) << '\n';
   }
 
   const bool jsonToStdout = options.JsonFile && *options.JsonFile == "-";
   if (!jsonToStdout)
-    for (const std::string& l : SweepTableLines(spec, result))
+    for (const std::string& l : SweepTableLines(plan, result))
       out << l << '\n';
   std::string error;
   if (options.JsonFile) {
-    const std::string json = SweepJsonText(spec, result, version);
+    const std::string json = SweepJsonText(plan, result, version);
     if (jsonToStdout)
       out << json;
     else if (!WriteOutputFile(*options.JsonFile, json, error))
       return Fail(err, kExitBattleFailed, error);
   }
-  if (options.CsvFile && !WriteOutputFile(*options.CsvFile, SweepCsvText(spec, result), error))
+  if (options.CsvFile && !WriteOutputFile(*options.CsvFile, SweepCsvText(plan, result), error))
     return Fail(err, kExitBattleFailed, error);
   if (result.Ranking.empty()) return Fail(err, kExitBattleFailed, "No point could be scored");
   return kExitOk;

@@ -47,17 +47,17 @@ bool ParseVary(const std::string& text, SweepRange& range, std::string& error) {
   return true;
 }
 
-std::vector<std::string> SweepTableLines(const SweepSpec& spec, const SweepOutcome& out) {
+std::vector<std::string> SweepTableLines(const SweepSpec& plan, const SweepOutcome& out) {
   std::string head = "rank";
-  for (const SweepRange& r : spec.Ranges)
+  for (const SweepRange& r : plan.Ranges)
     head += Format(" %*s", ValueWidth(r), r.Name.c_str());
   head += "     score      W%      L%      T%";
   std::vector<std::string> lines = {head};
   for (size_t k = 0; k < out.Ranking.size(); ++k) {
     const SweepPoint& p = out.Points[out.Ranking[k]];
     std::string line = Format("%4zu", k + 1);
-    for (size_t i = 0; i < spec.Ranges.size(); ++i)
-      line += Format(" %*d", ValueWidth(spec.Ranges[i]), p.Values[i]);
+    for (size_t i = 0; i < plan.Ranges.size(); ++i)
+      line += Format(" %*d", ValueWidth(plan.Ranges[i]), p.Values[i]);
     line += Format(" %9.1f %7.1f %7.1f %7.1f", p.Score, Percent(p.Wins, p), Percent(p.Losses, p),
                    Percent(p.Ties, p));
     lines.push_back(line);
@@ -65,14 +65,14 @@ std::vector<std::string> SweepTableLines(const SweepSpec& spec, const SweepOutco
   return lines;
 }
 
-std::string SweepJsonText(const SweepSpec& spec, const SweepOutcome& out,
+std::string SweepJsonText(const SweepSpec& plan, const SweepOutcome& out,
                           const std::string& version) {
   json vary = json::array();
-  for (const SweepRange& r : spec.Ranges)
+  for (const SweepRange& r : plan.Ranges)
     vary.push_back(
         {{"name", Latin1ToUtf8(r.Name)}, {"from", r.From}, {"to", r.To}, {"step", r.Step}});
   json opponents = json::array();
-  for (const TWarriorData& w : spec.Opponents)
+  for (const TWarriorData& w : plan.Opponents)
     opponents.push_back({{"id", w.ID},
                          {"name", Latin1ToUtf8(w.Name)},
                          {"author", Latin1ToUtf8(w.Author)},
@@ -84,8 +84,8 @@ std::string SweepJsonText(const SweepSpec& spec, const SweepOutcome& out,
   for (size_t i = 0; i < out.Points.size(); ++i) {
     const SweepPoint& p = out.Points[i];
     json values = json::object();
-    for (size_t v = 0; v < spec.Ranges.size(); ++v)
-      values[Latin1ToUtf8(spec.Ranges[v].Name)] = p.Values[v];
+    for (size_t v = 0; v < plan.Ranges.size(); ++v)
+      values[Latin1ToUtf8(plan.Ranges[v].Name)] = p.Values[v];
     json matchups = json::array();
     for (size_t o = 0; o < p.Matchups.size(); ++o) {
       const MatchupResult& m = p.Matchups[o];
@@ -106,20 +106,20 @@ std::string SweepJsonText(const SweepSpec& spec, const SweepOutcome& out,
                       {"message", Latin1ToUtf8(p.Message)},
                       {"matchups", matchups}});
   }
-  const TParamsRec& pr = spec.Params;
+  const TParamsRec& pr = plan.Params;
   auto choice = [](int32_t v, const char* a, const char* b) -> json {
     return v == -1 ? json(a) : v == -2 ? json(b) : json(v);
   };
   json doc = {{"program", "velmora-cli"},
               {"version", version},
               {"warrior",
-               {{"name", Latin1ToUtf8(spec.Warrior.Name)},
-                {"author", Latin1ToUtf8(spec.Warrior.Author)},
-                {"file", PathText(spec.Warrior.FileName)}}},
+               {{"name", Latin1ToUtf8(plan.Warrior.Name)},
+                {"author", Latin1ToUtf8(plan.Warrior.Author)},
+                {"file", PathText(plan.Warrior.FileName)}}},
               {"vary", vary},
-              {"rounds", spec.Rounds},
-              {"halving", spec.Halving},
-              {"scoreFormula", Latin1ToUtf8(spec.ScoreFormula)},
+              {"rounds", plan.Rounds},
+              {"halving", plan.Halving},
+              {"scoreFormula", Latin1ToUtf8(plan.ScoreFormula)},
               {"parameters",
                {{"coreSize", pr.CoreSizeMax},
                 {"maxCycles", pr.MaxCycles},
@@ -135,9 +135,9 @@ std::string SweepJsonText(const SweepSpec& spec, const SweepOutcome& out,
   return doc.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
-std::string SweepCsvText(const SweepSpec& spec, const SweepOutcome& out) {
+std::string SweepCsvText(const SweepSpec& plan, const SweepOutcome& out) {
   std::string text;
-  for (const SweepRange& r : spec.Ranges)
+  for (const SweepRange& r : plan.Ranges)
     text += r.Name + ",";
   text += "score,W%,L%,T%,rounds,status\n";
   for (const SweepPoint& p : out.Points) {

@@ -134,8 +134,8 @@ int32_t StepRounds(size_t points, int32_t rounds, int32_t full) {
 
 class SweepRun {
 public:
-  SweepRun(const SweepSpec& spec, SweepProgress& progress, const PointDone& done)
-      : Spec(spec), Progress(progress), Done(done) {}
+  SweepRun(const SweepSpec& plan, SweepProgress& progress, const PointDone& done)
+      : Plan(plan), Progress(progress), Done(done) {}
 
   SweepOutcome Run();
 
@@ -148,7 +148,7 @@ private:
               int32_t rounds);
   void Keep(const std::string& message);
 
-  const SweepSpec& Spec;
+  const SweepSpec& Plan;
   SweepProgress& Progress;
   const PointDone& Done;
   TParamsRec Params;
@@ -166,27 +166,27 @@ bool SweepRun::Prepare() {
     Out.Error = error;
     return false;
   };
-  if (std::string error = CheckSweepRanges(Spec.Warrior, Spec.Ranges); !error.empty())
+  if (std::string error = CheckSweepRanges(Plan.Warrior, Plan.Ranges); !error.empty())
     return fail(SweepOutcome::Failure::BadSweep, error);
-  if (Spec.Opponents.empty()) return fail(SweepOutcome::Failure::BadSweep, "No opponents to fight");
-  if (Spec.Rounds < 1) return fail(SweepOutcome::Failure::BadSweep, "Rounds must be at least 1");
-  Full = Spec.Rounds;
+  if (Plan.Opponents.empty()) return fail(SweepOutcome::Failure::BadSweep, "No opponents to fight");
+  if (Plan.Rounds < 1) return fail(SweepOutcome::Failure::BadSweep, "Rounds must be at least 1");
+  Full = Plan.Rounds;
   Start =
-      Spec.Halving ? std::clamp(Spec.StartRounds > 0 ? Spec.StartRounds : Full / 8, 1, Full) : Full;
+      Plan.Halving ? std::clamp(Plan.StartRounds > 0 ? Plan.StartRounds : Full / 8, 1, Full) : Full;
 
   // Every point meets the same positions: a seed taken from the clock or from the
   // warriors' checksum would differ from point to point.
-  Params = Spec.Params;
+  Params = Plan.Params;
   Params.NumWarriors = 2;
   if (Params.SeedMode == kSeedRandom || Params.SeedMode == kSeedChecksum) Params.SeedMode = 1;
 
   size_t points = 1;
-  for (const SweepRange& r : Spec.Ranges)
+  for (const SweepRange& r : Plan.Ranges)
     points *= RangeValues(r).size();
-  const size_t units = points * Spec.Opponents.size();
-  const size_t threads = size_t(std::clamp(Spec.Threads, 1, 1024));
+  const size_t units = points * Plan.Opponents.size();
+  const size_t threads = size_t(std::clamp(Plan.Threads, 1, 1024));
   for (size_t t = 0; t < std::min(threads, units); ++t) {
-    Workers.push_back(std::make_unique<Worker>(Params, Full, Spec.ScoreFormula, Progress));
+    Workers.push_back(std::make_unique<Worker>(Params, Full, Plan.ScoreFormula, Progress));
     if (!Workers.back()->Core) {
       const auto& shown = Workers.back()->Platform.Messages;
       return fail(SweepOutcome::Failure::Battle,
@@ -196,12 +196,12 @@ bool SweepRun::Prepare() {
 
   Worker& main = *Workers.front();
   try {
-    EvaluateScore(*main.Core, Spec.ScoreFormula, 2, 1);
-    EvaluateScore(*main.Core, Spec.ScoreFormula, 2, 2);
+    EvaluateScore(*main.Core, Plan.ScoreFormula, 2, 1);
+    EvaluateScore(*main.Core, Plan.ScoreFormula, 2, 2);
   } catch (const std::exception& e) {
     return fail(SweepOutcome::Failure::BadSweep, std::string("Score formula: ") + e.what());
   }
-  for (const TWarriorData& o : Spec.Opponents)
+  for (const TWarriorData& o : Plan.Opponents)
     if (std::string errors = main.AssemblyErrors(o); !errors.empty())
       return fail(SweepOutcome::Failure::Battle,
                   "Warrior " + o.Name + " failed to compile.\n" + errors);
@@ -209,7 +209,7 @@ bool SweepRun::Prepare() {
   // The points, the last range varying fastest.
   Out.Points.resize(points);
   size_t stride = points;
-  for (const SweepRange& r : Spec.Ranges) {
+  for (const SweepRange& r : Plan.Ranges) {
     const std::vector<int32_t> values = RangeValues(r);
     stride /= values.size();
     for (size_t i = 0; i < points; ++i)
@@ -226,8 +226,8 @@ void SweepRun::Keep(const std::string& message) {
 void SweepRun::Assemble() {
   ForEachUnit(Workers, Out.Points.size(), Progress.Stop, [&](Worker& w, size_t i) {
     SweepPoint& p = Out.Points[i];
-    TWarriorData warrior = Spec.Warrior;
-    warrior.Source = PointSource(Spec, p.Values);
+    TWarriorData warrior = Plan.Warrior;
+    warrior.Source = PointSource(Plan, p.Values);
     p.Message = w.AssemblyErrors(warrior);
     p.Failed = !p.Message.empty();
     for (const std::string& m : w.Platform.Messages)
@@ -239,7 +239,7 @@ void SweepRun::Assemble() {
 void SweepRun::PlanProgress(size_t points) {
   int64_t rounds = 0;
   int32_t fights = 0;
-  const int64_t opponents = int64_t(Spec.Opponents.size());
+  const int64_t opponents = int64_t(Plan.Opponents.size());
   for (int32_t r = Start; points > 0; points = (points + 1) / 2, r = std::min(2 * r, Full)) {
     const int32_t step = StepRounds(points, r, Full);
     rounds += int64_t(points) * step * opponents;
@@ -253,7 +253,7 @@ void SweepRun::PlanProgress(size_t points) {
 void SweepRun::Finish(Worker& w, size_t index, const MatchupResult* results,
                       const std::string* messages, int32_t rounds) {
   SweepPoint& p = Out.Points[index];
-  const size_t opponents = Spec.Opponents.size();
+  const size_t opponents = Plan.Opponents.size();
   p.Matchups.assign(results, results + opponents);
   p.Wins = p.Losses = p.Ties = 0;
   for (size_t o = 0; o < opponents; ++o) {
@@ -271,7 +271,7 @@ void SweepRun::Finish(Worker& w, size_t index, const MatchupResult* results,
   p.Full = rounds >= Full && !p.Failed;
   try {
     TFormulaFailures failures;
-    p.Score = ScoreOf(*w.Core, Spec.ScoreFormula, {p.Wins, p.Ties}, p.Losses, failures).Score;
+    p.Score = ScoreOf(*w.Core, Plan.ScoreFormula, {p.Wins, p.Ties}, p.Losses, failures).Score;
     if (!failures.Empty()) Keep(failures.Text());
   } catch (const std::exception& e) {
     p.Failed = true;
@@ -285,7 +285,7 @@ void SweepRun::Finish(Worker& w, size_t index, const MatchupResult* results,
 }
 
 void SweepRun::FightStep(const std::vector<size_t>& active, int32_t rounds) {
-  const size_t opponents = Spec.Opponents.size();
+  const size_t opponents = Plan.Opponents.size();
   std::vector<MatchupResult> results(active.size() * opponents);
   std::vector<std::string> messages(results.size());
   std::vector<std::atomic<size_t>> left(active.size());
@@ -293,9 +293,9 @@ void SweepRun::FightStep(const std::vector<size_t>& active, int32_t rounds) {
     l = opponents;
   ForEachUnit(Workers, results.size(), Progress.Stop, [&](Worker& w, size_t unit) {
     const size_t a = unit / opponents, o = unit % opponents;
-    TWarriorData warrior = Spec.Warrior;
-    warrior.Source = PointSource(Spec, Out.Points[active[a]].Values);
-    if (!w.Fight(warrior, Spec.Opponents[o], rounds, results[unit], messages[unit]) &&
+    TWarriorData warrior = Plan.Warrior;
+    warrior.Source = PointSource(Plan, Out.Points[active[a]].Values);
+    if (!w.Fight(warrior, Plan.Opponents[o], rounds, results[unit], messages[unit]) &&
         Progress.Stop)
       return; // an interrupted fight leaves its point as it was
     if (--left[a] == 0)
@@ -361,15 +361,15 @@ std::string CheckSweepRanges(const TWarriorData& warrior, const std::vector<Swee
   return {};
 }
 
-std::vector<std::string> PointSource(const SweepSpec& spec, const std::vector<int32_t>& values) {
-  std::vector<std::string> source = spec.Warrior.Source;
-  for (size_t i = 0; i < spec.Ranges.size() && i < values.size(); ++i)
-    ReplaceEquate(source, spec.Ranges[i].Name, std::to_string(values[i]));
+std::vector<std::string> PointSource(const SweepSpec& plan, const std::vector<int32_t>& values) {
+  std::vector<std::string> source = plan.Warrior.Source;
+  for (size_t i = 0; i < plan.Ranges.size() && i < values.size(); ++i)
+    ReplaceEquate(source, plan.Ranges[i].Name, std::to_string(values[i]));
   return source;
 }
 
-SweepOutcome RunSweep(const SweepSpec& spec, SweepProgress& progress, const PointDone& pointDone) {
-  SweepRun run(spec, progress, pointDone);
+SweepOutcome RunSweep(const SweepSpec& plan, SweepProgress& progress, const PointDone& pointDone) {
+  SweepRun run(plan, progress, pointDone);
   return run.Run();
 }
 

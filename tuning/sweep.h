@@ -77,12 +77,12 @@ std::vector<int32_t> RangeValues(const SweepRange& range);
 std::string CheckSweepRanges(const TWarriorData& warrior, const std::vector<SweepRange>& ranges);
 
 // The warrior's source with the point's values in its equates.
-std::vector<std::string> PointSource(const SweepSpec& spec, const std::vector<int32_t>& values);
+std::vector<std::string> PointSource(const SweepSpec& plan, const std::vector<int32_t>& values);
 
 // Called when a point has fought all opponents (from a worker thread, one call at a time).
 using PointDone = std::function<void(size_t index, const SweepPoint& point)>;
 
-SweepOutcome RunSweep(const SweepSpec& spec, SweepProgress& progress,
+SweepOutcome RunSweep(const SweepSpec& plan, SweepProgress& progress,
                       const PointDone& pointDone = {});
 
 } // namespace velmora

@@ -229,15 +229,15 @@ void TFormTune::ShowRanges() {
   }
 }
 
-bool TFormTune::ReadSpec(SweepSpec& spec) {
+bool TFormTune::ReadSpec(SweepSpec& plan) {
   auto refuse = [&](const std::string& message, QWidget* field) {
     app_.Platform.ShowMessage(message);
     if (field) field->setFocus();
     return false;
   };
   if (picked_.empty()) return refuse("Tick one or two constants to vary.", ListEquates);
-  spec = SweepSpec{};
-  spec.Warrior = warrior_;
+  plan = SweepSpec{};
+  plan.Warrior = warrior_;
   for (size_t i = 0; i < picked_.size(); ++i) {
     SweepRange r{picked_[i], 0, 0, 1};
     for (auto [edit, value] : {std::pair{EditFrom[i], &r.From}, std::pair{EditTo[i], &r.To},
@@ -246,36 +246,36 @@ bool TFormTune::ReadSpec(SweepSpec& spec) {
       if (!n) return refuse("The range of " + picked_[i] + " needs whole numbers.", edit);
       *value = *n;
     }
-    spec.Ranges.push_back(r);
+    plan.Ranges.push_back(r);
   }
-  if (std::string error = CheckSweepRanges(spec.Warrior, spec.Ranges); !error.empty())
+  if (std::string error = CheckSweepRanges(plan.Warrior, plan.Ranges); !error.empty())
     return refuse(error, EditFrom[0]);
   const auto rounds = ParseNumberText(EditRounds->text().toStdString());
   if (!rounds || *rounds < 1) return refuse("Rounds must be at least 1.", EditRounds);
-  spec.Rounds = *rounds;
+  plan.Rounds = *rounds;
   if (RadioWarriorList->isChecked()) {
     const auto& list = app_.Tournament.WarriorList;
     for (size_t i = 0; i < list.size(); ++i)
-      if (int32_t(i) != listIndex_) spec.Opponents.push_back(list[i]);
+      if (int32_t(i) != listIndex_) plan.Opponents.push_back(list[i]);
   } else {
-    AddWarriorFile(app_.Platform, EditListFile->text().toStdString(), true, spec.Opponents);
+    AddWarriorFile(app_.Platform, EditListFile->text().toStdString(), true, plan.Opponents);
   }
-  if (spec.Opponents.empty())
+  if (plan.Opponents.empty())
     return refuse("The benchmark has no warriors.", RadioWarriorList->isChecked()
                                                         ? static_cast<QWidget*>(RadioWarriorList)
                                                         : EditListFile);
-  spec.Params = app_.Params;
-  spec.ScoreFormula = app_.Tournament.Rec.ScoreFormula;
-  spec.Halving = CheckBoxHalving->isChecked();
-  spec.Threads = int32_t(std::max(1u, std::thread::hardware_concurrency()));
+  plan.Params = app_.Params;
+  plan.ScoreFormula = app_.Tournament.Rec.ScoreFormula;
+  plan.Halving = CheckBoxHalving->isChecked();
+  plan.Threads = int32_t(std::max(1u, std::thread::hardware_concurrency()));
   return true;
 }
 
 void TFormTune::ButtonRunClick() {
   if (Running()) return;
-  SweepSpec spec;
-  if (!ReadSpec(spec)) return;
-  spec_ = std::move(spec);
+  SweepSpec plan;
+  if (!ReadSpec(plan)) return;
+  spec_ = std::move(plan);
   progress_ = std::make_unique<SweepProgress>();
   outcome_ = {};
   size_t points = 1;

@@ -75,7 +75,7 @@ private:
   void BuildControls();
   void EquateChecked(QListWidgetItem* item);
   void ShowRanges();
-  bool ReadSpec(SweepSpec& spec);
+  bool ReadSpec(SweepSpec& plan);
   void PointFinished(size_t index, const SweepPoint& point);
   void SweepFinished(SweepOutcome outcome);
   void Tick();

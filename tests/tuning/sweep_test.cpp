@@ -35,24 +35,24 @@ TWarriorData Stone() {
 
 // Stone with each of its bombing steps written in by hand, the versions fought as the
 // warriors of one benchmark through the run controller: the summary rows, one per step.
-std::vector<ResultRow> Benchmarked(const SweepSpec& spec, const std::vector<int32_t>& steps,
+std::vector<ResultRow> Benchmarked(const SweepSpec& plan, const std::vector<int32_t>& steps,
                                    int32_t seed) {
   TTournament tour;
   for (int32_t step : steps) {
-    TWarriorData w = spec.Warrior;
+    TWarriorData w = plan.Warrior;
     for (std::string& line : w.Source)
       if (line.starts_with("step")) line = "step equ " + std::to_string(step);
     tour.WarriorList.push_back(w);
   }
-  TParamsRec params = spec.Params;
+  TParamsRec params = plan.Params;
   params.NumWarriors = 2;
   params.SeedMode = seed;
-  TNullMardexForm form(spec.Rounds);
+  TNullMardexForm form(plan.Rounds);
   THeadlessPlatform platform;
   auto core = TCore::Create(params, form, platform);
   tour.Rec.TournamentType = Benchmark;
-  tour.Rec.Rounds = spec.Rounds;
-  tour.BenchmarkList = spec.Opponents;
+  tour.Rec.Rounds = plan.Rounds;
+  tour.BenchmarkList = plan.Opponents;
   TRunView view;
   TRunController run(*core, tour, view);
   run.SetMaxSpeed(true);
@@ -89,28 +89,28 @@ TEST(Sweep, ScoresEachPointAsItsOwnBenchmarkForAnyThreadCount) {
   for (const Case c :
        {Case{kPositionRandom, 1, kSeedChecksum, false}, Case{kPositionPermutate, 77, 77, false},
         Case{kPositionRandom, 5, 5, true}}) {
-    SweepSpec spec;
-    spec.Warrior = Stone();
-    spec.Opponents = Examples();
-    spec.Ranges = {{"step", 3040, 3052, 4}};
-    spec.Params = DefaultParams();
-    spec.Params.SecondPosition = c.Position;
-    spec.Params.SeedMode = c.SweepSeed;
-    spec.Rounds = 4;
-    spec.Halving = c.Halving;
-    spec.StartRounds = 2;
+    SweepSpec plan;
+    plan.Warrior = Stone();
+    plan.Opponents = Examples();
+    plan.Ranges = {{"step", 3040, 3052, 4}};
+    plan.Params = DefaultParams();
+    plan.Params.SecondPosition = c.Position;
+    plan.Params.SeedMode = c.SweepSeed;
+    plan.Rounds = 4;
+    plan.Halving = c.Halving;
+    plan.StartRounds = 2;
     std::vector<SweepOutcome> runs;
     for (int32_t threads : {1, 2, 3}) {
-      spec.Threads = threads;
+      plan.Threads = threads;
       SweepProgress progress;
-      runs.push_back(RunSweep(spec, progress));
+      runs.push_back(RunSweep(plan, progress));
       EXPECT_EQ(progress.RoundsDone, progress.TotalRounds);
       if (threads > 1) ExpectSamePoints(runs.front(), runs.back(), std::to_string(threads));
     }
     const SweepOutcome& out = runs.front();
     ASSERT_EQ(out.Points.size(), 4u);
     EXPECT_EQ(out.Ranking.size(), c.Halving ? 2u : 4u);
-    const std::vector<ResultRow> own = Benchmarked(spec, {3040, 3044, 3048, 3052}, c.Seed);
+    const std::vector<ResultRow> own = Benchmarked(plan, {3040, 3044, 3048, 3052}, c.Seed);
     for (size_t i : out.Ranking) {
       const SweepPoint& p = out.Points[i];
       EXPECT_EQ(p.Score, own[i].Score) << p.Values[0];
@@ -125,27 +125,27 @@ TEST(Sweep, ScoresEachPointAsItsOwnBenchmarkForAnyThreadCount) {
 // A warrior that lives `life` cycles against ones that live 100, 200, ... 600: the longer
 // it lives, the more it wins, whatever the positions. A negative life is a negative PIN.
 SweepSpec Ladder() {
-  SweepSpec spec;
-  spec.Warrior.Name = "Ladder";
-  spec.Warrior.Source = {"life equ 0", "two equ 1",    " equ 2",
+  SweepSpec plan;
+  plan.Warrior.Name = "Ladder";
+  plan.Warrior.Source = {"life equ 0", "two equ 1",    " equ 2",
                          "pin life",   "djn 0, #life", "dat 0, 0"};
   for (int t = 100; t <= 600; t += 100)
-    spec.Opponents.push_back(
+    plan.Opponents.push_back(
         {0, "Lives" + std::to_string(t), "", {"djn 0, #" + std::to_string(t), "dat 0, 0"}, ""});
-  spec.Ranges = {{"life", -50, 650, 100}};
-  spec.Params = DefaultParams();
-  spec.Rounds = 8;
-  spec.Threads = 2;
-  return spec;
+  plan.Ranges = {{"life", -50, 650, 100}};
+  plan.Params = DefaultParams();
+  plan.Rounds = 8;
+  plan.Threads = 2;
+  return plan;
 }
 
 TEST(Sweep, HalvingKeepsWhatTheFullSweepRanksBest) {
-  SweepSpec spec = Ladder();
+  SweepSpec plan = Ladder();
   SweepProgress fullProgress, halfProgress;
-  const SweepOutcome full = RunSweep(spec, fullProgress);
-  spec.Halving = true;
-  spec.StartRounds = 1;
-  const SweepOutcome half = RunSweep(spec, halfProgress);
+  const SweepOutcome full = RunSweep(plan, fullProgress);
+  plan.Halving = true;
+  plan.StartRounds = 1;
+  const SweepOutcome half = RunSweep(plan, halfProgress);
 
   ASSERT_EQ(full.Points.size(), 8u);
   EXPECT_TRUE(full.Points[0].Failed);
@@ -179,11 +179,11 @@ TEST(Sweep, RefusesNamesAndRangesThatMakeNoSweep) {
       {{{"life", 0, 400, 1}, {"two", 0, 1, 1}}, "two is not a single-line EQU of Ladder"},
       {{{"life", -2000000000, 2000000000, 1}}, "Too many points: a sweep takes at most 100000"},
   };
-  SweepSpec spec = Ladder();
+  SweepSpec plan = Ladder();
   for (const auto& [ranges, message] : cases) {
-    spec.Ranges = ranges;
+    plan.Ranges = ranges;
     SweepProgress progress;
-    const SweepOutcome out = RunSweep(spec, progress);
+    const SweepOutcome out = RunSweep(plan, progress);
     EXPECT_EQ(out.Fault, SweepOutcome::Failure::BadSweep);
     EXPECT_EQ(out.Error, message);
     EXPECT_TRUE(out.Points.empty());
