@@ -41,8 +41,11 @@ void TResultsChart::Show(TResultsTable& table, bool percent) {
   }
   QChart* c = static_cast<QChartView*>(view_)->chart();
   c->removeAllSeries();
-  for (QAbstractAxis* axis : c->axes())
+  // Removing an axis gives it back to us; the series, removeAllSeries deletes itself.
+  for (QAbstractAxis* axis : c->axes()) {
     c->removeAxis(axis);
+    delete axis;
+  }
   auto* series = new QHorizontalStackedBarSeries;
   const char* names[] = {"Wins", "Losses", "Ties"};
   const QColor colours[] = {QColor(0x2e7d32), QColor(0xc62828), QColor(0x9e9e9e)};
