@@ -5,8 +5,8 @@
 #include <QHeaderView>
 #include <QtTest>
 
-#include "tests/ui/support/session.h"
 #include "tests/ui/support/scripted_platform.h"
+#include "tests/ui/support/session.h"
 #include "tests/ui/support/setup_fixture.h"
 #include "ui/edit_code_form.h"
 #include "ui/error_lines.h"
@@ -62,6 +62,16 @@ void WhenActiveModal(std::function<void(QWidget*)> act) {
     QApplication::setActiveWindow(modal);
     if (!QTest::qWaitForWindowActive(modal)) qWarning("the modal window did not become active");
     act(modal);
+  });
+}
+
+// Acts in the next modal window when it is a T; any other is closed.
+template <class T> void InActiveModal(std::function<void(T*)> act) {
+  WhenActiveModal([act](QWidget* modal) {
+    if (auto* window = qobject_cast<T*>(modal))
+      act(window);
+    else
+      modal->close();
   });
 }
 
@@ -137,12 +147,7 @@ void PlayerFlowTest::setupEditorListsWarriorOne() {
   QApplication::setActiveWindow(&d);
   QVERIFY(QTest::qWaitForWindowActive(&d));
   QString listing;
-  WhenActiveModal([&](QWidget* modal) {
-    auto* editor = qobject_cast<TFormEditCode*>(modal);
-    if (!editor) {
-      modal->close();
-      return;
-    }
+  InActiveModal<TFormEditCode>([&](TFormEditCode* editor) {
     QTest::mouseClick(editor->MemoSource, Qt::LeftButton);
     Retype(editor->MemoSource, "mov 0, 1\ndat 0, 0");
     QTest::mouseClick(editor->ButtonCompile, Qt::LeftButton);
@@ -209,12 +214,7 @@ void PlayerFlowTest::failedCompileShowsNoStaleBattle() {
   for (int i = 0; i < 30; ++i)
     QTest::mouseClick(w.Form.ButtonSingleStep, Qt::LeftButton);
   QVERIFY(w.Form.LabelQueue[1]->text() != " 1");
-  WhenActiveModal([&](QWidget* modal) {
-    auto* editor = qobject_cast<TFormEditCode*>(modal);
-    if (!editor) {
-      modal->close();
-      return;
-    }
+  InActiveModal<TFormEditCode>([&](TFormEditCode* editor) {
     QTest::mouseClick(editor->MemoSource, Qt::LeftButton);
     Retype(editor->MemoSource, "frobnicate 1, 2");
     QTest::mouseClick(editor->ButtonOK, Qt::LeftButton);
@@ -276,12 +276,7 @@ void PlayerFlowTest::failingFormulaGivesOneMessagePerComputation() {
   QCOMPARE(w.Form.State(), RunState::Complete);
   w.Platform.Messages.clear();
   std::vector<size_t> counts;
-  WhenActiveModal([&](QWidget* modal) {
-    auto* results = qobject_cast<TFormResults*>(modal);
-    if (!results) {
-      modal->close();
-      return;
-    }
+  InActiveModal<TFormResults>([&](TFormResults* results) {
     counts.push_back(w.Platform.Messages.size());
     QTest::mouseClick(results->ButtonResultsShow, Qt::LeftButton); // details
     counts.push_back(w.Platform.Messages.size());
@@ -325,12 +320,7 @@ void PlayerFlowTest::editorColoursAndNumbersTheSource() {
   int marked = -2;
   QString selected, errors;
   bool gutter = false, coloured = false;
-  WhenActiveModal([&](QWidget* modal) {
-    auto* editor = qobject_cast<TFormEditCode*>(modal);
-    if (!editor) {
-      modal->close();
-      return;
-    }
+  InActiveModal<TFormEditCode>([&](TFormEditCode* editor) {
     TCodeEditor* source = editor->MemoSource;
     gutter = source->GutterWidth() > 0 && source->viewport()->x() >= source->GutterWidth();
     const QTextBlock code = source->document()->findBlockByNumber(3);
@@ -365,12 +355,7 @@ void PlayerFlowTest::chartFollowsTheTable() {
   QCOMPARE(w.Form.State(), RunState::Complete);
   QStringList byScore, reversed, names;
   QList<QList<double>> counts, percents;
-  WhenActiveModal([&](QWidget* modal) {
-    auto* results = qobject_cast<TFormResults*>(modal);
-    if (!results) {
-      modal->close();
-      return;
-    }
+  InActiveModal<TFormResults>([&](TFormResults* results) {
     QTabBar* tabs = results->TabsResults->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
     if (results->CheckBoxPercent->isChecked())
