@@ -8,8 +8,11 @@
 #include "tests/ui/support/scripted_platform.h"
 #include "tests/ui/support/session.h"
 #include "tests/ui/support/setup_fixture.h"
+#include "ui/breakpoints_form.h"
+#include "ui/edit_breakpoint_form.h"
 #include "ui/edit_code_form.h"
 #include "ui/error_lines.h"
+#include "ui/input_form.h"
 #include "ui/mardex_form.h"
 #include "ui/params_form.h"
 #include "ui/redcode_highlighter.h"
@@ -389,11 +392,18 @@ void PlayerFlowTest::chartFollowsTheTable() {
 }
 
 // The results window opens wide enough for its columns, and where and as large as it was
-// left; the first core view opens beside the main window.
+// left; the first core view opens beside the main window; dialogs are wide enough for their
+// captions.
 void PlayerFlowTest::windowsOpenWhereTheyWereLeft() {
   QTemporaryDir settings;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   QList<QRect> seen;
+  QStringList narrow; // the captions cut off
+  int dialogs = 0;
+  const auto fits = [&](QWidget& window) {
+    ++dialogs;
+    if (window.width() < TWindowPlaces::CaptionWidth(window)) narrow << window.windowTitle();
+  };
   bool columnsFit = false;
   for (int run = 0; run < 2; ++run) { // two runs of the program
     TWindowPlaces places;
@@ -406,6 +416,20 @@ void PlayerFlowTest::windowsOpenWhereTheyWereLeft() {
       const QRect screen = w.Form.screen()->availableGeometry();
       if (main.right() + 8 + w.Form.LastCoreView->width() <= screen.right())
         QCOMPARE(w.Form.LastCoreView->x(), main.right() + 8);
+      test::InModal<TFormBreakpoints>([&](TFormBreakpoints& list) {
+        test::InModal<TFormInput>([&](TFormInput& input) {
+          fits(input);
+          test::TypeAndEnter(input.EditLocation, "7999");
+        });
+        test::InModal<TFormEditBreakpoint>([&](TFormEditBreakpoint& editor) {
+          fits(editor);
+          QTest::mouseClick(editor.ButtonCancel, Qt::LeftButton);
+        });
+        QTest::mouseClick(list.ButtonNew, Qt::LeftButton);
+        fits(list);
+        list.close();
+      });
+      QTest::mouseClick(w.Form.LastCoreView->ButtonBreakpoints, Qt::LeftButton);
       w.Form.LastCoreView->close();
     }
     WhenActiveModal([&](QWidget* modal) {
@@ -422,6 +446,8 @@ void PlayerFlowTest::windowsOpenWhereTheyWereLeft() {
     qApp->removeEventFilter(&places);
   }
   QVERIFY(columnsFit);
+  QCOMPARE(dialogs, 3);
+  QCOMPARE(narrow.join(", "), QString());
   QCOMPARE(seen.size(), 2);
   QCOMPARE(seen[1], seen[0]);
   QCOMPARE(seen[1].topLeft(), QPoint(40, 30));
