@@ -68,38 +68,49 @@ inline constexpr size_t kMaxLineLength = 65536;
 // The statement list of an assembly. Pass 2 edits it only at the line it has come to or a
 // little further on, so it is held as a gap buffer: the lines before the gap in order, those
 // after it in reverse. An edit costs the lines it touches and the distance the gap moves,
-// never the length of the whole list.
+// never the length of the whole list. Each line knows the 0-based source line it comes from
+// (a loop's copies their body line, an equate's lines the line that called it), so that a
+// message can point at the source.
 class StatementList {
 public:
   size_t size() const { return Before.size() + After.size(); }
   bool empty() const { return Before.empty() && After.empty(); }
-  std::string& operator[](size_t k) {
-    return k < Before.size() ? Before[k] : After[After.size() - 1 - (k - Before.size())];
-  }
-  const std::string& operator[](size_t k) const {
-    return k < Before.size() ? Before[k] : After[After.size() - 1 - (k - Before.size())];
-  }
+  std::string& operator[](size_t k) { return At(k).Text; }
+  const std::string& operator[](size_t k) const { return At(k).Text; }
+  int32_t Origin(size_t k) const { return k < size() ? At(k).Origin : -1; }
   std::string& back() { return (*this)[size() - 1]; }
   void clear() {
     Before.clear();
     After.clear();
   }
-  void push_back(std::string line) {
+  void push_back(std::string line, int32_t origin) {
     MoveGap(size());
-    Before.push_back(std::move(line));
+    Before.push_back({std::move(line), origin});
   }
   // Removes lines from..to-1.
   void erase(size_t from, size_t to) {
     MoveGap(to);
     Before.resize(from);
   }
-  // Puts lines before line at.
-  void insert(size_t at, const std::vector<std::string>& lines) {
+  // Puts lines before line at, line k from origins[k], or all from origins[0].
+  void insert(size_t at, const std::vector<std::string>& lines,
+              const std::vector<int32_t>& origins) {
     MoveGap(at);
-    After.insert(After.end(), lines.rbegin(), lines.rend());
+    for (size_t k = lines.size(); k-- > 0;)
+      After.push_back({lines[k], origins.size() == lines.size() ? origins[k] : origins.at(0)});
   }
 
 private:
+  struct Line {
+    std::string Text;
+    int32_t Origin;
+  };
+  Line& At(size_t k) {
+    return k < Before.size() ? Before[k] : After[After.size() - 1 - (k - Before.size())];
+  }
+  const Line& At(size_t k) const {
+    return k < Before.size() ? Before[k] : After[After.size() - 1 - (k - Before.size())];
+  }
   void MoveGap(size_t k) {
     while (Before.size() > k) {
       After.push_back(std::move(Before.back()));
@@ -110,7 +121,7 @@ private:
       After.pop_back();
     }
   }
-  std::vector<std::string> Before, After;
+  std::vector<Line> Before, After;
 };
 
 // The labels of ctx.Labels by name, each name's values in the order they were defined (the
@@ -147,6 +158,7 @@ struct ErrorPlace {
   bool Set = false;
   int32_t LineNumber = 0;
   std::string Text;
+  int32_t Origin = -1; // the source line
 };
 
 struct AssemblyState {
@@ -167,6 +179,7 @@ struct AssemblyState {
 
   std::vector<std::string>* Errors = nullptr;
   std::vector<std::string> Warnings;
+  std::vector<int32_t> WarningLines;      // the source line of each warning
   std::unordered_set<std::string> Warned; // the texts of Warnings
   size_t LineIndex = 0;       // the statement being processed, for the line of a warning
   std::string PendingCounter; // a label alone on its line, which a following FOR takes
@@ -193,14 +206,17 @@ struct AssemblyState {
   void AddError(const std::string& message, size_t index);
   // "line N: message" for the statement being processed (once per text).
   void Warn(const std::string& message);
-  void Warn(int32_t lineNumber, const std::string& message);
+  void Warn(int32_t lineNumber, int32_t origin, const std::string& message);
   // EvaluateExpression and ParseOperand with this warrior's labels, warning where the
   // hills' grouping gives another value.
   int32_t Evaluate();
   void Operand(AddressMode& mode, int32_t& value);
   // Statement list edits that keep the expansion stack pointing at the right lines.
   void EraseLines(size_t from, size_t to);
-  void InsertLines(size_t at, const std::vector<std::string>& lines);
+  void InsertLines(size_t at, const std::vector<std::string>& lines,
+                   const std::vector<int32_t>& origins);
+  // The source line of the statement being processed, -1 when it has none.
+  int32_t CurrentOrigin() const { return Place.Set ? Place.Origin : Lines.Origin(LineIndex); }
   // Counts characters produced by expansion; "Expansion too large" past kMaxExpandedText.
   void Expanded(size_t characters);
 };

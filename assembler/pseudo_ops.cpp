@@ -43,8 +43,9 @@ void ExpandCall(AssemblyState& st, size_t at, const Equate& eq) {
     throw ECompileError("Too many statements after expansion");
   for (const std::string& line : lines)
     st.Expanded(line.size() + 1);
+  const int32_t origin = st.Lines.Origin(at);
   st.Lines.erase(at, at + 1);
-  st.Lines.insert(at, lines);
+  st.Lines.insert(at, lines, {origin});
   const auto grow = static_cast<int64_t>(n) - 1;
   for (auto& e : st.Expansions)
     e.second += grow;
@@ -163,6 +164,7 @@ void DefineEquates(AssemblyState& st, std::string& line, size_t equPos) {
 void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
   AssemblyContext& ctx = st.Ctx;
   const std::string forLine = st.Lines[i];
+  const int32_t forOrigin = st.Lines.Origin(i);
   SetLineText(ctx, forLine);
   SubstituteEquates(st);
   ctx.ScanPos = 1;
@@ -178,7 +180,9 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
   int32_t count = st.Evaluate();
 
   std::vector<std::string> body;
+  std::vector<int32_t> bodyOrigins;
   std::vector<std::string> copies;
+  std::vector<int32_t> copyOrigins;
   size_t j = i + 1;
   try {
     for (int depth = 1;;) {
@@ -186,14 +190,16 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
         st.EraseLines(i, st.Lines.size());
         --ctx.CurLine;
         st.Place = st.Lines.empty()
-                       ? ErrorPlace{true, static_cast<int32_t>(i) + 1, forLine}
-                       : ErrorPlace{true, static_cast<int32_t>(st.Lines.size()), st.Lines.back()};
+                       ? ErrorPlace{true, static_cast<int32_t>(i) + 1, forLine, forOrigin}
+                       : ErrorPlace{true, static_cast<int32_t>(st.Lines.size()), st.Lines.back(),
+                                    st.Lines.Origin(st.Lines.size() - 1)};
         throw ECompileError("Missing ROF after FOR");
       }
       if (const Equate* eq = MultiLineCall(st, st.Lines[j], 0)) {
         ExpandCall(st, j, *eq);
         continue;
       }
+      const int32_t origin = st.Lines.Origin(j);
       std::string line = st.Lines[j++];
       Opcode o;
       if (!line.empty() && line[0] != ' ' && IsOpcodeWord(st, line, 0, o)) line.insert(0, 1, ' ');
@@ -204,6 +210,7 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
         --depth;
       if (depth == 0) break;
       body.push_back(std::move(line));
+      bodyOrigins.push_back(origin);
     }
 
     if (count > 0 && !body.empty()) {
@@ -216,9 +223,12 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
       if (static_cast<uint64_t>(count) * bodyText > static_cast<uint64_t>(room))
         throw ECompileError("Expansion too large");
       copies.reserve(static_cast<size_t>(count) * body.size());
+      copyOrigins.reserve(copies.capacity());
       bool afterNumber = false;
       for (int32_t k = 1; k <= count; ++k) {
-        for (const std::string& b : body) {
+        for (size_t line = 0; line < body.size(); ++line) {
+          const std::string& b = body[line];
+          copyOrigins.push_back(bodyOrigins[line]);
           SetLineText(ctx, b);
           SubstituteEquates(st);
           SetLineText(ctx, ReplaceCounter(CurrentText(ctx), counter, k, afterNumber));
@@ -236,13 +246,13 @@ void ExpandLoop(AssemblyState& st, size_t i, const std::string& counter) {
     if (!st.Place.Set) {
       st.EraseLines(i, j);
       --ctx.CurLine;
-      st.Place = ErrorPlace{true, static_cast<int32_t>(i) + 1, forLine};
+      st.Place = ErrorPlace{true, static_cast<int32_t>(i) + 1, forLine, forOrigin};
     }
     throw;
   }
   st.EraseLines(i, j);
   --ctx.CurLine;
-  st.InsertLines(i, copies);
+  st.InsertLines(i, copies, copyOrigins);
 }
 
 enum class Next { Advance, Stay, Stop };
@@ -310,9 +320,10 @@ Next ExpandLine(AssemblyState& st, size_t i) {
   std::string alone = line[0] == ';' ? st.PendingCounter : std::exchange(st.PendingCounter, {});
   if (StartsWith(line, ";assert")) {
     std::string text = line;
+    const int32_t origin = st.Lines.Origin(i);
     st.EraseLines(i, i + 1);
     --ctx.CurLine;
-    st.Place = ErrorPlace{true, static_cast<int32_t>(i) + 1, text};
+    st.Place = ErrorPlace{true, static_cast<int32_t>(i) + 1, text, origin};
     // The line comes straight from the source: tabs and a trailing control byte are blanks.
     for (char& c : text)
       if (c == '\t') c = ' ';

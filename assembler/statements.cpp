@@ -44,26 +44,32 @@ void AssemblyState::RemoveLastLabel() {
 void AssemblyState::AddError(const std::string& message, size_t index) {
   int32_t number = static_cast<int32_t>(index) + 1;
   std::string text;
+  int32_t origin = Lines.Origin(index);
   if (Place.Set) {
     number = Place.LineNumber;
     text = Place.Text;
+    origin = Place.Origin;
   } else if (index < Lines.size()) {
     text = Lines[index];
   }
   Place = ErrorPlace{};
   Errors->push_back(message + " in line " + std::to_string(number) + ": " + text);
+  W.ErrorLines.push_back(origin);
   Status = 1;
   W.WarriorStatus = 1;
 }
 
-void AssemblyState::Warn(int32_t lineNumber, const std::string& message) {
+void AssemblyState::Warn(int32_t lineNumber, int32_t origin, const std::string& message) {
   std::string text = "line " + std::to_string(lineNumber) + ": " + message;
   // A loop repeats its lines' warnings; each is told once.
-  if (Warned.insert(text).second) Warnings.push_back(std::move(text));
+  if (!Warned.insert(text).second) return;
+  Warnings.push_back(std::move(text));
+  WarningLines.push_back(origin);
 }
 
 void AssemblyState::Warn(const std::string& message) {
-  Warn(Place.Set ? Place.LineNumber : static_cast<int32_t>(LineIndex) + 1, message);
+  Warn(Place.Set ? Place.LineNumber : static_cast<int32_t>(LineIndex) + 1, CurrentOrigin(),
+       message);
 }
 
 namespace {
@@ -105,10 +111,11 @@ void AssemblyState::Expanded(size_t characters) {
   if (ExpandedText > kMaxExpandedText) throw ECompileError("Expansion too large");
 }
 
-void AssemblyState::InsertLines(size_t at, const std::vector<std::string>& lines) {
+void AssemblyState::InsertLines(size_t at, const std::vector<std::string>& lines,
+                                const std::vector<int32_t>& origins) {
   if (Lines.size() + lines.size() > kMaxStatementLines)
     throw ECompileError("Too many statements after expansion");
-  Lines.insert(at, lines);
+  Lines.insert(at, lines, origins);
   for (auto& e : Expansions)
     if (e.second >= static_cast<int64_t>(at)) e.second += static_cast<int64_t>(lines.size());
 }
@@ -252,8 +259,10 @@ struct Checksum {
 };
 
 // A line whose last character is a backslash goes on in the next line, on the hills even
-// inside a comment, so that the next line is commented out too. Null when nothing is joined.
-std::unique_ptr<std::vector<std::string>> JoinContinuedLines(AssemblyState& st) {
+// inside a comment, so that the next line is commented out too. Null when nothing is joined;
+// else origins gets the source line each joined line starts at.
+std::unique_ptr<std::vector<std::string>> JoinContinuedLines(AssemblyState& st,
+                                                             std::vector<int32_t>& origins) {
   const std::vector<std::string>& source = st.W.Source;
   auto continued = [](const std::string& line) {
     size_t n = line.size();
@@ -266,9 +275,11 @@ std::unique_ptr<std::vector<std::string>> JoinContinuedLines(AssemblyState& st) 
   auto out = std::make_unique<std::vector<std::string>>();
   for (size_t i = 0; i < source.size(); ++i) {
     std::string line = source[i];
+    origins.push_back(static_cast<int32_t>(i));
     for (size_t cut; i + 1 < source.size() && (cut = continued(line)) != std::string::npos;) {
       if (line.size() + source[i + 1].size() > kMaxLineLength) break;
-      st.Warn(static_cast<int32_t>(i) + 1, "the next line is joined to this one");
+      st.Warn(static_cast<int32_t>(i) + 1, static_cast<int32_t>(i),
+              "the next line is joined to this one");
       line = line.substr(0, cut) + source[++i];
     }
     out->push_back(std::move(line));
@@ -278,14 +289,18 @@ std::unique_ptr<std::vector<std::string>> JoinContinuedLines(AssemblyState& st) 
 
 // Pass 1: the statement list and the name.
 void GatherStatements(AssemblyState& st) {
-  const auto joined = JoinContinuedLines(st);
-  for (const std::string& line : joined ? *joined : st.W.Source) {
+  std::vector<int32_t> origins;
+  const auto joined = JoinContinuedLines(st, origins);
+  const std::vector<std::string>& lines = joined ? *joined : st.W.Source;
+  for (size_t k = 0; k < lines.size(); ++k) {
+    const std::string& line = lines[k];
+    const int32_t origin = joined ? origins[k] : static_cast<int32_t>(k);
     if (StartsWith(line, ";redcode")) {
       st.Lines.clear();
     } else if (StartsWith(line, ";assert") || StartsWith(line, ";debug") ||
                StartsWith(line, ";trace") || StartsWith(line, ";break") ||
                StartsWith(line, ";condition")) {
-      st.Lines.push_back(line);
+      st.Lines.push_back(line, origin);
     } else if (StartsWith(line, ";name")) {
       size_t p = 6;
       while (p < line.size() && (line[p] == ' ' || line[p] == '\t'))
@@ -297,7 +312,7 @@ void GatherStatements(AssemblyState& st) {
       for (char& c : s)
         if (c == '\t' || c == ':') c = ' ';
       s = Trim(s);
-      if (!s.empty()) st.Lines.push_back(s);
+      if (!s.empty()) st.Lines.push_back(s, origin);
     }
   }
 }
@@ -456,6 +471,7 @@ uint8_t AssembleWarrior(TCore& core, int index, std::vector<std::string>& errors
   errors.clear();
   if (index < 0 || static_cast<size_t>(index) >= core.Warriors.size()) return 0;
   AssemblyState st(core, index);
+  st.W.ErrorLines.clear();
   st.Errors = &errors;
   // Without a PIN statement no two warriors share P-space; the editor's scratch warrior 0
   // gets -1 too, so its load file carries no PIN line that the source did not ask for.
@@ -467,9 +483,11 @@ uint8_t AssembleWarrior(TCore& core, int index, std::vector<std::string>& errors
     // An arithmetic error aborts the assembly: the warrior must not pass as compiled.
     st.W.WarriorStatus = 1;
     st.W.Warnings = std::move(st.Warnings);
+    st.W.WarningLines = std::move(st.WarningLines);
     throw;
   }
   st.W.Warnings = std::move(st.Warnings);
+  st.W.WarningLines = std::move(st.WarningLines);
   return st.W.WarriorStatus;
 }
 

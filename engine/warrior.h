@@ -33,6 +33,9 @@ public:
   // What the last assembly read differently from the standard, as the hills read it, or
   // where the hills compute another value: "line N: ...". Never a failure.
   std::vector<std::string> Warnings;
+  // The 0-based source line each error and warning of the last assembly comes from, in
+  // their order; -1 where there is none.
+  std::vector<int32_t> ErrorLines, WarningLines;
 
   // Run-time side.
   int32_t WarriorNumber = 0; // 1-based within the battle; gives the colour

@@ -10,7 +10,6 @@
 #include "assembler/assembler.h"
 #include "tuning/equates.h"
 #include "ui/edit_code_form.h"
-#include "ui/error_lines.h"
 #include "ui/file_names.h"
 #include "ui/tune_form.h"
 
@@ -94,7 +93,9 @@ void TFormEditCode::ButtonCompileClick() {
 void TFormEditCode::ErrorLineChosen() {
   const QTextBlock block = MemoErrors->textCursor().block();
   QList<QTextEdit::ExtraSelection> marks;
-  const int line = SourceLineOfError(block.text().toStdString(), SourceLines());
+  const std::vector<int32_t>& lines = lastCompile_.MessageLines;
+  const auto k = static_cast<size_t>(block.blockNumber());
+  const int line = k < lines.size() && lines[k] < MemoSource->blockCount() ? lines[k] : -1;
   if (line >= 0) {
     QTextEdit::ExtraSelection mark;
     mark.format.setBackground(QColor(255, 220, 220));

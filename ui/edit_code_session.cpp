@@ -26,6 +26,9 @@ TEditorCompile CompileInScratch(TCore& core, const std::vector<std::string>& sou
   }
   for (const std::string& warning : w.Warnings)
     result.Warnings.push_back("warning: " + warning);
+  result.MessageLines = w.ErrorLines;
+  result.MessageLines.insert(result.MessageLines.end(), w.WarningLines.begin(),
+                             w.WarningLines.end());
   result.ProducedCode = !w.Code.empty();
   // Others read warrior 0's code without a length check.
   if (!result.ProducedCode) w.Code.assign(1, CoreCell{});

@@ -15,6 +15,8 @@ struct TEditorCompile {
   std::vector<std::string> Errors;
   // The assembler's warnings, shown after the errors.
   std::vector<std::string> Warnings;
+  // The 0-based source line of each error, then of each warning; -1 where there is none.
+  std::vector<int32_t> MessageLines;
   // The name the editor shows afterwards: the one a ";name" line gave, else the fallback.
   std::string Name;
   // At least one statement was found (even with errors): listings and a load file exist.

@@ -44,7 +44,7 @@ TEST(AssemblerExpansionLimits, LoopCopiesCountTowardsTheBound) {
   // otherwise ask for gigabytes): the loop stops at the bound and fails as a whole.
   NearTheBound n(2000);
   for (const char* line : {"for 3", "dat d", "rof", "dat 0"}) // as pass 1 leaves them
-    n.St.Lines.push_back(line);
+    n.St.Lines.push_back(line, 0);
   ExpandStatements(n.St);
   ASSERT_EQ(n.Errors.size(), 1u);
   EXPECT_EQ(n.Errors[0], "Expansion too large in line 1:  for 3");
@@ -53,7 +53,7 @@ TEST(AssemblerExpansionLimits, LoopCopiesCountTowardsTheBound) {
 
   NearTheBound roomy(10000);
   for (const char* line : {"for 3", "dat d", "rof"})
-    roomy.St.Lines.push_back(line);
+    roomy.St.Lines.push_back(line, 0);
   ExpandStatements(roomy.St);
   EXPECT_TRUE(roomy.Errors.empty());
   EXPECT_EQ(roomy.St.Lines.size(), 3u);
@@ -116,22 +116,28 @@ TEST(AssemblerExpansionLimits, StatementListEditsMatchAVector) {
   std::mt19937 rng(5);
   StatementList list;
   std::vector<std::string> model;
+  std::vector<int32_t> origins; // the model's source lines
   for (int n = 0; n < 5000; ++n) {
     const size_t size = model.size();
     switch (rng() % 4) {
     case 0: {
       std::string s = std::to_string(n);
-      list.push_back(s);
+      list.push_back(s, n);
       model.push_back(s);
+      origins.push_back(n);
       break;
     }
     case 1: {
       size_t at = size ? rng() % (size + 1) : 0;
       std::vector<std::string> lines(rng() % 4, "i" + std::to_string(n));
-      for (size_t k = 0; k < lines.size(); ++k)
+      std::vector<int32_t> from(lines.size());
+      for (size_t k = 0; k < lines.size(); ++k) {
         lines[k] += "." + std::to_string(k);
-      list.insert(at, lines);
+        from[k] = n * 4 + int32_t(k);
+      }
+      list.insert(at, lines, from);
       model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), lines.begin(), lines.end());
+      origins.insert(origins.begin() + static_cast<std::ptrdiff_t>(at), from.begin(), from.end());
       break;
     }
     case 2:
@@ -140,6 +146,8 @@ TEST(AssemblerExpansionLimits, StatementListEditsMatchAVector) {
         list.erase(from, to);
         model.erase(model.begin() + static_cast<std::ptrdiff_t>(from),
                     model.begin() + static_cast<std::ptrdiff_t>(to));
+        origins.erase(origins.begin() + static_cast<std::ptrdiff_t>(from),
+                      origins.begin() + static_cast<std::ptrdiff_t>(to));
       }
       break;
     default:
@@ -155,6 +163,7 @@ TEST(AssemblerExpansionLimits, StatementListEditsMatchAVector) {
     if (!model.empty()) {
       size_t k = rng() % model.size();
       ASSERT_EQ(list[k], model[k]);
+      ASSERT_EQ(list.Origin(k), origins[k]);
       ASSERT_EQ(list.back(), model.back());
     }
   }

@@ -98,6 +98,31 @@ TEST(AssemblerStatements, ErrorLineCarriesPositionAndText) {
   EXPECT_EQ(f.Errors[0], "Undefined Symbol in line 1:  mov 0, foo");
 }
 
+// The editor selects the source line a message comes from: the statement numbers in the
+// texts count lines after comments go and loops and equates expand.
+TEST(AssemblerStatements, MessagesKnowTheirSourceLines) {
+  struct Case {
+    std::vector<std::string> Source;
+    std::vector<int32_t> ErrorLines, WarningLines;
+  };
+  const Case cases[] = {
+      {{"; c", "", "  mov 0, 1", "  mov 0, 1 junk"}, {3}, {}},
+      {{"i for 2", "  dat i", "  mov i, <nowhere", "  rof", "  mov 0, 1 junk"}, {2, 2, 4}, {}},
+      {{"x equ mov 0, 1", "  equ mov 0, <nowhere", "; gap", "  x", "  dat 0 junk"}, {3, 4}, {}},
+      {{"  dat 0", "  for 2", "  dat 1"}, {0}, {}}, // the message quotes the last line left
+      {{"  dat 1, \\", "2", "  org", "  mov 0, 1 junk"}, {3}, {0, 2}},
+  };
+  for (const Case& c : cases) {
+    AsmFixture f;
+    f.Assemble(c.Source);
+    const auto& w = f.W();
+    EXPECT_EQ(w.ErrorLines, c.ErrorLines) << c.Source[0];
+    EXPECT_EQ(w.WarningLines, c.WarningLines) << c.Source[0];
+    EXPECT_EQ(w.ErrorLines.size(), f.Errors.size());
+    EXPECT_EQ(w.WarningLines.size(), w.Warnings.size());
+  }
+}
+
 TEST(AssemblerStatements, CommentsOnlyGiveStatusZeroAndNoErrors) {
   AsmFixture f;
   uint32_t before = f.Checksum;

@@ -11,7 +11,6 @@
 #include "ui/breakpoints_form.h"
 #include "ui/edit_breakpoint_form.h"
 #include "ui/edit_code_form.h"
-#include "ui/error_lines.h"
 #include "ui/input_form.h"
 #include "ui/mardex_form.h"
 #include "ui/params_form.h"
@@ -93,8 +92,6 @@ private slots:
   void everyCompileFailureIsListedAtOnce();
   void resultsStayReachableAfterAnError();
   void failingFormulaGivesOneMessagePerComputation();
-  void errorLinesLeadToTheSource_data();
-  void errorLinesLeadToTheSource();
   void editorColoursAndNumbersTheSource();
   void chartFollowsTheTable();
   void windowsOpenWhereTheyWereLeft();
@@ -292,31 +289,15 @@ void PlayerFlowTest::failingFormulaGivesOneMessagePerComputation() {
   QCOMPARE(w.Platform.Messages[0], std::string("Division by zero for W=2, S=2"));
 }
 
-void PlayerFlowTest::errorLinesLeadToTheSource_data() {
-  QTest::addColumn<QString>("error");
-  QTest::addColumn<int>("line");
-  // The source: a comment, "x mov 0, 1", "jmp x", "jmp x", "bad".
-  QTest::newRow("quoted text found") << "Bad Opcode in line 2: bad" << 4;
-  QTest::newRow("nearest of equal lines") << "Oops in line 4: jmp x" << 3;
-  QTest::newRow("unquoted: the statement") << "Oops in line 2: jmp y" << 2;
-  QTest::newRow("rest of a statement") << "Bad Opcode in line 1:  0, 1" << 1;
-  QTest::newRow("beyond the end") << "Oops in line 99: y" << 4;
-  QTest::newRow("no error line") << "Warrior X failed" << -1;
-}
-
-void PlayerFlowTest::errorLinesLeadToTheSource() {
-  QFETCH(QString, error);
-  QFETCH(int, line);
-  const std::vector<std::string> source = {"; hello", "x mov 0, 1", "  jmp x", "jmp x ", "bad"};
-  QCOMPARE(SourceLineOfError(error.toStdString(), source), line);
-}
-
-// Compiling a source whose bad statement sits below comments, then clicking its error:
+// Compiling a source whose bad statement sits below comments and a loop, then clicking its
+// error:
 // the source line is selected and marked.
 void PlayerFlowTest::editorColoursAndNumbersTheSource() {
   Window w;
   const std::string file = w.File("bad.red", ";redcode-94\n;name Bad\n; a comment\n"
                                              "start   mov.i   #1, @2\n"
+                                             "i       for     2\n        dat     i\n"
+                                             "        rof\n"
                                              "        frobnicate 1, 2\n"
                                              "        jmp     start\n");
   w.Form.OpenWarriorFiles({file, w.Example("imp.red")});
@@ -344,7 +325,7 @@ void PlayerFlowTest::editorColoursAndNumbersTheSource() {
   QVERIFY(gutter);
   QVERIFY(coloured);
   QVERIFY2(errors.contains(" in line "), qPrintable(errors));
-  QVERIFY2(marked == 4, qPrintable(errors + " marked " + QString::number(marked)));
+  QVERIFY2(marked == 7, qPrintable(errors + " marked " + QString::number(marked)));
   QCOMPARE(selected, QString("        frobnicate 1, 2"));
 }
 
