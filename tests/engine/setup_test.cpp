@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "engine/circle_list.h"
 #include "tests/support/engine_harness.h"
 
 namespace velmora::test {
@@ -58,6 +59,28 @@ struct SetupHarness : Harness {
     return n;
   }
 };
+
+// The ring of gaps placement draws from: adding beside the current gap, deleting moves on to
+// the next, walking round once.
+TEST(CircleList, AddsBesideCurrentDeletesMovingOnAndWalks) {
+  TCircleList ring;
+  const auto walk = [&] {
+    std::vector<int64_t> starts;
+    for (int32_t i = 0; i < ring.Count(); ++i, ring.Next())
+      starts.push_back(ring.Current().Start);
+    return starts;
+  };
+  const std::pair<int64_t, bool> adds[] = {{1, true}, {2, true}, {3, true}, {4, false}};
+  for (const auto& [start, after] : adds)
+    ASSERT_TRUE(ring.Add({start, 1}, after));
+  EXPECT_EQ(walk(), (std::vector<int64_t>{1, 3, 2, 4}));
+  ring.Next(); // at 3
+  ASSERT_TRUE(ring.Delete());
+  EXPECT_EQ(walk(), (std::vector<int64_t>{2, 4, 1}));
+  EXPECT_TRUE(ring.Delete() && ring.Delete() && ring.Delete() && ring.Empty());
+  EXPECT_FALSE(ring.Delete());
+  ring.Next(); // harmless on an empty ring
+}
 
 TEST(Placement, FirstAtZeroSecondDrawnOnceFromTheFirstGapOrFixedOnANewBattle) {
   SetupHarness h;
