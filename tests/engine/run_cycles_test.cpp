@@ -1,5 +1,5 @@
-// RunCycles on the display path and the fast path: the end of a round, the cycle limit, the
-// early-draw test, and breakpoints that stop a run.
+// RunCycles on the display path and the fast path: the end of a round, the cycle limit and the
+// early-draw test.
 #include <gtest/gtest.h>
 
 #include "tests/support/engine_harness.h"
@@ -79,27 +79,6 @@ TEST(RunCycles, RoundsEndAsTheyShouldOnBothPaths) {
         EXPECT_EQ(h.Core().QueueEntry(h.Warrior(last), 0), r.warriors.back().first);
       }
     }
-}
-
-// Also while the display reads the Markers itself: a run with no breakpoint in the core then takes
-// a path without breakpoint checks, and one breakpoint anywhere must still stop it.
-TEST(RunCycles, BreakpointStopsAfterTheCycleInWhichItFired) {
-  for (const bool collect : {true, false}) {
-    Harness h({.Warriors = 2});
-    h.BeginRound({{0, {"MOV.I $0, $1"}}, {4000, {"JMP.B $0, $0"}}});
-    h.At(4).BreakpointType = 1;
-    h.Core().AddBreakpoint(4);
-    h.Core().CollectPixels = collect;
-    h.Core().RunCycles(2048, 1);
-    EXPECT_EQ(std::tuple(h.Core().CycleCount, h.Core().HitList), std::tuple(4, std::vector{4}))
-        << "collect " << collect;
-    // The fast path ignores breakpoints.
-    h.Core().MaxSpeed = true;
-    h.Core().HitList.clear();
-    h.Core().RunCycles(100, 1);
-    EXPECT_EQ(h.Core().CycleCount, 104);
-    EXPECT_TRUE(h.Core().HitList.empty());
-  }
 }
 
 } // namespace
