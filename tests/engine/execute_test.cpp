@@ -12,12 +12,11 @@
 namespace velmora::test {
 namespace {
 
-// Cells: "CELL | CELL | OFFSET:CELL" placed from the PC on (an offset places a cell apart).
-// Expect: items split by ';': "OFFSET:CELL" a changed cell, "pN:V" P-space location N holds V
-// afterwards (LastResult never changes), "=> O O" the queue as offsets from the PC, "=> dies";
-// without
-// "=>" the queue is the next cell. A row whose cells start "OPC.*" holds eight expectations,
-// one for each modifier: A B AB BA F X I NONE.
+// Cells: "CELL | CELL | OFFSET:CELL" placed from the PC on (an offset places a cell apart). Expect:
+// items split by ';': "OFFSET:CELL" a changed cell, "pN:V" P-space location N holds V afterwards
+// (LastResult never changes), "=> O O" the queue as offsets from the PC, "=> dies"; without "=>"
+// the queue is the next cell. A row whose cells start "OPC.*" holds eight expectations, one for
+// each modifier: A B AB BA F X I NONE.
 struct Row {
   std::string Cells;
   std::vector<std::string> Expect;
@@ -92,11 +91,7 @@ void Check(const Row& r, const std::string& cells, const std::string& expect, Pa
 }
 
 HarnessOptions Options(int32_t read, int32_t write, int32_t maxProcesses = 8000) {
-  HarnessOptions o;
-  o.ReadLimit = read;
-  o.WriteLimit = write;
-  o.MaxProcesses = maxProcesses;
-  return o;
+  return {.MaxProcesses = maxProcesses, .ReadLimit = read, .WriteLimit = write};
 }
 
 const char* const kModifiers[] = {"A", "B", "AB", "BA", "F", "X", "I", "NONE"};

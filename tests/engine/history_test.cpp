@@ -1,60 +1,33 @@
-// Stepping back: undoing recorded cycles puts every part of the round back as it was, and
-// running them again gives the round it had before.
+// Stepping back: undoing recorded cycles puts every part of the round back as it was, and running
+// them again gives the round it had before; the history's budget, going back to a breakpoint, and
+// what empties it.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 #include <random>
+#include <string>
+#include <tuple>
 
 #include "tests/support/random_battle.h"
 
 namespace velmora::test {
 namespace {
 
-struct WarriorState {
-  bool Alive;
-  int32_t ProcessCount, QueueHead, QueueTail, LastResult;
-  TPSpace PSpace;
-  bool operator==(const WarriorState&) const = default;
-};
-
-// Everything a cycle can change, compared whole.
-struct RoundState {
-  std::vector<CoreCell> Core;
-  std::vector<int32_t> Queue, HitList, BreakpointAddresses, BreakpointCounters;
-  std::vector<WarriorState> Warriors;
-  int32_t CycleCount, AliveCount, Winner;
-  uint8_t State;
-
-  bool operator==(const RoundState& o) const {
-    for (size_t a = 0; a < Core.size(); ++a)
-      if (std::memcmp(&Core[a], &o.Core[a], sizeof(CoreCell)) != 0) return false;
-    return Core.size() == o.Core.size() && Queue == o.Queue && HitList == o.HitList &&
-           BreakpointAddresses == o.BreakpointAddresses &&
-           BreakpointCounters == o.BreakpointCounters && Warriors == o.Warriors &&
-           CycleCount == o.CycleCount && AliveCount == o.AliveCount && Winner == o.Winner &&
-           State == o.State;
-  }
-};
-
-RoundState Snapshot(Harness& h) {
+// Everything a cycle can change, compared whole: the core as its bytes, the queue block.
+auto Snapshot(Harness& h) {
   TCore& c = h.Core();
-  RoundState s{{c.Core.begin(), c.Core.begin() + c.CoreSize},
-               c.QueueMemory,
-               c.HitList,
-               c.BreakpointAddresses,
-               c.BreakpointCounters,
-               {},
-               c.CycleCount,
-               c.AliveCount,
-               c.Winner,
-               c.RoundState};
+  std::vector<std::tuple<bool, int32_t, int32_t, int32_t, int32_t, TPSpace>> warriors;
   for (int k = 1; k <= c.NumWarriors; ++k) {
     const TWarrior& w = h.Warrior(k);
-    s.Warriors.push_back(
-        {w.Alive, w.ProcessCount, w.QueueHead, w.QueueTail, w.LastResult, *w.PSpace});
+    warriors.emplace_back(w.Alive, w.ProcessCount, w.QueueHead, w.QueueTail, w.LastResult,
+                          *w.PSpace);
   }
-  return s;
+  const char* core = reinterpret_cast<const char*>(c.Core.data());
+  return std::tuple(std::string(core, core + sizeof(CoreCell) * size_t(c.CoreSize)), c.QueueMemory,
+                    c.HitList, c.BreakpointAddresses, c.BreakpointCounters, warriors, c.CycleCount,
+                    c.AliveCount, c.Winner, c.RoundState);
 }
+using RoundState = decltype(Snapshot(std::declval<Harness&>()));
 
 struct Call {
   int32_t Cycles, First;
@@ -92,7 +65,7 @@ TEST(History, UndoingCyclesRestoresTheRoundAndRunningThemAgainRepeatsIt) {
     drawn += c.RoundState == kRoundDrawn;
     // Back to the end of a random earlier call, then the same calls again.
     const size_t back = std::uniform_int_distribution<size_t>(0, calls.size())(rng);
-    UndoTo(c, after[back].CycleCount, b.Seed);
+    UndoTo(c, std::get<6>(after[back]), b.Seed); // its cycle count
     if (HasFatalFailure()) return;
     ASSERT_TRUE(Snapshot(h) == after[back]) << "seed " << b.Seed << " undone to call " << back;
     for (size_t i = back; i < calls.size(); ++i) {
@@ -105,25 +78,16 @@ TEST(History, UndoingCyclesRestoresTheRoundAndRunningThemAgainRepeatsIt) {
     ASSERT_FALSE(c.UndoCycle()) << "seed " << b.Seed;
   }
   // Rounds must end inside the recorded span, both ways, and breakpoints must fire.
-  EXPECT_GT(decided, 200);
-  EXPECT_GT(drawn, 200);
-  EXPECT_GT(withHits, 200);
+  EXPECT_GT(std::min({decided, drawn, withHits}), 200);
 }
 
-// With a small budget the oldest snapshots go; undoing stops at the oldest one kept, which
-// leaves the round as it stood then. Without room for one snapshot nothing can be undone.
+// With a small budget the oldest snapshots go; undoing stops at the oldest one kept, which leaves
+// the round as it stood then. Without room for one snapshot nothing can be undone.
 TEST(History, TheBudgetDropsTheOldestCycles) {
   for (const int64_t limit : {int64_t{1}, int64_t{15000}, int64_t{1} << 20}) {
-    HarnessOptions o;
-    o.CoreSize = 400;
-    o.Warriors = 2;
-    o.MaxProcesses = 64;
-    Harness h(o);
-    h.Put(0, {"SPL.B #0, $0", "MOV.I $0, $1"});
-    h.Put(200, {"ADD.AB #4, $3", "MOV.I $2, @2", "JMP.B $-2, $0", "DAT.F #0, #0"});
-    h.Start(1, 0);
-    h.Start(2, 200);
-    h.BeginRound();
+    Harness h({.CoreSize = 400, .Warriors = 2, .MaxProcesses = 64});
+    h.BeginRound({{0, {"SPL.B #0, $0", "MOV.I $0, $1"}},
+                  {200, {"ADD.AB #4, $3", "MOV.I $2, @2", "JMP.B $-2, $0", "DAT.F #0, #0"}}});
     TCore& c = h.Core();
     c.History.SetLimit(limit);
     std::vector<RoundState> states{Snapshot(h)};
@@ -134,9 +98,8 @@ TEST(History, TheBudgetDropsTheOldestCycles) {
     }
     ASSERT_EQ(c.CycleCount, 3000) << "the round must outlast the history";
     const int32_t oldest = c.History.OldestCycle();
-    EXPECT_EQ(oldest == -1, limit == 1);
-    EXPECT_EQ(oldest > 0, limit == 15000);
-    EXPECT_EQ(oldest == 0, limit == int64_t{1} << 20);
+    EXPECT_EQ(std::tuple(oldest == -1, oldest > 0, oldest == 0),
+              std::tuple(limit == 1, limit == 15000, limit == int64_t{1} << 20));
     int32_t undone = 0;
     while (c.UndoCycle())
       ++undone;
@@ -145,8 +108,8 @@ TEST(History, TheBudgetDropsTheOldestCycles) {
   }
 }
 
-// Back to a breakpoint set after the cycles ran: the cycle in which it would fire is put
-// back to its start; without one the history runs out.
+// Back to a breakpoint set after the cycles ran: the cycle in which it would fire is put back to
+// its start; without one the history runs out.
 TEST(History, BackToBreakpointStopsAtTheStartOfTheCycleInWhichItWouldFire) {
   struct Case {
     int32_t Cell;
@@ -158,49 +121,31 @@ TEST(History, BackToBreakpointStopsAtTheStartOfTheCycleInWhichItWouldFire) {
   for (const Case k : {Case{10, true, 1, 9}, Case{20, false, 1, 19}, Case{29, true, 1, 28},
                        Case{10, true, 0, 0}, Case{31, false, 1, 0}}) {
     Harness h;
-    h.Put(0, {"MOV.I $0, $1"});
-    h.Start(1, 0);
-    h.BeginRound();
+    h.BeginRound({{0, {"MOV.I $0, $1"}}});
     TCore& c = h.Core();
     c.RunCycles(30, 1);
-    TBreakpointRec& type = c.BreakpointTypes[3];
-    type = TBreakpointRec{};
-    (k.Write ? type.Write : type.Execute) = true;
-    type.Frequency = k.Frequency;
+    c.BreakpointTypes[3] = {
+        .Execute = !k.Write, .Write = k.Write, .Frequency = k.Frequency, .TestExpression = ""};
     // As the debugger sets it: on the cell and in the history.
     h.At(k.Cell).BreakpointType = 3;
     c.AddBreakpoint(k.Cell);
     c.History.SetBreakpoint(k.Cell, 3);
     const TCore::UndoResult back = c.UndoToBreakpoint();
-    EXPECT_EQ(back.Cycles, 30 - k.Expected) << k.Cell;
-    EXPECT_EQ(back.AtBreakpoint, k.Expected > 0) << k.Cell;
-    EXPECT_EQ(c.CycleCount, k.Expected) << k.Cell;
     // The breakpoint set later stays on its cell, and nothing of the probing is left.
-    EXPECT_EQ(h.At(k.Cell).BreakpointType, 3) << k.Cell;
-    EXPECT_TRUE(c.HitList.empty()) << k.Cell;
-    EXPECT_EQ(c.History.OldestCycle(), 0) << k.Cell;
+    EXPECT_EQ(std::tuple(back.Cycles, back.AtBreakpoint, c.CycleCount, h.At(k.Cell).BreakpointType,
+                         c.HitList.size(), c.History.OldestCycle()),
+              std::tuple(30 - k.Expected, k.Expected > 0, k.Expected, 3, 0u, 0))
+        << k.Cell;
     // The cells the last undone cycle changed: the imp's own cell and the one it wrote.
     if (k.Expected > 0) {
       EXPECT_EQ(c.UndoneCells, (std::vector<int32_t>{k.Expected, k.Expected + 1})) << k.Cell;
     }
-  }
-}
-
-// The fast path, and a limit of 0, leave nothing to undo.
-TEST(History, SetUpAndTheFastPathEmptyIt) {
-  for (const bool max : {false, true}) {
-    Harness h;
-    h.Put(0, {"MOV.I $0, $1"});
-    h.Start(1, 0);
-    h.BeginRound();
-    TCore& c = h.Core();
-    c.RunCycles(5, 1);
-    ASSERT_TRUE(c.CanUndo());
-    c.MaxSpeed = max;
+    // The fast path, and then a limit of 0, leave nothing to undo.
+    c.MaxSpeed = true;
     c.RunCycles(1, 1);
-    EXPECT_EQ(c.CanUndo(), !max);
-    c.History.SetLimit(0);
+    EXPECT_FALSE(c.CanUndo());
     c.MaxSpeed = false;
+    c.History.SetLimit(0);
     c.RunCycles(1, 1);
     EXPECT_FALSE(c.UndoCycle());
   }

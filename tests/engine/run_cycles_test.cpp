@@ -1,6 +1,5 @@
-// RunCycles on the display path and the fast path: the end of a round, the cycle limit, the
-// early-draw test, turn order, breakpoints that stop a run, and the marks left at the end of
-// a call.
+// RunCycles on the display path and the fast path: the end of a round, the cycle limit and the
+// early-draw test.
 #include <gtest/gtest.h>
 
 #include "tests/support/engine_harness.h"
@@ -61,24 +60,17 @@ TEST(RunCycles, RoundsEndAsTheyShouldOnBothPaths) {
   for (const Round& r : kRounds)
     for (bool fast : {false, true}) {
       SCOPED_TRACE(std::string(r.what) + (fast ? " (fast)" : " (display)"));
-      HarnessOptions o;
-      o.Warriors = int32_t(r.warriors.size());
-      o.MaxCycles = r.maxCycles;
-      o.EarlyDrawCheck = r.earlyDraw;
-      Harness h(o);
-      for (size_t k = 0; k < r.warriors.size(); ++k) {
-        h.Put(r.warriors[k].first, r.warriors[k].second);
-        h.Start(int(k) + 1, r.warriors[k].first);
-      }
-      h.BeginRound();
+      Harness h({.Warriors = int32_t(r.warriors.size()),
+                 .MaxCycles = r.maxCycles,
+                 .EarlyDrawCheck = r.earlyDraw});
+      h.BeginRound(r.warriors);
       if (r.noLethalCells) h.Core().LethalCount = 0;
       h.Core().MaxSpeed = fast;
       for (int32_t cycles : r.calls)
         h.Core().RunCycles(cycles, 1);
-      EXPECT_EQ(h.Core().RoundState, r.state);
-      EXPECT_EQ(h.Core().Winner, r.winner);
-      EXPECT_EQ(h.Core().CycleCount, r.cycles);
-      EXPECT_EQ(h.Core().AliveCount, r.alive);
+      EXPECT_EQ(std::tuple(h.Core().RoundState, h.Core().Winner, h.Core().CycleCount,
+                           h.Core().AliveCount),
+                std::tuple(r.state, r.winner, r.cycles, r.alive));
       for (size_t k = 0; k < r.lastResults.size(); ++k)
         EXPECT_EQ(h.Warrior(int(k) + 1).LastResult, r.lastResults[k]) << "warrior " << k + 1;
       // The processes not run stay where they were.
@@ -87,72 +79,6 @@ TEST(RunCycles, RoundsEndAsTheyShouldOnBothPaths) {
         EXPECT_EQ(h.Core().QueueEntry(h.Warrior(last), 0), r.warriors.back().first);
       }
     }
-}
-
-TEST(RunCycles, FirstWarriorRotatesTheOrder) {
-  const std::vector<int32_t> orders[] = {
-      {1, 2, 3, 1, 2, 3}, {2, 3, 1, 2, 3, 1}, {3, 1, 2, 3, 1, 2}};
-  for (int first = 1; first <= 3; ++first) {
-    HarnessOptions o;
-    o.Warriors = 3;
-    Harness h(o);
-    for (int k = 1; k <= 3; ++k) {
-      h.Put(k * 100, {"JMP.B $0, $0"});
-      h.Start(k, k * 100);
-    }
-    h.BeginRound();
-    h.Core().RunCycles(2, first);
-    std::vector<int32_t> colours; // executed cells in the order the display saw them
-    for (const auto& p : h.Form.Pixels)
-      if (p.Kind == 1 && p.Color > 0) colours.push_back(p.Color);
-    EXPECT_EQ(colours, orders[first - 1]) << "first warrior " << first;
-  }
-}
-
-// Also while the display reads the Markers itself: a run with no breakpoint in the core then
-// takes a path without breakpoint checks, and one breakpoint anywhere must still stop it.
-TEST(RunCycles, BreakpointStopsAfterTheCycleInWhichItFired) {
-  for (const bool collect : {true, false}) {
-    HarnessOptions o;
-    o.Warriors = 2;
-    Harness h(o);
-    h.Put(0, {"MOV.I $0, $1"});
-    h.Put(4000, {"JMP.B $0, $0"});
-    h.At(4).BreakpointType = 1;
-    h.Core().AddBreakpoint(4);
-    h.Start(1, 0);
-    h.Start(2, 4000);
-    h.BeginRound();
-    h.Core().CollectPixels = collect;
-    h.Core().RunCycles(2048, 1);
-    EXPECT_EQ(h.Core().CycleCount, 4) << "collect " << collect;
-    EXPECT_EQ(h.Core().HitList, std::vector<int32_t>{4}) << "collect " << collect;
-    // The fast path ignores breakpoints.
-    h.Core().MaxSpeed = true;
-    h.Core().HitList.clear();
-    h.Core().RunCycles(100, 1);
-    EXPECT_EQ(h.Core().CycleCount, 104);
-    EXPECT_TRUE(h.Core().HitList.empty());
-  }
-}
-
-TEST(RunCycles, MarksEachLiveWarriorsNextInstructionAtTheEnd) {
-  HarnessOptions o;
-  o.Warriors = 2;
-  Harness h(o);
-  h.Put(0, {"JMP.B $5, $0"});
-  h.Put(200, {"JMP.B $0, $0"});
-  h.Start(1, 0);
-  h.Start(2, 200);
-  h.BeginRound();
-  h.Core().RunCycles(1, 1);
-  ASSERT_GE(h.Form.Pixels.size(), 2u);
-  const std::vector<RecordingForm::Pixel> tail(h.Form.Pixels.end() - 2, h.Form.Pixels.end());
-  EXPECT_EQ(tail, (std::vector<RecordingForm::Pixel>{{5, -1, 1}, {200, -1, 1}}));
-  h.Form.Pixels.clear();
-  h.Core().MaxSpeed = true;
-  h.Core().RunCycles(1, 1);
-  EXPECT_TRUE(h.Form.Pixels.empty());
 }
 
 } // namespace

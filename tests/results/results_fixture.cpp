@@ -9,28 +9,16 @@ ResultsFixture::ResultsFixture() {
   InstallAssembler(*Core);
 }
 
-void ResultsFixture::SetWarriors(const std::vector<std::pair<std::string, std::string>>& list) {
+void ResultsFixture::SetWarriors(const std::vector<std::pair<std::string, std::string>>& list,
+                                 const std::vector<std::string>& benchmarks) {
   Tour.WarriorList.clear();
-  for (const auto& [name, author] : list) {
-    TWarriorData w;
-    w.ID = int32_t(Tour.WarriorList.size()) + 1;
-    w.Name = name;
-    w.Author = author;
-    Tour.WarriorList.push_back(w);
-  }
-  Tour.Rec.WarriorCount = int32_t(Tour.WarriorList.size());
-}
-
-void ResultsFixture::SetBenchmarks(const std::vector<std::string>& names) {
+  for (const auto& [name, author] : list)
+    Tour.WarriorList.push_back({int32_t(Tour.WarriorList.size()) + 1, name, author, {}, ""});
   Tour.BenchmarkList.clear();
-  for (const std::string& name : names) {
-    TWarriorData w;
-    w.ID = int32_t(Tour.BenchmarkList.size()) + 1;
-    w.Name = name;
-    w.Author = "Bench";
-    Tour.BenchmarkList.push_back(w);
-  }
-  Tour.Rec.BenchmarkCount = int32_t(names.size());
+  for (const std::string& name : benchmarks)
+    Tour.BenchmarkList.push_back({int32_t(Tour.BenchmarkList.size()) + 1, name, "Bench", {}, ""});
+  Tour.Rec.WarriorCount = int32_t(list.size());
+  Tour.Rec.BenchmarkCount = int32_t(benchmarks.size());
 }
 
 void ResultsFixture::Shape(uint8_t type, int32_t W, bool selfFights) {

@@ -18,9 +18,10 @@ struct ResultsFixture {
   std::unique_ptr<TCore> Core;
   TTournament Tour;
 
-  // Lists of warriors named and authored as given; IDs are positions + 1.
-  void SetWarriors(const std::vector<std::pair<std::string, std::string>>& warriors);
-  void SetBenchmarks(const std::vector<std::string>& names);
+  // Lists of warriors named and authored as given; IDs are positions + 1. Benchmark
+  // warriors are written by "Bench".
+  void SetWarriors(const std::vector<std::pair<std::string, std::string>>& warriors,
+                   const std::vector<std::string>& benchmarks = {});
   // An empty table of the type's shape, W survivor counts per cell.
   void Shape(uint8_t type, int32_t W, bool selfFights = false);
   // Sets one cell: wins, losses, then ties with 2..W survivors, mean cycles.

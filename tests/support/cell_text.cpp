@@ -1,38 +1,34 @@
 #include "tests/support/cell_text.h"
 
-#include <cctype>
 #include <sstream>
 #include <stdexcept>
 
 namespace velmora::test {
 
 namespace {
-std::string Upper(std::string s) {
-  for (char& ch : s)
-    ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return s;
-}
-
-void ParseOperand(std::string text, AddressMode& mode, int32_t& value, int32_t coreSize) {
-  size_t i = text.find_first_not_of(' ');
-  if (i == std::string::npos) throw std::invalid_argument("empty operand");
-  text = text.substr(i);
-  mode = AddressMode::Direct;
-  const std::string symbols = ModeSymbols;
-  if (auto pos = symbols.find(text[0]); pos != std::string::npos) {
-    mode = static_cast<AddressMode>(pos);
-    text = text.substr(1);
-  }
-  value = ModCore(static_cast<int32_t>(std::stol(text)), coreSize);
+// "<mode>value" (mode "$" when left out) into mode and value brought into the core; nothing
+// at all reads as $0.
+std::pair<AddressMode, int32_t> Operand(std::istream& in, int32_t coreSize) {
+  in >> std::ws;
+  if (in.peek() == ',') in.ignore();
+  in >> std::ws;
+  if (in.peek() == std::char_traits<char>::eof()) return {AddressMode::Direct, 0};
+  const size_t mode = std::string(ModeSymbols).find(char(in.peek()));
+  if (mode != std::string::npos) in.get();
+  int64_t value = 0;
+  if (!(in >> value)) throw std::invalid_argument("bad operand");
+  return {mode == std::string::npos ? AddressMode::Direct : AddressMode(mode),
+          ModCore(static_cast<int32_t>(value), coreSize)};
 }
 } // namespace
 
 CoreCell ParseCell(const std::string& text, int32_t coreSize) {
-  const size_t space = text.find(' ');
-  const std::string word = Upper(text.substr(0, space));
-  const std::string opText = word.substr(0, word.find('.'));
-  const std::string modText =
-      word.find('.') == std::string::npos ? "F" : word.substr(word.find('.') + 1);
+  std::istringstream in(text);
+  std::string word;
+  in >> word;
+  const size_t dot = word.find('.');
+  const std::string opText = word.substr(0, dot);
+  const std::string modText = dot == std::string::npos ? "F" : word.substr(dot + 1);
   int op = -1, mod = -1;
   for (int k = 0; k < 32; ++k)
     if (k < kOpcodeCount ? opText == OpcodeNames[static_cast<size_t>(k)]
@@ -41,20 +37,9 @@ CoreCell ParseCell(const std::string& text, int32_t coreSize) {
   for (int k = 0; k < kModifierCount; ++k)
     if (modText == ModifierNames[static_cast<size_t>(k)]) mod = k;
   if (op < 0 || mod < 0) throw std::invalid_argument("bad instruction: " + text);
-  CoreCell cell{};
-  cell.OpcodeModifier = static_cast<uint8_t>(op | (mod << 5));
-  AddressMode am = AddressMode::Direct, bm = AddressMode::Direct;
-  int32_t a = 0, b = 0;
-  if (space != std::string::npos) {
-    const std::string rest = text.substr(space + 1);
-    const size_t comma = rest.find(',');
-    ParseOperand(rest.substr(0, comma), am, a, coreSize);
-    if (comma != std::string::npos) ParseOperand(rest.substr(comma + 1), bm, b, coreSize);
-  }
-  cell.Modes = PackModes(am, bm);
-  cell.AField = a;
-  cell.BField = b;
-  return cell;
+  const auto [am, a] = Operand(in, coreSize);
+  const auto [bm, b] = Operand(in, coreSize);
+  return CoreCell{0, 0, static_cast<uint8_t>(op | (mod << 5)), PackModes(am, bm), a, b};
 }
 
 std::string CellText(const CoreCell& cell) {

@@ -41,6 +41,15 @@ void Harness::Start(int k, int32_t pc) {
   w.Alive = true;
 }
 
+void Harness::BeginRound(
+    const std::vector<std::pair<int32_t, std::vector<std::string>>>& warriors) {
+  for (size_t k = 0; k < warriors.size(); ++k) {
+    Put(warriors[k].first, warriors[k].second);
+    Start(int(k) + 1, warriors[k].first);
+  }
+  BeginRound();
+}
+
 void Harness::BeginRound() {
   int32_t alive = 0;
   for (int k = 1; k <= core_->NumWarriors; ++k)

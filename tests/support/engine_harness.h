@@ -40,14 +40,6 @@ struct HarnessOptions {
   bool EarlyDrawCheck = false;
 };
 
-// Options of a battle of so many warriors with this process limit, for the queue tests.
-inline HarnessOptions Queue(int warriors, int32_t maxProcesses) {
-  HarnessOptions o;
-  o.Warriors = warriors;
-  o.MaxProcesses = maxProcesses;
-  return o;
-}
-
 class Harness {
 public:
   explicit Harness(const HarnessOptions& o = {});
@@ -65,6 +57,9 @@ public:
   void Start(int k, int32_t pc);
   // Counts alive warriors and lethal cells into the round state, as round set-up does.
   void BeginRound();
+  // Puts warrior k's code at its address and starts it there, for k = 1, 2, ...; then begins
+  // the round.
+  void BeginRound(const std::vector<std::pair<int32_t, std::vector<std::string>>>& warriors);
 
   THeadlessPlatform Platform;
   RecordingForm Form;

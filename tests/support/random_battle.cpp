@@ -18,16 +18,6 @@ constexpr std::pair<uint8_t, uint8_t> kKnownForms[] = {
 #undef VELMORA_KNOWN_FORM_BYTES
 };
 
-// Types 1 and 2 (execute, movable execute) and one that reacts to every event but only
-// fires every second one.
-void AddBreakpointTypes(TCore& c) {
-  TBreakpointRec& every = c.BreakpointTypes[3];
-  every = TBreakpointRec{};
-  every.Write = every.IncDec = every.Compare = every.Read = every.Movable = true;
-  every.Frequency = 2;
-  c.BreakpointTypeCount = 4;
-}
-
 } // namespace
 
 RandomBattle DrawBattle(std::mt19937& rng) {
@@ -52,7 +42,13 @@ void PopulateBattle(Harness& h, const RandomBattle& b) {
   auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   TCore& c = h.Core();
   const int32_t size = c.CoreSize;
-  if (b.Breakpoints) AddBreakpointTypes(c);
+  if (b.Breakpoints) { // types 1 and 2, and one that reacts to every event, firing every second
+    TBreakpointRec& every = c.BreakpointTypes[3];
+    every = TBreakpointRec{};
+    every.Write = every.IncDec = every.Compare = every.Read = every.Movable = true;
+    every.Frequency = 2;
+    c.BreakpointTypeCount = 4;
+  }
   for (int32_t a = 0; a < size; ++a) {
     CoreCell& cell = h.At(a);
     // Bias towards the real opcodes, but every code of the byte occurs.

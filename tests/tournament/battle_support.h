@@ -1,6 +1,6 @@
 #pragma once
-// A complete battle without a window: engine, schedule and run controller, with a view that
-// records what the controller asked of it.
+// A complete battle without a window: engine, schedule and run controller, with a view that records
+// what the controller asked of it.
 
 #include <functional>
 #include <memory>
@@ -14,7 +14,6 @@ namespace velmora::test {
 
 class RecordingView : public TRunView {
 public:
-  void ShowStatus(const std::string& text) override { Statuses.push_back(text); }
   int32_t SpeedPosition() override { return Speed; }
   void SetTimer(bool enabled, int32_t interval) override {
     TimerOn = enabled;
@@ -25,24 +24,10 @@ public:
     if (OnEvents) OnEvents();
   }
   std::function<void()> OnEvents;
-  std::vector<std::string> Statuses;
   std::vector<bool> Loaded;
   int32_t Speed = 6;
   bool TimerOn = false;
   int32_t Interval = -1;
-};
-
-// A display that counts the status refreshes it is asked for.
-class CountingForm : public TNullMardexForm {
-public:
-  void InitScreenInfo(bool full) override {
-    Inits.push_back(full);
-    if (OnInit) OnInit();
-  }
-  std::function<void()> OnInit;
-  void UpdateScreenInfo() override { ++Updates; }
-  std::vector<bool> Inits;
-  int Updates = 0;
 };
 
 // Default battle settings with the display off, and a fixed seed.
@@ -69,12 +54,24 @@ public:
     d.ID = static_cast<int32_t>(list.size()) + 1;
     list.push_back(d);
   }
+  // Adds warriors by name and source, one after another.
+  void Add(const std::vector<std::pair<std::string, std::vector<std::string>>>& warriors) {
+    for (const auto& [name, source] : warriors)
+      Add(name, source);
+  }
+  // Starts a new battle of this type, rounds per matchup and pause between rounds.
+  void Start(uint8_t type, int32_t rounds = 1, bool pause = false) {
+    Tour.Rec.TournamentType = type;
+    Tour.Rec.Rounds = rounds;
+    Tour.Rec.PauseBetweenRounds = pause;
+    Controller->NewBattle();
+  }
   const MatchupResult& Result(int row, int column) const {
     return Tour.Rec.Results.at(static_cast<size_t>(row)).at(static_cast<size_t>(column));
   }
   TWarrior& Slot(int k) { return *Core->Warriors.at(static_cast<size_t>(k)); }
 
-  CountingForm Form;
+  TNullMardexForm Form;
   THeadlessPlatform Platform;
   std::unique_ptr<TCore> Core;
   TTournament Tour;

@@ -1,5 +1,5 @@
-// Exactness: every pair of the reference results, fought over every position of the second
-// warrior with each warrior moving first (permutate), must give the same wins and ties.
+// Exactness: every pair of the reference results, fought over every position of the second warrior
+// with each warrior moving first (permutate), must give the same wins and ties.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -18,28 +18,25 @@ struct ReferencePair {
   std::string Expected;
 };
 
+// Lines after the header: A, B, the settings, the expected result, separated by tabs.
 std::vector<ReferencePair> ReadReference(const std::filesystem::path& file) {
   std::vector<ReferencePair> pairs;
   std::ifstream in(file);
   std::string line;
-  std::getline(in, line); // header
+  std::getline(in, line);
   while (std::getline(in, line)) {
     std::istringstream fields(line);
     ReferencePair p;
-    std::string settings;
-    std::getline(fields, p.A, '\t');
-    std::getline(fields, p.B, '\t');
-    std::getline(fields, settings, '\t');
+    fields >> p.A >> p.B >> p.CoreSize >> p.MaxCycles >> p.MaxProcesses >> p.MaxLength >>
+        p.MinDistance >> std::ws;
     std::getline(fields, p.Expected);
-    std::istringstream(settings) >> p.CoreSize >> p.MaxCycles >> p.MaxProcesses >> p.MaxLength >>
-        p.MinDistance;
     if (!p.A.empty()) pairs.push_back(p);
   }
   return pairs;
 }
 
-// Fights the pair as a two-warrior round robin over every permutate position; returns the
-// two lines "wins ties" joined by "|".
+// Fights the pair as a two-warrior round robin over every permutate position; returns the two lines
+// "wins ties" joined by "|".
 std::string Fight(const ReferencePair& r, const std::filesystem::path& warriors,
                   std::vector<std::string>& messages) {
   TParamsRec p = BattleParams();

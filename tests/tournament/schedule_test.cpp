@@ -1,8 +1,9 @@
-// The schedule: matchup orders of every tournament type, records from both sides, totals,
-// the completion message, the first-warrior and permutation-offset sequences, refusals of
-// battles that cannot start, and P-space blocks shared by PIN.
+// The schedule: matchup orders of every tournament type, totals, records from both sides and of
+// self fights, the completion message, refusals of battles that cannot start and P-space blocks
+// shared by PIN; the run controller's replays under fixed and checksum seeds and its slow speeds.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <utility>
 
 #include "battle_support.h"
@@ -14,29 +15,12 @@ using Order = std::vector<std::pair<int32_t, int32_t>>;
 const std::vector<std::string> kDies = {"dat 0, 0"};     // dies on its first move
 const std::vector<std::string> kSurvives = {"jmp 0, 0"}; // never dies
 
-// Runs a whole tournament one cycle at a time; returns the (row, column) of every matchup.
-Order PlayedOrder(Battle& b) {
-  Order order;
-  b.Controller->NewBattle();
-  order.emplace_back(b.Tour.Rec.CurrentRow, b.Tour.Rec.CurrentColumn);
-  int32_t matchup = b.Tour.MatchupNumber;
-  for (int guard = 0; guard < 1000 && b.Controller->State() != RunState::Complete; ++guard) {
-    b.Controller->SingleStep();
-    if (b.Tour.MatchupNumber != matchup) {
-      matchup = b.Tour.MatchupNumber;
-      order.emplace_back(b.Tour.Rec.CurrentRow, b.Tour.Rec.CurrentColumn);
-    }
-  }
-  return order;
-}
-
 TEST(Schedule, MatchupsComeInTheirOrderAndEachPlaysItsRounds) {
   struct Row {
     uint8_t type;
     bool selfFights;
     Order expected;
   };
-  // clang-format off
   const Row rows[] = {
       {RoundRobin, false, {{0, 1}, {0, 2}, {1, 2}}},
       {RoundRobin, true, {{0, 0}, {0, 1}, {0, 2}, {1, 1}, {1, 2}, {2, 2}}},
@@ -46,101 +30,102 @@ TEST(Schedule, MatchupsComeInTheirOrderAndEachPlaysItsRounds) {
       {Benchmark, true, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}},
       {Melee, false, {{0, 0}}},
   };
-  // clang-format on
   for (const Row& r : rows) {
     SCOPED_TRACE(std::string(TournamentTypeName(r.type)) + (r.selfFights ? " with self" : ""));
     Battle b;
-    for (const char* name : {"A", "B", "C"})
-      b.Add(name, kDies);
-    for (const char* name : {"X", "Y"})
-      b.Add(name, kDies, true);
-    b.Tour.Rec.TournamentType = r.type;
+    b.Add({{"A", kDies}, {"B", kDies}, {"C", kDies}});
+    b.Add("X", kDies, true);
+    b.Add("Y", kDies, true);
     b.Tour.Rec.SelfFights = r.selfFights;
-    b.Tour.Rec.Rounds = 2;
-    EXPECT_EQ(PlayedOrder(b), r.expected);
+    b.Start(r.type, 2);
+    // The whole tournament one cycle at a time, noting every matchup.
+    Order order = {{b.Tour.Rec.CurrentRow, b.Tour.Rec.CurrentColumn}};
+    for (int32_t guard = 0, matchup = b.Tour.MatchupNumber;
+         guard < 1000 && b.Controller->State() != RunState::Complete; ++guard) {
+      b.Controller->SingleStep();
+      if (b.Tour.MatchupNumber == matchup) continue;
+      matchup = b.Tour.MatchupNumber;
+      order.emplace_back(b.Tour.Rec.CurrentRow, b.Tour.Rec.CurrentColumn);
+    }
+    EXPECT_EQ(order, r.expected);
     EXPECT_EQ(b.Controller->State(), RunState::Complete);
-    EXPECT_EQ(b.Tour.MatchupCount(), int32_t(r.expected.size()));
-    EXPECT_EQ(b.Tour.TotalRounds, 2 * int32_t(r.expected.size()));
+    const int32_t n = int32_t(r.expected.size());
+    EXPECT_EQ(std::tuple(b.Tour.MatchupCount(), b.Tour.TotalRounds), std::tuple(n, 2 * n));
     for (const auto& [row, column] : r.expected)
       EXPECT_EQ(b.Result(row, column).RoundsPlayed, 2) << row << "," << column;
-    if (r.type == Benchmark) {
-      EXPECT_EQ(b.Tour.WarriorColours[1], WarriorPalette[2]);
-      EXPECT_EQ(b.Tour.WarriorColours[2], WarriorPalette[4]) << "benchmark j: (N + j) mod 8";
+    if (r.type == Benchmark) { // benchmark j: (N + j) mod 8
+      EXPECT_EQ(std::tuple(b.Tour.WarriorColours[1], b.Tour.WarriorColours[2]),
+                std::tuple(WarriorPalette[2], WarriorPalette[4]));
     }
   }
 }
 
 TEST(Schedule, RoundRobinRecordsBothMirrorCellsAndASelfFightOnce) {
   Battle b;
-  b.Add("Survivor", kSurvives);
-  b.Add("Victim", kDies);
-  b.Tour.Rec.TournamentType = RoundRobin;
-  b.Tour.Rec.Rounds = 3;
-  b.Controller->NewBattle();
+  b.Add({{"Survivor", kSurvives}, {"Victim", kDies}});
+  b.Start(RoundRobin, 3);
   b.Controller->RunLoop();
-  const MatchupResult& a = b.Result(0, 1);
-  const MatchupResult& v = b.Result(1, 0);
-  EXPECT_EQ(a.SurvivorCounts, (std::vector<int32_t>{3, 0}));
-  EXPECT_EQ(a.Losses, 0);
-  EXPECT_EQ(v.Losses, 3);
-  EXPECT_EQ(v.SurvivorCounts, (std::vector<int32_t>{0, 0}));
-  EXPECT_EQ(a.RoundsPlayed, 3);
-  EXPECT_EQ(v.RoundsPlayed, 3);
-  EXPECT_EQ(a.Opponent, 1);
-  EXPECT_EQ(v.Opponent, 0);
-  // The victim dies on its first move: in one cycle when it moves first, else in the second
-  // half of the first cycle. First warriors 1, 2, 1.
-  EXPECT_DOUBLE_EQ(a.AverageCycles, 1.0);
+  const auto record = [&](int row, int column) {
+    const MatchupResult& m = b.Result(row, column);
+    return std::tuple(m.SurvivorCounts, m.Losses, m.RoundsPlayed, m.Opponent);
+  };
+  EXPECT_EQ(record(0, 1), std::tuple(std::vector{3, 0}, 0, 3, 1));
+  EXPECT_EQ(record(1, 0), std::tuple(std::vector{0, 0}, 3, 3, 0));
+  // The victim dies on its first move: in one cycle when it moves first, else in the second half of
+  // the first cycle. First warriors 1, 2, 1.
+  EXPECT_DOUBLE_EQ(b.Result(0, 1).AverageCycles, 1.0);
   EXPECT_EQ(b.Result(0, 0).RoundsPlayed, 0);
   EXPECT_EQ(b.Platform.Messages, std::vector<std::string>{"Tournament complete."});
 
   Battle s;
-  s.Add("A", kSurvives);
-  s.Add("B", kSurvives);
+  s.Add({{"A", kSurvives}, {"B", kSurvives}});
   s.Core->MaxCycles = 5;
-  s.Tour.Rec.TournamentType = RoundRobin;
   s.Tour.Rec.SelfFights = true;
-  s.Tour.Rec.Rounds = 3; // odd: a self fight recorded from both slots would play 4
-  s.Controller->NewBattle();
+  s.Start(RoundRobin,
+          3); // odd: a self fight recorded from both slots would play 4
   s.Controller->RunLoop();
-  EXPECT_EQ(s.Result(0, 0).RoundsPlayed, 3);
-  EXPECT_EQ(s.Result(0, 0).SurvivorCounts, (std::vector<int32_t>{0, 3}));
-  EXPECT_EQ(s.Result(0, 1).RoundsPlayed, 3);
-  EXPECT_EQ(s.Result(1, 0).RoundsPlayed, 3);
+  EXPECT_EQ(std::tuple(s.Result(0, 0).RoundsPlayed, s.Result(0, 0).SurvivorCounts,
+                       s.Result(0, 1).RoundsPlayed, s.Result(1, 0).RoundsPlayed),
+            std::tuple(3, std::vector{0, 3}, 3, 3));
   EXPECT_DOUBLE_EQ(s.Result(1, 1).AverageCycles, 5.0);
 }
 
 TEST(Schedule, CompletionMessageOnlyAfterTwoRoundsOrMoreAndALoneMeleeWarrior) {
   for (int32_t rounds : {1, 2}) {
     Battle b;
-    b.Add("A", kSurvives);
-    b.Add("B", kDies);
-    b.Tour.Rec.TournamentType = RoundRobin;
-    b.Tour.Rec.Rounds = rounds;
-    b.Controller->NewBattle();
+    b.Add({{"A", kSurvives}, {"B", kDies}});
+    b.Start(RoundRobin, rounds);
     b.Controller->RunLoop();
     EXPECT_EQ(b.Controller->State(), RunState::Complete);
     EXPECT_EQ(b.Platform.Messages.size(), rounds >= 2 ? 1u : 0u) << rounds;
   }
+  // A lone melee warrior loses or draws; the paused round is recorded by the next run.
   for (bool dies : {false, true}) {
     Battle b;
     b.Add("Solo", dies ? kDies : kSurvives);
     b.Core->MaxCycles = 10;
-    b.Tour.Rec.PauseBetweenRounds = true;
-    b.Controller->NewBattle();
+    b.Start(Melee, 1, true);
     b.Controller->RunLoop();
-    EXPECT_EQ(b.Controller->State(), RunState::Stopped);
-    EXPECT_EQ(b.Controller->StatusText(), dies ? "Lost by Solo" : "Drawn");
-    b.Controller->RunLoop(); // records the paused round
-    EXPECT_EQ(b.Result(0, 0).Losses, dies ? 1 : 0);
-    EXPECT_EQ(b.Result(0, 0).SurvivorCounts, std::vector<int32_t>{dies ? 0 : 1});
-    EXPECT_EQ(b.Controller->State(), RunState::Complete);
+    EXPECT_EQ(std::tuple(b.Controller->State(), b.Controller->StatusText()),
+              std::tuple(RunState::Stopped, dies ? "Lost by Solo" : "Drawn"));
+    b.Controller->RunLoop();
+    EXPECT_EQ(
+        std::tuple(b.Result(0, 0).Losses, b.Result(0, 0).SurvivorCounts, b.Controller->State()),
+        std::tuple(dies ? 1 : 0, std::vector{dies ? 0 : 1}, RunState::Complete));
   }
 }
 
 TEST(Schedule, BattlesThatCannotStartAsAskedSayWhy) {
+  const std::string melee = "Single warrior battles are only supported by Melee tournaments. The "
+                            "tournament type has been set to Melee.";
+  const std::string bench = "To run a Benchmark tournament, you must select a warrior or warrior "
+                            "list.";
+  // Compile failures are listed together before any matchup.
+  const std::string compile = "Warrior B failed to compile.\n    Bad Opcode in line 1:  1, 2\n"
+                              "Warrior C failed to compile.\n    Undefined Symbol in line 1:  "
+                              "jmp undefined";
+  const std::vector<std::string> bad = {"frobnicate 1, 2"}, undefined = {"jmp undefined"};
   struct Row {
-    const char* what;
     std::vector<std::vector<std::string>> warriors; // sources of A, B, ...
     uint8_t type;
     int32_t minDistance;
@@ -149,138 +134,111 @@ TEST(Schedule, BattlesThatCannotStartAsAskedSayWhy) {
     std::vector<bool> loaded;
     bool benchmarkWarrior = false;
   };
-  // clang-format off
   const Row rows[] = {
-      {"no warriors", {}, RoundRobin, 100, RunState::Idle, "", {}},
-      {"one warrior in a round robin", {kSurvives}, RoundRobin, 100, RunState::Stopped,
-       "Single warrior battles are only supported by Melee tournaments. The tournament type has "
-       "been set to Melee.", {true}},
-      {"one warrior in a challenge", {kSurvives}, Challenge, 100, RunState::Stopped,
-       "Single warrior battles are only supported by Melee tournaments. The tournament type has "
-       "been set to Melee.", {true}},
-      {"one warrior against a benchmark", {kSurvives}, Benchmark, 100, RunState::Stopped, "",
-       {true}, true},
-      {"a benchmark without benchmark warriors", {kSurvives, kSurvives}, Benchmark, 100,
-       RunState::Idle, "To run a Benchmark tournament, you must select a warrior or warrior list.",
-       {false}},
-      {"a warrior that does not compile", {kSurvives, {"frobnicate 1, 2"}}, RoundRobin, 100,
-       RunState::Idle, "Warrior B failed to compile.\n    Bad Opcode in line 1:  1, 2", {false}},
-      {"warriors that do not fit", {kSurvives, kSurvives}, RoundRobin, 5000, RunState::Idle,
-       "Unable to fit warrior B into core", {true}},
+      {{}, RoundRobin, 100, RunState::Idle, "", {}},
+      {{kSurvives}, RoundRobin, 100, RunState::Stopped, melee, {true}},
+      {{kSurvives}, Benchmark, 100, RunState::Stopped, "", {true}, true},
+      {{kSurvives, kSurvives}, Benchmark, 100, RunState::Idle, bench, {false}},
+      {{kSurvives, bad, undefined}, RoundRobin, 100, RunState::Idle, compile, {false}},
+      {{kSurvives, kSurvives},
+       RoundRobin,
+       5000,
+       RunState::Idle,
+       "Unable to fit warrior B into core",
+       {true}},
   };
-  // clang-format on
   for (const Row& r : rows) {
-    SCOPED_TRACE(r.what);
+    SCOPED_TRACE(r.message + " " + std::to_string(r.warriors.size()));
     Battle b;
     for (size_t i = 0; i < r.warriors.size(); ++i)
       b.Add(std::string(1, char('A' + i)), r.warriors[i]);
     if (r.benchmarkWarrior) b.Add("Bench", kSurvives, true);
-    b.Tour.Rec.TournamentType = r.type;
     b.Core->MinDistance = r.minDistance;
-    b.Controller->NewBattle();
+    b.Start(r.type);
     EXPECT_EQ(b.Controller->State(), r.state);
     EXPECT_EQ(b.Platform.Messages,
               r.message.empty() ? std::vector<std::string>{} : std::vector{r.message});
     EXPECT_EQ(b.View.Loaded, r.loaded);
-    EXPECT_EQ(b.Tour.Rec.TournamentType,
-              r.message.rfind("Single", 0) == 0 ? uint8_t{Melee} : r.type);
+    EXPECT_EQ(b.Tour.Rec.TournamentType, r.message == melee ? uint8_t{Melee} : r.type);
     b.Controller->SingleStep();
     EXPECT_EQ(b.Core->CycleCount, r.state == RunState::Idle ? 0 : 1);
   }
 }
 
-struct RoundStart {
-  int32_t First, Offset, Second;
-  bool operator==(const RoundStart&) const = default;
-};
-
-// First warrior, permutation offset and warrior 2's load address of every round set up.
-std::vector<RoundStart> RoundStarts(Battle& b) {
-  std::vector<RoundStart> starts;
-  b.Form.OnInit = [&] {
-    const TWarrior& w = *b.Core->Warriors[2];
-    starts.push_back({b.Tour.FirstWarrior, b.Core->PermutationOffset,
-                      ModCore(b.Core->QueueEntry(w, 0) - w.StartOffset, b.Core->CoreSize)});
-  };
-  b.Controller->NewBattle();
-  b.Controller->RunLoop();
-  return starts;
-}
-
-TEST(Schedule, PermutateAlternatesFirstWarriorsThenMovesTheOffsetFromZeroEachMatchup) {
-  Battle b;
-  for (const char* name : {"A", "B", "C"})
-    b.Add(name, kDies);
-  b.Core->SecondPosition = kPositionPermutate;
-  b.Tour.Rec.TournamentType = RoundRobin;
-  b.Tour.Rec.Rounds = 4;
-  const auto starts = RoundStarts(b);
-  ASSERT_EQ(starts.size(), 12u);
-  const RoundStart matchup[] = {{1, 0, 100}, {2, 0, 100}, {1, 1, 101}, {2, 1, 101}};
-  for (size_t i = 0; i < 12; ++i)
-    EXPECT_EQ(starts[i], matchup[i % 4]) << i;
-}
-
-TEST(Schedule, MeleeRotatesTheFirstWarriorOverAllSlots) {
-  Battle b;
-  for (const char* name : {"A", "B", "C"})
-    b.Add(name, kSurvives);
-  b.Core->MaxCycles = 3;
-  b.Core->MinDistance = 10;
-  b.Tour.Rec.Rounds = 4;
-  std::vector<int32_t> firsts;
-  for (const auto& s : RoundStarts(b))
-    firsts.push_back(s.First);
-  EXPECT_EQ(firsts, (std::vector<int32_t>{1, 2, 3, 1}));
-  EXPECT_EQ(b.Result(2, 0).SurvivorCounts, (std::vector<int32_t>{0, 0, 4}));
-}
-
-// Reads P-space location 0 into its own B-field, then loops.
-const std::vector<std::string> kReader = {"ldp.ab #0, 1", "jmp 0"};
-
 TEST(PSpace, SamePinSharesOneBlockAndCompilingClearsBlocksAndTheOffset) {
   Battle b;
-  b.Add("P7a", {"pin 7", "jmp 0"});
-  b.Add("P7b", {"pin 7", "jmp 0"});
-  b.Add("Free", {"jmp 0"});
-  b.Add("P8", {"pin 8", "jmp 0"});
+  b.Add({{"P7a", {"pin 7", "jmp 0"}},
+         {"P7b", {"pin 7", "jmp 0"}},
+         {"Free", {"jmp 0"}},
+         {"P8", {"pin 8", "jmp 0"}}});
   b.Core->MinDistance = 10;
   b.Controller->NewBattle();
   ASSERT_EQ(b.Controller->State(), RunState::Stopped);
   EXPECT_EQ(b.Slot(1).PSpace, b.Slot(2).PSpace);
-  EXPECT_NE(b.Slot(3).PSpace, b.Slot(1).PSpace);
-  EXPECT_NE(b.Slot(4).PSpace, b.Slot(1).PSpace);
+  EXPECT_EQ(std::set({b.Slot(1).PSpace, b.Slot(3).PSpace, b.Slot(4).PSpace}).size(), 3u);
   EXPECT_EQ(b.Slot(1).PSpace->size(), size_t(b.Core->PSpaceSize));
   for (int k = 1; k <= 4; ++k)
     EXPECT_EQ(b.Slot(k).LastResult, b.Core->CoreSize - 1) << k;
   (*b.Slot(1).PSpace)[4] = 99;
   b.Core->PermutationOffset = 12;
   ASSERT_TRUE(CompileWarriors(*b.Core));
-  EXPECT_EQ((*b.Slot(2).PSpace)[4], 0);
-  EXPECT_EQ(b.Slot(1).LastResult, -1);
-  EXPECT_EQ(b.Core->PermutationOffset, 0);
+  EXPECT_EQ(std::tuple((*b.Slot(2).PSpace)[4], b.Slot(1).LastResult, b.Core->PermutationOffset),
+            std::tuple(0, -1, 0));
 }
 
-TEST(PSpace, FirstRoundReadsCoreSizeMinusOneThenTheResult) {
-  for (bool fast : {false, true}) {
-    Battle b;
-    b.Add("Reader", kReader);
-    b.Add("Victim", {"nop 0, 0", "dat 0, 0"}); // dies on its second move
-    b.Tour.Rec.TournamentType = RoundRobin;
-    b.Tour.Rec.Rounds = 2;
-    b.Tour.Rec.PauseBetweenRounds = true;
-    b.Controller->SetMaxSpeed(fast);
-    b.Controller->NewBattle();
-    b.Controller->SingleStep();
-    EXPECT_EQ(b.Core->Core[1].BField, 7999) << fast;
-    b.Controller->RunLoop(); // the victim dies; the round pauses
-    EXPECT_EQ(b.Slot(1).LastResult, 1);
-    EXPECT_EQ(b.Slot(2).LastResult, 0);
-    b.Controller->SingleStep(); // hands on the round, sets up the next
-    b.Controller->SingleStep(); // its first cycle
-    EXPECT_EQ(b.Core->Core[1].BField, 1) << "a sole survivor reads 1";
-    EXPECT_EQ(b.Slot(2).LastResult, 0) << "a loss stays 0 in the next round";
+// Written for these tests: a bomber that drops a DAT on every fifth cell, and a paper-like
+// replicator that keeps copying itself.
+const std::vector<std::string> kBomber = {";name Bomber", "top   add #5, bomb",
+                                          "      mov bomb, @bomb", "      jmp top",
+                                          "bomb  dat #0, #5"};
+const std::vector<std::string> kReplicator = {
+    ";name Replicator",    "src   spl 1",        "      mov #5, cnt",    "copy  mov <cnt, <dst",
+    "      djn copy, cnt", "      spl @dst",     "      add #1234, dst", "      jmp src",
+    "cnt   dat #0, #0",    "dst   dat #0, #1700"};
+
+// Ten rounds of the bomber against the replicator: wins and ties, losses, mean cycles.
+auto PlayTenRounds(int32_t seedMode) {
+  TParamsRec p = BattleParams();
+  p.SeedMode = seedMode;
+  p.MaxCycles = 20000;
+  Battle b(p);
+  b.Add({{"Bomber", kBomber}, {"Replicator", kReplicator}});
+  b.Controller->SetMaxSpeed(true);
+  b.Start(RoundRobin, 10);
+  b.Controller->RunLoop();
+  EXPECT_EQ(std::tuple(b.Controller->State(), b.Result(0, 1).RoundsPlayed),
+            std::tuple(RunState::Complete, 10));
+  const MatchupResult& r = b.Result(0, 1);
+  return std::tuple(r.SurvivorCounts, r.Losses, b.Result(1, 0).Losses, r.AverageCycles);
+}
+
+TEST(RunController, FixedAndChecksumSeedsReplayTheSameBattle) {
+  for (int32_t seed : {4711, kSeedChecksum}) {
+    const auto first = PlayTenRounds(seed);
+    EXPECT_EQ(PlayTenRounds(seed), first) << seed;
+    EXPECT_GT(std::get<3>(first), 0.0);
   }
+}
+
+TEST(RunController, SlowSpeedsLeaveTheRunToTheTimer) {
+  Battle b;
+  b.Add("Looper", {"jmp 0"});
+  b.View.Speed = 0;
+  b.Controller->NewBattle();
+  b.Controller->RunLoop();
+  // No batch in the Start handler.
+  EXPECT_EQ(std::tuple(b.Controller->State(), b.Core->CycleCount, b.View.TimerOn, b.View.Interval),
+            std::tuple(RunState::Running, 0, true, 250));
+  b.Controller->TimerTick();
+  EXPECT_EQ(b.Core->CycleCount, 1);
+  // The track bar moves to 5: the next tick runs batches of 100 until Stop.
+  b.View.Speed = 5;
+  b.View.OnEvents = [&] { b.Controller->StopBattle(); };
+  b.Controller->TimerTick();
+  EXPECT_EQ(std::tuple(b.Core->CycleCount, b.View.TimerOn, b.Controller->State()),
+            std::tuple(101, false, RunState::Stopped));
+  b.Controller->TimerTick(); // a late tick runs nothing while stopped
+  EXPECT_EQ(b.Core->CycleCount, 101);
 }
 
 } // namespace
