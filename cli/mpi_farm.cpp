@@ -11,6 +11,8 @@
 #include <mutex>
 #include <thread>
 
+#include <sched.h>
+
 #include "cli/mpi_wire.h"
 
 namespace velmora::cli {
@@ -181,18 +183,26 @@ private:
   UnitQueue& Queue;
 };
 
+// The --threads option on a rank: 0 is one per core the rank may run on, as mpirun binds
+// each rank to a core unless told otherwise (--bind-to none).
+int32_t RankThreads(int32_t option) {
+  cpu_set_t cores;
+  if (option > 0 || sched_getaffinity(0, sizeof cores, &cores) != 0) return ThreadCount(option);
+  return std::max(1, CPU_COUNT(&cores));
+}
+
 // A rank's threads fighting the units of job that queue hands them, with their engines.
 void FightJob(const WireJob& job, UnitQueue& queue, Progress& progress, SweepProgress& sweep) {
   try {
     if (job.What == WireJob::Tournament) {
       QueueFeed<MatchupOutcome> feed(queue);
       const BattleOutcome out =
-          FightMatchups(job.Params, job.Tour, ThreadCount(job.Threads), progress, feed);
+          FightMatchups(job.Params, job.Tour, RankThreads(job.Threads), progress, feed);
       if (!out.Ok) queue.Fail(out.Failure);
       if (!out.Warning.empty()) queue.Warn(out.Warning);
     } else if (job.What == WireJob::Sweep) {
       SweepSpec plan = job.Plan;
-      plan.Threads = ThreadCount(job.Threads);
+      plan.Threads = RankThreads(job.Threads);
       QueueFeed<SweepUnitResult> feed(queue);
       if (std::string failure = FightSweepUnits(plan, job.Units, sweep, feed); !failure.empty())
         queue.Fail(failure);
