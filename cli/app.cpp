@@ -3,7 +3,6 @@
 #include <new>
 #include <ostream>
 #include <set>
-#include <thread>
 
 #include "assembler/assembler.h"
 #include "cli/battle.h"
@@ -46,11 +45,12 @@ private:
 };
 
 struct Run {
-  Run(std::ostream& out, std::ostream& err, bool terminal)
-      : Out(out), Err(err), Terminal(terminal), Platform(err) {}
+  Run(std::ostream& out, std::ostream& err, bool terminal, BattleSite& site)
+      : Out(out), Err(err), Terminal(terminal), Site(site), Platform(err) {}
   std::ostream& Out;
   std::ostream& Err;
   bool Terminal;
+  BattleSite& Site;
   CliOptions Options;
   TSetupFields Fields;
   TParamsRec Params = DefaultParams();
@@ -95,7 +95,7 @@ int Run::Execute(const std::vector<std::string>& args) {
     return Fail(kExitBadUsage, "Cannot read settings file " + *Options.SettingsFile);
   if (!ApplySettings(Options.Settings, Fields, error)) return Fail(kExitBadUsage, error);
   if (!Options.Vary.empty())
-    return RunSweepCommand(Options, Fields, Out, Err, Terminal && !Options.Quiet, kVersion);
+    return RunSweepCommand(Options, Fields, Out, Err, Terminal && !Options.Quiet, kVersion, Site);
   if (Options.Files.empty() && !Options.SaveSettingsFile)
     return Fail(kExitBadUsage, "No warrior files given (see --help)");
 
@@ -243,8 +243,6 @@ int Run::Fight() {
   // The battles take their own P-space; this engine's only set up the table.
   for (const auto& w : Core->Warriors)
     w->PSpace.reset();
-  const int32_t cores = int32_t(std::max(1u, std::thread::hardware_concurrency()));
-  const int32_t threads = Options.Threads > 0 ? Options.Threads : cores;
   const int64_t matchups = Tour.MatchupCount();
   Progress progress;
   BattleOutcome outcome;
@@ -252,7 +250,7 @@ int Run::Fight() {
     std::unique_ptr<ProgressLine> line;
     if (Terminal && !Options.Quiet)
       line = std::make_unique<ProgressLine>(Err, progress, matchups, matchups * Tour.Rec.Rounds);
-    outcome = RunTournament(Params, Tour, threads, progress);
+    outcome = Site.Tournament(Params, Tour, Options.Threads, progress);
   }
   if (!outcome.Warning.empty()) Err << "velmora-cli: warning: " << outcome.Warning << '\n';
   for (const MatchupMessage& m : outcome.Messages)
@@ -298,9 +296,24 @@ int Run::Write() {
 
 } // namespace
 
+BattleOutcome BattleSite::Tournament(const TParamsRec& params, TTournament& tour, int32_t threads,
+                                     Progress& progress) {
+  return RunTournament(params, tour, ThreadCount(threads), progress);
+}
+
+SweepOutcome BattleSite::Sweep(const SweepSpec& plan, int32_t, SweepProgress& progress) {
+  return RunSweep(plan, progress);
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            bool stderrIsTerminal) {
-  Run run(out, err, stderrIsTerminal);
+  BattleSite here;
+  return RunCli(args, out, err, stderrIsTerminal, here);
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool stderrIsTerminal, BattleSite& site) {
+  Run run(out, err, stderrIsTerminal, site);
   try {
     return run.Execute(args);
   } catch (const std::bad_alloc&) {

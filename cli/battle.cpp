@@ -146,19 +146,37 @@ struct Worker {
     return Controller->State() != RunState::Idle;
   }
 
-  // Copies the cells this matchup filled into the master table.
-  void Merge(const Matchup& m, TTournament& master) const {
-    auto copy = [&](int32_t r, int32_t c) {
-      master.Rec.Results[size_t(r)][size_t(c)] = Tour.Rec.Results[size_t(r)][size_t(c)];
-    };
-    if (Tour.Rec.TournamentType == Melee) {
-      for (size_t r = 0; r < master.Rec.Results.size(); ++r)
-        copy(int32_t(r), 0);
-      return;
-    }
-    copy(m.Row, m.Column);
-    if (Tour.Rec.TournamentType == RoundRobin && m.Row != m.Column) copy(m.Column, m.Row);
+  // The cells this matchup filled.
+  std::vector<MatchupResult> Cells(const Matchup& m) const {
+    std::vector<MatchupResult> cells;
+    for (const Matchup& c : MatchupCells(Tour.Rec, m))
+      cells.push_back(Tour.Rec.Results[size_t(c.Row)][size_t(c.Column)]);
+    return cells;
   }
+};
+
+// Every matchup of this machine, from one counter shared by the threads.
+class LocalFeed : public MatchupFeed {
+public:
+  explicit LocalFeed(TTournament& master) : Collector(master) {}
+  std::optional<size_t> Take() override {
+    const size_t i = Next++;
+    return i < Collector.Count() ? std::optional<size_t>(i) : std::nullopt;
+  }
+  void Give(size_t unit, MatchupOutcome outcome) override {
+    std::lock_guard<std::mutex> guard(Lock);
+    Collector.Add(unit, std::move(outcome));
+  }
+  void Fail(const std::string& message) override {
+    std::lock_guard<std::mutex> guard(Lock);
+    Collector.Fail(message);
+    Next = Collector.Count(); // the other threads take no further matchup
+  }
+  MatchupCollector Collector;
+
+private:
+  std::atomic<size_t> Next{0};
+  std::mutex Lock;
 };
 
 } // namespace
@@ -167,20 +185,67 @@ std::thread StartThread(std::function<void()> body) {
   return std::thread(std::move(body));
 }
 
+int32_t ThreadCount(int32_t option) {
+  return option > 0 ? option : int32_t(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+std::vector<Matchup> MatchupCells(const TTournamentRec& rec, const Matchup& m) {
+  if (rec.TournamentType == Melee) {
+    std::vector<Matchup> cells;
+    for (size_t r = 0; r < rec.Results.size(); ++r)
+      cells.push_back({int32_t(r), 0});
+    return cells;
+  }
+  if (rec.TournamentType == RoundRobin && m.Row != m.Column) return {m, {m.Column, m.Row}};
+  return {m};
+}
+
+MatchupCollector::MatchupCollector(TTournament& master)
+    : Master(master), Order(ScheduleOrder(master.Rec)), Ok(Order.size(), 0),
+      Messages(Order.size()) {}
+
+void MatchupCollector::Add(size_t index, MatchupOutcome outcome) {
+  if (index >= Order.size()) return;
+  Ok[index] = outcome.Ok;
+  Messages[index] = std::move(outcome.Messages);
+  if (!outcome.Ok) return;
+  const std::vector<Matchup> cells = MatchupCells(Master.Rec, Order[index]);
+  for (size_t k = 0; k < cells.size() && k < outcome.Cells.size(); ++k)
+    Master.Rec.Results[size_t(cells[k].Row)][size_t(cells[k].Column)] = outcome.Cells[k];
+}
+
+void MatchupCollector::Fail(const std::string& message) {
+  if (Failure.empty()) Failure = message;
+}
+
+BattleOutcome MatchupCollector::Finish(BattleOutcome run) {
+  for (size_t i = 0; i < Order.size(); ++i) {
+    run.Ok = run.Ok && Ok[i];
+    for (std::string& text : Messages[i])
+      run.Messages.push_back({Order[i], int32_t(i) + 1, std::move(text)});
+  }
+  if (run.Failure.empty()) run.Failure = Failure;
+  if (!run.Failure.empty()) run.Ok = false;
+  return run;
+}
+
 BattleOutcome RunTournament(const TParamsRec& params, TTournament& master, int32_t threads,
                             Progress& progress, const ThreadStarter& start) {
+  LocalFeed feed(master);
+  BattleOutcome run = FightMatchups(params, master, threads, progress, feed, start);
+  if (!run.Ok) return run;
+  return feed.Collector.Finish(std::move(run));
+}
+
+BattleOutcome FightMatchups(const TParamsRec& params, const TTournament& master, int32_t threads,
+                            Progress& progress, MatchupFeed& feed, const ThreadStarter& start) {
   const std::vector<Matchup> order = ScheduleOrder(master.Rec);
   const size_t count = order.size();
-  std::vector<std::vector<MatchupMessage>> messages(count);
-  std::vector<char> ok(count, 0);
-  std::atomic<size_t> next{0};
-  std::mutex lock; // guards the master's table and failure
-  std::string failure;
   BattleOutcome out;
 
   const size_t wanted = std::min<size_t>(size_t(std::max(threads, 1)), std::max<size_t>(count, 1));
-  // Engines are made before any thread starts: the workers copy the master's lists, which
-  // the merges change later. Each holds a core: the run takes as many as memory allows.
+  // Engines are made before any thread starts: the workers copy the master's lists, whose
+  // table the feed may fill later. Each holds a core: the run takes as many as memory allows.
   std::vector<std::unique_ptr<Worker>> workers;
   try {
     while (workers.size() < wanted) {
@@ -197,28 +262,21 @@ BattleOutcome RunTournament(const TParamsRec& params, TTournament& master, int32
     out.Failure = shown.empty() ? "Not enough memory" : shown.front();
     return out;
   }
-  auto fail = [&](const std::string& message) {
-    std::lock_guard<std::mutex> guard(lock);
-    if (failure.empty()) failure = message;
-    next = count; // the other workers take no further matchup
-  };
   auto work = [&](Worker& w) {
     try {
-      for (size_t i = next++; i < count; i = next++) {
-        ok[i] = w.Fight(order[i], i == 0);
-        for (std::string& text : w.Platform.Messages)
-          messages[i].push_back({order[i], int32_t(i) + 1, std::move(text)});
+      for (std::optional<size_t> i = feed.Take(); i && *i < count; i = feed.Take()) {
+        MatchupOutcome outcome;
+        outcome.Ok = w.Fight(order[*i], *i == 0);
+        outcome.Messages = std::move(w.Platform.Messages);
         w.Platform.Messages.clear();
-        if (ok[i]) {
-          std::lock_guard<std::mutex> guard(lock);
-          w.Merge(order[i], master);
-        }
+        if (outcome.Ok) outcome.Cells = w.Cells(order[*i]);
+        feed.Give(*i, std::move(outcome));
         ++progress.MatchupsDone;
       }
     } catch (const std::bad_alloc&) {
-      fail("Not enough memory");
+      feed.Fail("Not enough memory");
     } catch (const std::exception& e) {
-      fail(e.what());
+      feed.Fail(e.what());
     }
   };
   std::vector<std::thread> pool;
@@ -236,16 +294,6 @@ BattleOutcome RunTournament(const TParamsRec& params, TTournament& master, int32
   work(*workers[0]);
   for (std::thread& t : pool)
     t.join();
-
-  for (size_t i = 0; i < count; ++i) {
-    out.Ok = out.Ok && ok[i];
-    for (MatchupMessage& m : messages[i])
-      out.Messages.push_back(std::move(m));
-  }
-  if (!failure.empty()) {
-    out.Ok = false;
-    out.Failure = failure;
-  }
   return out;
 }
 

@@ -80,7 +80,8 @@ std::string FirstLine(const std::string& text) {
 } // namespace
 
 int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostream& out,
-                    std::ostream& err, bool terminal, const std::string& version) {
+                    std::ostream& err, bool terminal, const std::string& version,
+                    BattleSite& site) {
   SweepSpec plan;
   for (const std::string& text : options.Vary) {
     SweepRange range;
@@ -120,8 +121,7 @@ int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostrea
   plan.Rounds = NumberOrDefault(fields.RoundsText, 1);
   plan.ScoreFormula = fields.ScoreFormula;
   plan.Halving = options.Halving;
-  plan.Threads = options.Threads > 0 ? options.Threads
-                                     : int32_t(std::max(1u, std::thread::hardware_concurrency()));
+  plan.Threads = ThreadCount(options.Threads);
   {
     TNullMardexForm form(plan.Rounds);
     auto core = TCore::Create(plan.Params, form, platform);
@@ -138,7 +138,7 @@ int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostrea
   {
     std::unique_ptr<SweepProgressLine> line;
     if (terminal && !options.Quiet) line = std::make_unique<SweepProgressLine>(err, progress);
-    result = RunSweep(plan, progress);
+    result = site.Sweep(plan, options.Threads, progress);
   }
   if (result.Fault != SweepOutcome::Failure::None)
     return Fail(err,

@@ -5,14 +5,15 @@
 #include <iosfwd>
 #include <string>
 
+#include "cli/app.h"
 #include "cli/options.h"
 #include "params/setup_fields.h"
 
 namespace velmora::cli {
 
 // fields: the settings files and options already applied. terminal: whether a progress
-// line may be drawn on err.
+// line may be drawn on err. site fights the sweep.
 int RunSweepCommand(const CliOptions& options, TSetupFields& fields, std::ostream& out,
-                    std::ostream& err, bool terminal, const std::string& version);
+                    std::ostream& err, bool terminal, const std::string& version, BattleSite& site);
 
 } // namespace velmora::cli

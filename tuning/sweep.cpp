@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -105,6 +106,21 @@ struct Worker {
   }
 };
 
+// The parameters every fight of a sweep runs with. Every point meets the same positions: a
+// seed taken from the clock or from the warriors' checksum would differ from point to point.
+TParamsRec FightParams(const SweepSpec& plan) {
+  TParamsRec params = plan.Params;
+  params.NumWarriors = 2;
+  if (params.SeedMode == kSeedRandom || params.SeedMode == kSeedChecksum) params.SeedMode = 1;
+  return params;
+}
+
+TWarriorData PointWarrior(const SweepSpec& plan, const std::vector<int32_t>& values) {
+  TWarriorData warrior = plan.Warrior;
+  warrior.Source = PointSource(plan, values);
+  return warrior;
+}
+
 // Runs job(worker, i) for i in 0..count-1 on the workers' threads, the first on this one.
 void ForEachUnit(std::vector<std::unique_ptr<Worker>>& workers, size_t count,
                  const std::atomic<bool>& stop, const std::function<void(Worker&, size_t)>& job) {
@@ -134,8 +150,9 @@ int32_t StepRounds(size_t points, int32_t rounds, int32_t full) {
 
 class SweepRun {
 public:
-  SweepRun(const SweepSpec& plan, SweepProgress& progress, const PointDone& done)
-      : Plan(plan), Progress(progress), Done(done) {}
+  SweepRun(const SweepSpec& plan, SweepProgress& progress, const PointDone& done,
+           const StepFighter& fighter)
+      : Plan(plan), Progress(progress), Done(done), Fighter(fighter) {}
 
   SweepOutcome Run();
 
@@ -151,6 +168,7 @@ private:
   const SweepSpec& Plan;
   SweepProgress& Progress;
   const PointDone& Done;
+  const StepFighter& Fighter;
   TParamsRec Params;
   int32_t Full = 1;
   int32_t Start = 1;
@@ -174,11 +192,7 @@ bool SweepRun::Prepare() {
   Start =
       Plan.Halving ? std::clamp(Plan.StartRounds > 0 ? Plan.StartRounds : Full / 8, 1, Full) : Full;
 
-  // Every point meets the same positions: a seed taken from the clock or from the
-  // warriors' checksum would differ from point to point.
-  Params = Plan.Params;
-  Params.NumWarriors = 2;
-  if (Params.SeedMode == kSeedRandom || Params.SeedMode == kSeedChecksum) Params.SeedMode = 1;
+  Params = FightParams(Plan);
 
   size_t points = 1;
   for (const SweepRange& r : Plan.Ranges)
@@ -226,9 +240,7 @@ void SweepRun::Keep(const std::string& message) {
 void SweepRun::Assemble() {
   ForEachUnit(Workers, Out.Points.size(), Progress.Stop, [&](Worker& w, size_t i) {
     SweepPoint& p = Out.Points[i];
-    TWarriorData warrior = Plan.Warrior;
-    warrior.Source = PointSource(Plan, p.Values);
-    p.Message = w.AssemblyErrors(warrior);
+    p.Message = w.AssemblyErrors(PointWarrior(Plan, p.Values));
     p.Failed = !p.Message.empty();
     for (const std::string& m : w.Platform.Messages)
       Keep(m);
@@ -291,15 +303,31 @@ void SweepRun::FightStep(const std::vector<size_t>& active, int32_t rounds) {
   std::vector<std::atomic<size_t>> left(active.size());
   for (auto& l : left)
     l = opponents;
-  ForEachUnit(Workers, results.size(), Progress.Stop, [&](Worker& w, size_t unit) {
-    const size_t a = unit / opponents, o = unit % opponents;
-    TWarriorData warrior = Plan.Warrior;
-    warrior.Source = PointSource(Plan, Out.Points[active[a]].Values);
-    if (!w.Fight(warrior, Plan.Opponents[o], rounds, results[unit], messages[unit]) &&
-        Progress.Stop)
-      return; // an interrupted fight leaves its point as it was
+  auto done = [&](Worker& w, size_t unit, SweepUnitResult r) {
+    const size_t a = unit / opponents;
+    results[unit] = std::move(r.Result);
+    messages[unit] = std::move(r.Message);
     if (--left[a] == 0)
       Finish(w, active[a], &results[a * opponents], &messages[a * opponents], rounds);
+  };
+  if (Fighter) {
+    std::vector<SweepUnit> units(results.size());
+    for (size_t unit = 0; unit < units.size(); ++unit)
+      units[unit] = {Out.Points[active[unit / opponents]].Values, unit % opponents, rounds};
+    // The results arrive one at a time, and this thread's engine scores the points.
+    Fighter(units, [&](size_t unit, SweepUnitResult r) {
+      if (unit < units.size()) done(*Workers.front(), unit, std::move(r));
+    });
+    return;
+  }
+  ForEachUnit(Workers, results.size(), Progress.Stop, [&](Worker& w, size_t unit) {
+    const size_t a = unit / opponents, o = unit % opponents;
+    SweepUnitResult r;
+    if (!w.Fight(PointWarrior(Plan, Out.Points[active[a]].Values), Plan.Opponents[o], rounds,
+                 r.Result, r.Message) &&
+        Progress.Stop)
+      return; // an interrupted fight leaves its point as it was
+    done(w, unit, std::move(r));
   });
 }
 
@@ -368,9 +396,56 @@ std::vector<std::string> PointSource(const SweepSpec& plan, const std::vector<in
   return source;
 }
 
-SweepOutcome RunSweep(const SweepSpec& plan, SweepProgress& progress, const PointDone& pointDone) {
-  SweepRun run(plan, progress, pointDone);
+SweepOutcome RunSweep(const SweepSpec& plan, SweepProgress& progress, const PointDone& pointDone,
+                      const StepFighter& fighter) {
+  SweepRun run(plan, progress, pointDone, fighter);
   return run.Run();
+}
+
+std::string FightSweepUnits(const SweepSpec& plan, const std::vector<SweepUnit>& units,
+                            SweepProgress& progress, SweepFeed& feed) {
+  const TParamsRec params = FightParams(plan);
+  const size_t threads =
+      std::min(size_t(std::clamp(plan.Threads, 1, 1024)), std::max<size_t>(units.size(), 1));
+  std::vector<std::unique_ptr<Worker>> workers;
+  try {
+    while (workers.size() < threads) {
+      workers.push_back(std::make_unique<Worker>(params, plan.Rounds, plan.ScoreFormula, progress));
+      if (workers.back()->Core) continue;
+      const auto& shown = workers.back()->Platform.Messages;
+      return shown.empty() ? "The engine could not be created" : shown.front();
+    }
+  } catch (const std::bad_alloc&) {
+    return "Not enough memory";
+  }
+  auto work = [&](Worker& w) {
+    try {
+      for (std::optional<size_t> u = feed.Take(); u && *u < units.size(); u = feed.Take()) {
+        const SweepUnit& unit = units[*u];
+        SweepUnitResult r;
+        if (unit.Opponent < plan.Opponents.size())
+          w.Fight(PointWarrior(plan, unit.Values), plan.Opponents[unit.Opponent], unit.Rounds,
+                  r.Result, r.Message);
+        feed.Give(*u, std::move(r));
+      }
+    } catch (const std::bad_alloc&) {
+      feed.Fail("Not enough memory");
+    } catch (const std::exception& e) {
+      feed.Fail(e.what());
+    }
+  };
+  std::vector<std::thread> pool;
+  for (size_t t = 1; t < workers.size(); ++t) {
+    try {
+      pool.emplace_back(work, std::ref(*workers[t]));
+    } catch (const std::exception&) {
+      break; // the started threads share the units
+    }
+  }
+  work(*workers.front());
+  for (std::thread& t : pool)
+    t.join();
+  return {};
 }
 
 } // namespace velmora

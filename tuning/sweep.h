@@ -12,6 +12,7 @@
 
 #include "params/params_rec.h"
 #include "tournament/tournament.h"
+#include "tournament/unit_feed.h"
 
 namespace velmora {
 
@@ -82,7 +83,32 @@ std::vector<std::string> PointSource(const SweepSpec& plan, const std::vector<in
 // Called when a point has fought all opponents (from a worker thread, one call at a time).
 using PointDone = std::function<void(size_t index, const SweepPoint& point)>;
 
+// One fight of a sweep: the version of the warrior at a point against one opponent.
+struct SweepUnit {
+  std::vector<int32_t> Values;
+  size_t Opponent = 0;
+  int32_t Rounds = 1; // per opponent, in this step
+};
+
+struct SweepUnitResult {
+  MatchupResult Result;
+  std::string Message; // what the engine showed, when it showed anything
+};
+
+using SweepFeed = TUnitFeed<SweepUnitResult>;
+
+// Fights the units of one step, wherever they are fought, and calls done for each once,
+// one call at a time. RunSweep by default fights them on the plan's threads.
+using StepFighter = std::function<void(const std::vector<SweepUnit>& units,
+                                       const std::function<void(size_t, SweepUnitResult)>& done)>;
+
 SweepOutcome RunSweep(const SweepSpec& plan, SweepProgress& progress,
-                      const PointDone& pointDone = {});
+                      const PointDone& pointDone = {}, const StepFighter& fighter = {});
+
+// Fights the units that feed hands out, on up to plan.Threads engines of its own, as
+// RunSweep would fight them. Empty, or why no engine could be made; an exception in a
+// thread goes to feed.Fail.
+std::string FightSweepUnits(const SweepSpec& plan, const std::vector<SweepUnit>& units,
+                            SweepProgress& progress, SweepFeed& feed);
 
 } // namespace velmora
