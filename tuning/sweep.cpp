@@ -1,10 +1,12 @@
 #include "tuning/sweep.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
+#include <system_error>
 #include <thread>
 
 #include "assembler/assembler.h"
@@ -125,17 +127,34 @@ TWarriorData PointWarrior(const SweepSpec& plan, const std::vector<int32_t>& val
 void ForEachUnit(std::vector<std::unique_ptr<Worker>>& workers, size_t count,
                  const std::atomic<bool>& stop, const std::function<void(Worker&, size_t)>& job) {
   std::atomic<size_t> next{0};
+  // A unit that fails (out of memory) stops the others and is rethrown here, not in a thread.
+  std::atomic<bool> failed{false};
+  std::exception_ptr error;
+  std::mutex errorLock;
   auto work = [&](Worker& w) {
-    for (size_t i = next++; i < count && !stop; i = next++)
-      job(w, i);
+    try {
+      for (size_t i = next++; i < count && !stop && !failed; i = next++)
+        job(w, i);
+    } catch (...) {
+      std::lock_guard<std::mutex> lock(errorLock);
+      if (!error) error = std::current_exception();
+      failed = true;
+    }
   };
   const size_t n = std::min(workers.size(), std::max<size_t>(count, 1));
   std::vector<std::thread> pool;
-  for (size_t t = 1; t < n; ++t)
-    pool.emplace_back(work, std::ref(*workers[t]));
+  pool.reserve(n);
+  for (size_t t = 1; t < n; ++t) {
+    try {
+      pool.emplace_back(work, std::ref(*workers[t]));
+    } catch (const std::system_error&) {
+      break; // the threads that did start share the units
+    }
+  }
   work(*workers[0]);
   for (std::thread& t : pool)
     t.join();
+  if (error) std::rethrow_exception(error);
 }
 
 std::string RangeText(const SweepRange& r) {
