@@ -2,135 +2,80 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "test_support.h"
 
 namespace velmora::test {
 namespace {
 
-std::vector<int> Types(AsmFixture& f) {
-  std::vector<int> out;
-  for (int32_t i = 0; i < f.W().CodeLength; ++i)
-    out.push_back(f.Cell(size_t(i)).BreakpointType);
-  return out;
-}
-
-constexpr int kNew = -1; // the type the source registered
-
+// The breakpoint types of the cells: 0 none, 1 static, 2 movable, N the one the source made.
 TEST(AssemblerDebugDirectives, MarkTheInstructionsTheyCover) {
-  const struct {
-    std::vector<std::string> Source;
-    std::vector<int> Types;
-  } cases[] = {
-      {{"dat 0", ";break", "dat 1", "dat 2"}, {0, 2, 0}}, // only the next instruction
-      {{";trace", "dat 0", "dat 1", ";trace off", "dat 2"}, {2, 2, 0}},
-      {{";debug off", ";trace", "dat 0", ";break", "dat 1"}, {0, 0}},
-      {{";debug static", ";break", "dat 0", ";debug", ";break", "dat 1"}, {1, 2}}, // not movable
+  const std::pair<Lines, const char*> cases[] = {
+      {{"dat 0", ";break", "dat 1", "dat 2"}, "020"}, // only the next instruction
+      {{";trace", "dat 0", "dat 1", ";trace off", "dat 2"}, "220"},
+      {{";debug off", ";trace", "dat 0", ";break", "dat 1"}, "00"},
+      {{";debug static", ";break", "dat 0", ";debug", ";break", "dat 1"}, "12"}, // not movable
       // A condition is the default for the breaks that follow.
-      {{";condition W", ";break", "dat 0", ";trace", "dat 1", ";condition", "dat 2"},
-       {kNew, kNew, 2}},
-      {{";break R3", "dat 0", "dat 1"}, {kNew, 0}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Source[0]);
+      {{";condition W", ";break", "dat 0", ";trace", "dat 1", ";condition", "dat 2"}, "NN2"},
+      {{";break R3", "dat 0", "dat 1"}, "N0"}};
+  for (const auto& [source, types] : cases) {
+    SCOPED_TRACE(source[0]);
     AsmFixture f;
     const int before = f.Core->BreakpointTypeCount;
-    ASSERT_EQ(f.Assemble(c.Source), 2);
-    std::vector<int> expected = c.Types;
-    for (int& t : expected)
-      t = t == kNew ? before : t;
-    EXPECT_EQ(Types(f), expected);
-    const bool registers = std::count(c.Types.begin(), c.Types.end(), kNew) > 0;
-    EXPECT_EQ(f.Core->BreakpointTypeCount, before + registers);
-    if (c.Source[0] == ";break R3") {
-      const TBreakpointRec& t = f.Core->BreakpointTypes[size_t(before)];
-      EXPECT_TRUE(t.Read);
-      EXPECT_FALSE(t.Execute);
-      EXPECT_EQ(t.Frequency, 3);
+    ASSERT_EQ(f.Assemble(source), 2);
+    std::string got;
+    for (int32_t i = 0; i < f.W().CodeLength; ++i) {
+      const int t = f.Cell(size_t(i)).BreakpointType;
+      got += t == before ? 'N' : char('0' + t);
     }
+    EXPECT_EQ(got, types);
+    EXPECT_EQ(f.Core->BreakpointTypeCount, before + (got.find('N') != std::string::npos));
   }
+}
+
+// The flags of a new type as letters: Execute Write IncDec Compare Read Test Movable.
+std::string Flags(const TBreakpointRec& t) {
+  std::string s;
+  const std::pair<bool, char> flags[] = {{t.Execute, 'E'}, {t.Write, 'W'}, {t.IncDec, 'I'},
+                                         {t.Compare, 'C'}, {t.Read, 'R'},  {t.Test, 'T'},
+                                         {t.Movable, 'M'}};
+  for (const auto& [set, letter] : flags)
+    if (set) s += letter;
+  return s + " " + std::to_string(t.Frequency) + " " + t.TestExpression;
 }
 
 TEST(AssemblerBreakpointTypes, ArgumentsSetTheFlags) {
-  // clang-format off
-  const struct {
-    const char* Argument;
-    bool NewEntry;
-    int Predefined; // when no entry is made
-    bool Execute, Write, IncDec, Compare, Read, Test, Movable;
-    int Frequency;
-    const char* Expression;
-  } cases[] = {
-      {"W", true, 0, false, true, false, false, false, false, true, 1, "B==0"},
-      {"EW", true, 0, true, true, false, false, false, false, true, 1, "B==0"},
-      {"we", true, 0, true, true, false, false, false, false, true, 1, "B==0"},
-      {"M", false, 2, false, false, false, false, false, false, false, 1, ""},
-      {"F", false, 1, false, false, false, false, false, false, false, 1, ""},
-      {"xyz", false, 2, false, false, false, false, false, false, false, 1, ""},
-      {"3", true, 0, true, false, false, false, false, false, true, 3, "B==0"},
-      {"12 7", true, 0, true, false, false, false, false, false, true, 7, "B==0"},
-      {"ICRF", true, 0, false, false, true, true, true, false, false, 1, "B==0"},
-      {"T\"a>3\"", true, 0, false, false, false, false, false, true, true, 1, "A>3"},
-      {"T\"b==1;W", true, 0, false, false, false, false, false, true, true, 1, "B==1"},
-      {"R;W", true, 0, false, false, false, false, true, false, true, 1, "B==0"},
-  };
-  // clang-format on
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Argument);
+  // A number: a predefined type (no new entry); else the new type's flags.
+  const std::pair<const char*, const char*> cases[] = {{"W", "WM 1 B==0"},
+                                                       {"EW", "EWM 1 B==0"},
+                                                       {"we", "EWM 1 B==0"},
+                                                       {"M", "2"},
+                                                       {"F", "1"},
+                                                       {"xyz", "2"},
+                                                       {"3", "EM 3 B==0"},
+                                                       {"12 7", "EM 7 B==0"},
+                                                       {"ICRF", "ICR 1 B==0"},
+                                                       {"T\"a>3\"", "TM 1 A>3"},
+                                                       {"T\"b==1;W", "TM 1 B==1"},
+                                                       {"R;W", "RM 1 B==0"},
+                                                       {"R3", "RM 3 B==0"},
+                                                       {"21474836479", "EM 2147483647 B==0"}};
+  for (const auto& [argument, expected] : cases) {
+    SCOPED_TRACE(argument);
     AsmFixture f;
     const int before = f.Core->BreakpointTypeCount;
-    const int type = RegisterBreakpointType(*f.Core, c.Argument, true);
-    EXPECT_EQ(f.Core->BreakpointTypeCount, before + c.NewEntry);
-    if (!c.NewEntry) {
-      EXPECT_EQ(type, c.Predefined);
-      continue;
-    }
-    ASSERT_EQ(type, before);
-    const TBreakpointRec& t = f.Core->BreakpointTypes[size_t(type)];
-    EXPECT_EQ(
-        std::vector<bool>({t.Execute, t.Write, t.IncDec, t.Compare, t.Read, t.Test, t.Movable}),
-        std::vector<bool>({c.Execute, c.Write, c.IncDec, c.Compare, c.Read, c.Test, c.Movable}));
-    EXPECT_EQ(t.Frequency, c.Frequency);
-    EXPECT_EQ(t.TestExpression, c.Expression);
+    const int type = RegisterBreakpointType(*f.Core, argument, true);
+    EXPECT_EQ(type == before ? Flags(f.Core->BreakpointTypes[size_t(type)]) : std::to_string(type),
+              expected);
+    EXPECT_EQ(f.Core->BreakpointTypeCount, before + (type == before));
+    // Only the frequency that does not fit is told.
+    EXPECT_EQ(f.Platform.Messages, argument[0] == '2' ? Lines{"Frequency is too large"} : Lines{});
   }
 }
 
-TEST(AssemblerBreakpointTypes, BadConditionGivesNoBreakpointAndAMessage) {
-  AsmFixture f;
-  f.Core->Asm.Labels = {{"keep", 4}};
-  f.Core->Asm.CurLine = 9;
-  EXPECT_EQ(RegisterBreakpointType(*f.Core, "T\"A+\"", true), 0);
-  ASSERT_EQ(f.Platform.Messages.size(), 1u);
-  EXPECT_EQ(f.Platform.Messages[0], "Error evaluating operand test expression (A+): Bad Operand");
-  EXPECT_EQ(f.Core->Asm.Labels.size(), 1u);
-  EXPECT_EQ(f.Core->Asm.CurLine, 9);
-  EXPECT_EQ(RegisterBreakpointType(*f.Core, "T\"1/A\"", true), 0);
-  EXPECT_EQ(f.Platform.Messages[1],
-            "Error evaluating operand test expression (1/A): Division by zero");
-}
-
-TEST(AssemblerBreakpointTypes, TableFullGives255) {
-  AsmFixture f;
-  f.Core->BreakpointTypeCount = kBreakpointTypeMax;
-  EXPECT_EQ(RegisterBreakpointType(*f.Core, "W", true), 255);
-  ASSERT_EQ(f.Platform.Messages.size(), 1u);
-  EXPECT_EQ(f.Platform.Messages[0], "Maximum number of breakpoint types exceeded");
-  EXPECT_EQ(f.Core->BreakpointTypeCount, kBreakpointTypeMax);
-}
-
-TEST(AssemblerBreakpointTypes, FrequencyOverflowDigitsAreIgnored) {
-  AsmFixture f;
-  const int type = RegisterBreakpointType(*f.Core, "21474836479", true);
-  EXPECT_EQ(f.Core->BreakpointTypes[size_t(type)].Frequency, 2147483647);
-  ASSERT_EQ(f.Platform.Messages.size(), 1u);
-  EXPECT_EQ(f.Platform.Messages[0], "Frequency is too large");
-}
-
-TEST(AssemblerOperandTest, EvaluatesAgainstTheCellFields) {
+TEST(AssemblerOperandTest, EvaluatesAgainstTheCellFieldsAndShowsFailures) {
   AsmFixture f;
   InstallAssembler(*f.Core);
-  int type = RegisterBreakpointType(*f.Core, "T\"B==0 && a>2\"", true);
-  ASSERT_GT(type, 2);
+  const int type = RegisterBreakpointType(*f.Core, "T\"B==0 && a>2\"", true);
   CoreCell cell =
       MakeCell(Opcode::DJN, Modifier::B, AddressMode::Direct, 3, AddressMode::Direct, 0);
   cell.BreakpointType = uint8_t(type);
@@ -140,23 +85,26 @@ TEST(AssemblerOperandTest, EvaluatesAgainstTheCellFields) {
   cell.BField = 0;
   cell.AField = 2;
   EXPECT_FALSE(EvaluateOperandTest(*f.Core, cell));
-  EXPECT_TRUE(f.Platform.Messages.empty());
-}
-
-TEST(AssemblerOperandTest, ErrorsAreShownAndCountAsFalse) {
-  AsmFixture f;
-  f.Core->BreakpointTypes[5].TestExpression = "A/B";
-  CoreCell cell =
-      MakeCell(Opcode::DAT, Modifier::F, AddressMode::Direct, 4, AddressMode::Direct, 0);
+  // A test that cannot be read gives no type; one that fails when it runs counts as false.
+  f.Core->Asm.Labels = {{"keep", 4}};
+  f.Core->Asm.CurLine = 9;
+  EXPECT_EQ(RegisterBreakpointType(*f.Core, "T\"A+\"", true), 0);
+  EXPECT_EQ(RegisterBreakpointType(*f.Core, "T\"1/A\"", true), 0);
+  EXPECT_EQ(f.Core->Asm.Labels.size(), 1u);
+  EXPECT_EQ(f.Core->Asm.CurLine, 9);
   cell.BreakpointType = 5;
-  EXPECT_FALSE(EvaluateOperandTest(*f.Core, cell));
-  ASSERT_EQ(f.Platform.Messages.size(), 1u);
-  EXPECT_EQ(f.Platform.Messages[0],
-            "Error evaluating operand test expression (A/B): Division by zero");
-  f.Core->BreakpointTypes[5].TestExpression = "C";
-  EXPECT_FALSE(EvaluateOperandTest(*f.Core, cell));
-  EXPECT_EQ(f.Platform.Messages[1],
-            "Error evaluating operand test expression (C): Undefined Symbol");
+  for (const char* test : {"A/B", "C"}) {
+    f.Core->BreakpointTypes[5].TestExpression = test;
+    EXPECT_FALSE(EvaluateOperandTest(*f.Core, cell));
+  }
+  f.Core->BreakpointTypeCount = kBreakpointTypeMax;
+  EXPECT_EQ(RegisterBreakpointType(*f.Core, "W", true), 255);
+  EXPECT_EQ(f.Core->BreakpointTypeCount, kBreakpointTypeMax);
+  const std::string error = "Error evaluating operand test expression ";
+  EXPECT_EQ(f.Platform.Messages,
+            (Lines{error + "(A+): Bad Operand", error + "(1/A): Division by zero",
+                   error + "(A/B): Division by zero", error + "(C): Undefined Symbol",
+                   "Maximum number of breakpoint types exceeded"}));
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "cli_support.h"
 
@@ -15,17 +14,13 @@ namespace {
 TEST(SweepCli, PrintsTheTableWritesEveryPointAndNamesABadConstant) {
   const std::string dir = TempDir("sweep");
   const CliRun run =
-      Shell(dir, "--vary step=3040..3048:4 -r 3 --seed 9 --threads 2 "
-                 "--json sweep.json --csv sweep.csv " +
+      Shell(dir, "--vary step=3040..3048:4 -r 3 --seed 9 --threads 2 --json sweep.json --csv "
+                 "sweep.csv " +
                      Example("stone") + " " + Example("dwarf") + " " + Example("imp"));
   ASSERT_EQ(run.Status, 0) << run.Err;
-  std::istringstream table(run.Out);
-  std::vector<std::string> lines;
-  for (std::string l; std::getline(table, l);)
-    lines.push_back(l);
+  const std::vector<std::string> lines = SplitLines(run.Out);
   ASSERT_EQ(lines.size(), 4u) << run.Out;
   EXPECT_EQ(lines[0], "rank        step     score      W%      L%      T%");
-
   const auto json = nlohmann::json::parse(ReadFile(dir + "/sweep.json"));
   ASSERT_EQ(json["points"].size(), 3u);
   EXPECT_EQ(json["opponents"].size(), 2u);
@@ -45,7 +40,6 @@ TEST(SweepCli, PrintsTheTableWritesEveryPointAndNamesABadConstant) {
   const std::string csv = ReadFile(dir + "/sweep.csv");
   EXPECT_EQ(csv.substr(0, csv.find('\n')), "step,score,W%,L%,T%,rounds,status");
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
-
   const CliRun bad = Shell(dir, "--vary gap=1..3 " + Example("stone") + " " + Example("imp"));
   EXPECT_EQ(bad.Status, 2);
   EXPECT_NE(bad.Err.find("gap is not a single-line EQU of Velmora Stone"), std::string::npos)

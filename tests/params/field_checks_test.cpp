@@ -1,4 +1,5 @@
-// The field checks: every condition at its boundary, with its exact message and reset.
+// Typed numbers, and the field checks: every condition at its boundary, with its exact message
+// and reset.
 
 #include <gtest/gtest.h>
 
@@ -8,130 +9,111 @@
 namespace velmora {
 namespace {
 
-// One signature for every check: the text, then the core size and the other fields it reads.
-using Check = FieldCheck (*)(const char* text, const char* core, const char* other, int count);
+enum Which { Core, MinCore, Cycles, Procs, Dist, Rounds, Read, Write, PSpace, Length, Pos, Seed };
 
-FieldCheck Core(const char* t, const char*, const char* min, int random) {
-  return CheckCoreSize(t, random != 0, min);
-}
-FieldCheck MinCore(const char* t, const char* c, const char*, int) {
-  return CheckMinCoreSize(t, c);
-}
-FieldCheck Cycles(const char* t, const char*, const char*, int) {
-  return CheckMaxCycles(t);
-}
-FieldCheck Procs(const char* t, const char*, const char*, int) {
-  return CheckMaxProcesses(t);
-}
-FieldCheck Dist(const char* t, const char*, const char*, int) {
-  return CheckMinDistance(t);
-}
-FieldCheck Rounds(const char* t, const char*, const char*, int) {
-  return CheckRounds(t);
-}
-FieldCheck Read(const char* t, const char* c, const char*, int) {
-  return CheckReadLimit(t, c);
-}
-FieldCheck Write(const char* t, const char* c, const char*, int) {
-  return CheckWriteLimit(t, c);
-}
-FieldCheck PSpace(const char* t, const char* c, const char*, int) {
-  return CheckPSpaceSize(t, c);
-}
-FieldCheck Length(const char* t, const char* c, const char* d, int n) {
-  return CheckMaxLength(t, c, d, n);
-}
-FieldCheck Pos(const char* t, const char* c, const char* d, int) {
-  return CheckSecondPosition(t, c, d);
-}
-FieldCheck Seed(const char* t, const char*, const char*, int) {
-  return CheckFixedSeed(t);
+// Runs one check on the text, with the core size and the other field it reads (and a count).
+FieldCheck RunCheck(Which check, const char* t, const char* c, const char* other, int n) {
+  switch (check) {
+  case Core: return CheckCoreSize(t, n != 0, other);
+  case MinCore: return CheckMinCoreSize(t, c);
+  case Cycles: return CheckMaxCycles(t);
+  case Procs: return CheckMaxProcesses(t);
+  case Dist: return CheckMinDistance(t);
+  case Rounds: return CheckRounds(t);
+  case Read: return CheckReadLimit(t, c);
+  case Write: return CheckWriteLimit(t, c);
+  case PSpace: return CheckPSpaceSize(t, c);
+  case Length: return CheckMaxLength(t, c, other, n);
+  case Pos: return CheckSecondPosition(t, c, other);
+  case Seed: return CheckFixedSeed(t);
+  }
+  return {};
 }
 
+// A check of a text with the message it gives ("" when it passes) and the reset after a
+// failure; then the core size text, the other field it reads and a count (when it needs them).
 struct CheckCase {
-  Check Run;
-  const char* Text;
-  const char* Core;
-  const char* Other;
-  int Count;
-  const char* Message; // "" when the value passes
+  Which Check;
+  const char *Text, *Message;
   ResetTo Reset = ResetTo::Stored;
+  const char *Core = "", *Other = "";
+  int Count = 0;
 };
 
-constexpr ResetTo kBoth = ResetTo::CoreSizeFields, kCoreText = ResetTo::CoreSizeText,
-                  kOne = ResetTo::One, kDistText = ResetTo::MinDistanceText;
+constexpr ResetTo kStored = ResetTo::Stored, kBoth = ResetTo::CoreSizeFields,
+                  kCoreText = ResetTo::CoreSizeText, kOne = ResetTo::One,
+                  kDistText = ResetTo::MinDistanceText, kZero = ResetTo::Zero;
 const char* const kMaxLen = "Max Length too large to load all Warriors";
 const char* const kPos = "Second warrior position must ";
 const char* const kSeed = "RNG Seed must be between 0 and 2147483646";
 
 const CheckCase kChecks[] = {
-    {Core, "$1F40", "", "", 0, ""},
-    {Core, "16", "", "", 0, ""},
-    {Core, "15", "", "", 0, "Core size must be at least 16", kBoth},
-    {Core, "134217727", "", "", 0, ""},
-    {Core, "134217728", "", "", 0, "Core size must be less than $8000000", kBoth},
-    {Core, "8000 ", "", "", 0, "Core size must be a number", kBoth},
-    {Core, "-93845", "", "", 0, "Core size must be a number", kBoth},
-    {Core, "800", "", "801", 1, "Maximum core size must not be less than the minimum core size",
-     kBoth},
-    {Core, "800", "", "801", 0, ""},
-    {Core, "800", "", "800", 1, ""},
-    {MinCore, "x", "8000", "", 0, "Minimum core size must be a number", kBoth},
-    {MinCore, "15", "8000", "", 0, "Minimum core size must be at least 16", kBoth},
-    {MinCore, "8001", "8000", "", 0, "Minimum core size must not exceed the maximum core size",
-     kBoth},
-    {MinCore, "8000", "8000", "", 0, ""},
-    {Cycles, "2147483646", "", "", 0, ""},
-    {Cycles, "2147483647", "", "", 0, "Max Cycles must be less than $80000000"},
-    {Cycles, "0", "", "", 0, "Max Cycles must be at least 1"},
-    {Cycles, "abc", "", "", 0, "Max Cycles must be a number"},
-    {Procs, "1", "", "", 0, ""},
-    {Procs, "0", "", "", 0, "Max Processes must be at least 1"},
-    {Procs, "$7FFFFFFF", "", "", 0, "Max Processes must not exceed $80000000"},
-    {Procs, "", "", "", 0, "Max Processes must be a number"},
-    {Dist, "0", "", "", 0, ""},
-    {Dist, "-1", "", "", 0, "Min Distance must be at least 0"},
-    {Dist, "2147483647", "", "", 0, "Min Distance must be less than $80000000"},
-    {Dist, "1e3", "", "", 0, "Min Distance must be a number"},
-    {Rounds, "1", "", "", 0, ""},
-    {Rounds, "0", "", "", 0, "Number of rounds must be at least 1"},
-    {Rounds, "2147483647", "", "", 0, "Number of rounds must not exceed $80000000"},
-    {Rounds, "ten", "", "", 0, "Number of rounds must be a number"},
-    {Read, "8000", "8000", "", 0, ""},
-    {Read, "half", "8000", "", 0, "Read Limit must be a number", kCoreText},
-    {Read, "0", "8000", "", 0, "Read Limit must be at least 1", kOne},
-    {Read, "8001", "8000", "", 0, "Read Limit must not exceed Core Size", kCoreText},
-    {Write, "-", "8000", "", 0, "Write Limit must be a number", kCoreText},
-    {Write, "-4", "8000", "", 0, "Write Limit must be at least 1", kOne},
-    {Write, "801", "800", "", 0, "Write Limit must not exceed Core Size", kCoreText},
-    {PSpace, "1", "16", "", 0, ""},
-    {PSpace, "x", "8000", "", 0, "PSpace Size must be a number", kCoreText},
-    {PSpace, "0", "8000", "", 0, "PSpace Size must be at least 1", kOne},
-    {PSpace, "8001", "8000", "", 0, "PSpace Size must not exceed Core Size", kCoreText},
-    {Length, "1000", "8000", "100", 2, ""},
-    {Length, "1000", "8000", "100", 10, kMaxLen},
-    {Length, "700", "8000", "100", 10, ""},
-    {Length, "234", "800", "33", 3, kMaxLen},
-    {Length, "100000", "8000", "100", 0, ""},
-    {Length, "0", "8000", "100", 2, "Max Length must be at least 1", kOne},
-    {Length, "long", "8000", "100", 2, "Max Length must be a number"},
-    {Pos, "100", "8000", "100", 0, ""},
-    {Pos, "7900", "8000", "100", 0, ""},
-    {Pos, "99", "8000", "100", 0, "be at least Max Distance", kDistText},
-    {Pos, "7901", "8000", "100", 0, "not exceed Core Size minus Max Distance", kDistText},
-    {Pos, "far", "8000", "100", 0, "be a number", kDistText},
-    {Seed, "0", "", "", 0, ""},
-    {Seed, "2147483646", "", "", 0, ""},
-    {Seed, "-1", "", "", 0, kSeed, ResetTo::Zero},
-    {Seed, "2147483647", "", "", 0, kSeed, ResetTo::Zero},
-    {Seed, "lucky", "", "", 0, "RNG Seed must be a number", ResetTo::Zero},
-};
+    {Core, "$1F40", ""},
+    {Core, "16", ""},
+    {Core, "15", "Core size must be at least 16", kBoth},
+    {Core, "134217727", ""},
+    {Core, "134217728", "Core size must be less than $8000000", kBoth},
+    {Core, "8000 ", "Core size must be a number", kBoth},
+    {Core, "-93845", "Core size must be a number", kBoth},
+    {Core, "800", "Maximum core size must not be less than the minimum core size", kBoth, "", "801",
+     1},
+    {Core, "800", "", kStored, "", "801"},
+    {Core, "800", "", kStored, "", "800", 1},
+    {MinCore, "x", "Minimum core size must be a number", kBoth, "8000"},
+    {MinCore, "15", "Minimum core size must be at least 16", kBoth, "8000"},
+    {MinCore, "8001", "Minimum core size must not exceed the maximum core size", kBoth, "8000"},
+    {MinCore, "8000", "", kStored, "8000"},
+    {Cycles, "2147483646", ""},
+    {Cycles, "2147483647", "Max Cycles must be less than $80000000"},
+    {Cycles, "0", "Max Cycles must be at least 1"},
+    {Cycles, "abc", "Max Cycles must be a number"},
+    {Procs, "1", ""},
+    {Procs, "0", "Max Processes must be at least 1"},
+    {Procs, "$7FFFFFFF", "Max Processes must not exceed $80000000"},
+    {Procs, "", "Max Processes must be a number"},
+    {Dist, "0", ""},
+    {Dist, "-1", "Min Distance must be at least 0"},
+    {Dist, "2147483647", "Min Distance must be less than $80000000"},
+    {Dist, "1e3", "Min Distance must be a number"},
+    {Rounds, "1", ""},
+    {Rounds, "0", "Number of rounds must be at least 1"},
+    {Rounds, "2147483647", "Number of rounds must not exceed $80000000"},
+    {Rounds, "ten", "Number of rounds must be a number"},
+    {Read, "8000", "", kStored, "8000"},
+    {Read, "half", "Read Limit must be a number", kCoreText, "8000"},
+    {Read, "0", "Read Limit must be at least 1", kOne, "8000"},
+    {Read, "8001", "Read Limit must not exceed Core Size", kCoreText, "8000"},
+    {Write, "-", "Write Limit must be a number", kCoreText, "8000"},
+    {Write, "-4", "Write Limit must be at least 1", kOne, "8000"},
+    {Write, "801", "Write Limit must not exceed Core Size", kCoreText, "800"},
+    {PSpace, "1", "", kStored, "16"},
+    {PSpace, "x", "PSpace Size must be a number", kCoreText, "8000"},
+    {PSpace, "0", "PSpace Size must be at least 1", kOne, "8000"},
+    {PSpace, "8001", "PSpace Size must not exceed Core Size", kCoreText, "8000"},
+    {Length, "1000", "", kStored, "8000", "100", 2},
+    {Length, "1000", kMaxLen, kStored, "8000", "100", 10},
+    {Length, "700", "", kStored, "8000", "100", 10},
+    {Length, "234", kMaxLen, kStored, "800", "33", 3},
+    {Length, "100000", "", kStored, "8000", "100"},
+    {Length, "0", "Max Length must be at least 1", kOne, "8000", "100", 2},
+    {Length, "long", "Max Length must be a number", kStored, "8000", "100", 2},
+    {Pos, "100", "", kStored, "8000", "100"},
+    {Pos, "7900", "", kStored, "8000", "100"},
+    {Pos, "99", "be at least Max Distance", kDistText, "8000", "100"},
+    {Pos, "7901", "not exceed Core Size minus Max Distance", kDistText, "8000", "100"},
+    {Pos, "far", "be a number", kDistText, "8000", "100"},
+    {Seed, "0", ""},
+    {Seed, "2147483646", ""},
+    {Seed, "-1", kSeed, kZero},
+    {Seed, "2147483647", kSeed, kZero},
+    {Seed, "lucky", "RNG Seed must be a number", kZero}};
 
 TEST(ParamsFieldChecks, GiveTheMessageAndReset) {
   for (const CheckCase& c : kChecks) {
     SCOPED_TRACE(c.Text);
-    const FieldCheck r = c.Run(c.Text, c.Core, c.Other, c.Count);
-    const std::string want = c.Run == Pos && *c.Message ? kPos + std::string(c.Message) : c.Message;
+    const FieldCheck r = RunCheck(c.Check, c.Text, c.Core, c.Other, c.Count);
+    const std::string want =
+        c.Check == Pos && *c.Message ? kPos + std::string(c.Message) : c.Message;
     EXPECT_EQ(r.Message, want);
     EXPECT_EQ(r.Ok(), want.empty());
     if (!r.Ok()) {
@@ -157,6 +139,23 @@ TEST(ParamsFieldChecks, CoreSizeResetKeepsWhatTheOtherFieldWouldBreak) {
     EXPECT_EQ(CoreSizeReset(c.Core, c.Min, 8000, 4000),
               std::make_pair(std::string(c.CoreAfter), std::string(c.MinAfter)));
   }
+}
+
+TEST(ParamsNumberText, ReadsAsTheDialogDoes) {
+  // clang-format off
+  const std::pair<const char*, std::optional<int32_t>> cases[] = {
+      {"8000", 8000}, {"$1F40", 8000}, {"$1f40", 8000}, {" 8000", 8000}, {"   -12", -12},
+      {"+5", 5}, {"-$10", -16}, {"0", 0}, {"2147483647", 2147483647}, {"-2147483648", INT32_MIN},
+      {"$7FFFFFFF", 2147483647}, {"$abcdef", 0xabcdef}, {"8000 ", {}}, {"", {}}, {"   ", {}},
+      {"-", {}}, {"$", {}}, {"12a", {}}, {"1.5", {}}, {"$1G", {}}, {"--1", {}}, {"2147483648", {}},
+      {"-2147483649", {}}, {"$80000000", {}}, {"99999999999999999999", {}}};
+  // clang-format on
+  for (const auto& [text, value] : cases) {
+    EXPECT_EQ(ParseNumberText(text), value) << '"' << text << '"';
+    EXPECT_EQ(NumberOrDefault(text, 7), value.value_or(7)) << '"' << text << '"';
+  }
+  // The checks cannot tell the typed sentinel from text that is not a number.
+  EXPECT_EQ(ParseNumberText("-93845"), NotANumber);
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "params/settings_file.h"
 #include "params/text_file.h"
 
@@ -13,97 +15,87 @@ namespace velmora {
 namespace {
 
 namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
 
 // Every field away from its default.
-TSetupFields Unusual() {
-  TSetupFields f;
-  f.CoreSizeText = "8192";
-  f.RandomCoreSize = true;
-  f.MinCoreSizeText = "4096";
-  f.DisplayLevel = 2;
-  f.EarlyDrawCheck = false;
-  f.PauseBetweenRounds = true;
-  f.MaxCyclesText = "100000";
-  f.MaxProcessesText = "64";
-  f.MaxLengthText = "200";
-  f.MinDistanceText = "200";
-  f.ReadLimit = {-1, "500"};
-  f.WriteLimit = {1, ""};
-  f.PSpace = {1, ""};
-  f.TournamentType = 3;
-  f.RoundsText = "250";
-  f.StandardItem = 1;
-  f.CircularDisplay = true;
-  f.SelfFights = true;
-  f.ScoreFormula = "W - S";
-  f.Percent = false;
-  f.SecondPosition = 0;
-  f.FixedPositionText = "4000";
-  f.SeedMode = 0;
-  f.FixedSeedText = "77";
-  f.InitialInstruction = "MOV 0, 1";
-  return f;
-}
+const TSetupFields kUnusual{.CoreSizeText = "8192",
+                            .RandomCoreSize = true,
+                            .MinCoreSizeText = "4096",
+                            .MaxCyclesText = "100000",
+                            .MaxProcessesText = "64",
+                            .MaxLengthText = "200",
+                            .MinDistanceText = "200",
+                            .ReadLimit = {-1, "500"},
+                            .WriteLimit = {1, ""},
+                            .PSpace = {1, ""},
+                            .TournamentType = 3,
+                            .RoundsText = "250",
+                            .StandardItem = 1,
+                            .SelfFights = true,
+                            .SecondPosition = 0,
+                            .FixedPositionText = "4000",
+                            .SeedMode = 0,
+                            .FixedSeedText = "77",
+                            .InitialInstruction = "MOV 0, 1",
+                            .DisplayLevel = 2,
+                            .EarlyDrawCheck = false,
+                            .PauseBetweenRounds = true,
+                            .CircularDisplay = true,
+                            .ScoreFormula = "W - S",
+                            .Percent = false};
 
-void ExpectSameFields(const TSetupFields& a, const TSetupFields& b) {
-  EXPECT_EQ(SettingsLines(a), SettingsLines(b));
-  EXPECT_EQ(a.ReadLimit.Item, b.ReadLimit.Item);
-  EXPECT_EQ(a.ReadLimit.Text, b.ReadLimit.Text);
-  EXPECT_EQ(a.SecondPosition, b.SecondPosition);
-  EXPECT_EQ(a.SeedMode, b.SeedMode);
+// Applies the lines to a copy of fields; gives the messages as "line: text".
+Lines Apply(const Lines& lines, TSetupFields& fields) {
+  std::vector<SettingsMessage> messages;
+  ApplySettingsLines(lines, fields, messages);
+  Lines out;
+  for (const SettingsMessage& m : messages)
+    out.push_back(std::to_string(m.Line) + ": " + m.Text);
+  return out;
 }
 
 TEST(ParamsSettingsFile, WritesTheDocumentedLinesAndReadsThemBack) {
-  std::vector<std::string> lines = SettingsLines(TSetupFields{});
-  ASSERT_EQ(lines.size(), size_t(kSettingsLineCount));
-  const std::vector<std::string> head(lines.begin(), lines.begin() + 4);
-  EXPECT_EQ(head,
-            (std::vector<std::string>{"8000 = Core Size", "0 = Random Core Size checked",
-                                      "8000 = Min Core Size", "4 = Graphical Display option"}));
-  EXPECT_EQ(lines[10], "0 = Read Limit");
-  EXPECT_EQ(lines[18], "(W*W-1)/S");
-  EXPECT_EQ(lines[20], "-1 = Second warrior position");
-  EXPECT_EQ(lines[22], "DAT 0,0 = Initialize instruction");
-  // Every field away from its default reads back.
-  const TSetupFields written = Unusual();
-  lines = SettingsLines(written);
+  EXPECT_EQ(SettingsLines(TSetupFields{}), (Lines{"8000 = Core Size",
+                                                  "0 = Random Core Size checked",
+                                                  "8000 = Min Core Size",
+                                                  "4 = Graphical Display option",
+                                                  "1 = Imp Draw detection checked",
+                                                  "0 = Pause after battles checked",
+                                                  "80000 = Battle Length",
+                                                  "8000 = Queue Limit",
+                                                  "100 = Warrior Size limit",
+                                                  "100 = Buffer Size",
+                                                  "0 = Read Limit",
+                                                  "0 = Write Limit",
+                                                  "0 = PSpace Size",
+                                                  "0 = Tournament Type",
+                                                  "1 = Number of battles per matchup",
+                                                  "2 = Standards index",
+                                                  "0 = Circular display topology",
+                                                  "0 = Self fights",
+                                                  "(W*W-1)/S",
+                                                  "1 = Show percent WLT",
+                                                  "-1 = Second warrior position",
+                                                  "-1 = RNG Seed",
+                                                  "DAT 0,0 = Initialize instruction"}));
+  const Lines lines = SettingsLines(kUnusual);
   EXPECT_EQ(lines[10], "-500 = Read Limit");
-  EXPECT_EQ(lines[13], "3 = Tournament Type");
-  EXPECT_EQ(lines[22], "MOV 0, 1 = Initialize instruction");
+  EXPECT_EQ(lines[20], "4000 = Second warrior position");
   TSetupFields read;
-  std::vector<SettingsMessage> messages;
-  ApplySettingsLines(lines, read, messages);
-  EXPECT_TRUE(messages.empty()) << messages.front().Text;
-  ExpectSameFields(read, written);
-  EXPECT_EQ(read.TournamentType, 3);
-  EXPECT_EQ(read.InitialInstruction, "MOV 0, 1");
-  EXPECT_EQ(read.ReadLimit.Item, -1);
-  EXPECT_EQ(read.ReadLimit.Text, "500");
-}
-
-TEST(ParamsSettingsFile, AnEighteenLineFileTakesTheDefaultsOfTheRest) {
-  std::vector<std::string> lines = SettingsLines(Unusual());
-  lines.resize(18);
-  TSetupFields read = Unusual(); // a file loaded before must not leak into the missing lines
-  std::vector<SettingsMessage> messages;
-  ApplySettingsLines(lines, read, messages);
-  EXPECT_TRUE(messages.empty());
-  EXPECT_EQ(read.ScoreFormula, "(W*W-1)/S");
-  EXPECT_TRUE(read.Percent);
-  EXPECT_EQ(read.SecondPosition, kPositionRandom);
-  EXPECT_EQ(read.SeedMode, kSeedRandom);
-  EXPECT_EQ(read.InitialInstruction, "DAT 0,0");
-  EXPECT_EQ(read.RoundsText, "250");
-}
-
-TEST(ParamsSettingsFile, AShortFileIsReportedAndKeepsWhatItHas) {
-  std::vector<std::string> lines = SettingsLines(Unusual());
-  lines.resize(5);
-  TSetupFields read;
-  std::vector<SettingsMessage> messages;
-  ApplySettingsLines(lines, read, messages);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].Line, 6);
+  EXPECT_EQ(Apply(lines, read), Lines{});
+  EXPECT_EQ(SettingsLines(read), lines);
+  EXPECT_EQ(
+      std::tuple(read.ReadLimit.Item, read.ReadLimit.Text, read.SecondPosition, read.SeedMode),
+      std::tuple(-1, "500", 0, 0));
+  // An eighteen-line file takes the defaults of the rest, not what a file before left there.
+  Lines expected = SettingsLines(TSetupFields{});
+  std::copy(lines.begin(), lines.begin() + 18, expected.begin());
+  EXPECT_EQ(Apply(Lines(lines.begin(), lines.begin() + 18), read), Lines{});
+  EXPECT_EQ(SettingsLines(read), expected);
+  // A shorter one is reported and keeps what it has.
+  read = TSetupFields{};
+  EXPECT_EQ(Apply(Lines(lines.begin(), lines.begin() + 5), read),
+            Lines{"6: The settings file ends before line 18"});
   EXPECT_EQ(read.CoreSizeText, "8192");
   EXPECT_EQ(read.MaxCyclesText, TSetupFields{}.MaxCyclesText);
 }
@@ -134,17 +126,12 @@ TEST(ParamsSettingsFile, ABadLineKeepsItsFieldAndLoadsTheRest) {
       {22, "-7 = RNG Seed", "RNG Seed must be between 0 and 2147483646"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Text);
-    const TSetupFields good = Unusual();
-    std::vector<std::string> lines = SettingsLines(good);
+    Lines lines = SettingsLines(kUnusual);
     lines[size_t(c.Line - 1)] = c.Text;
     TSetupFields read;
-    std::vector<SettingsMessage> messages;
-    ApplySettingsLines(lines, read, messages);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].Line, c.Line);
-    EXPECT_EQ(messages[0].Text, c.Message);
+    EXPECT_EQ(Apply(lines, read), Lines{std::to_string(c.Line) + ": " + c.Message});
     // The failing line keeps the default; every other line loaded.
-    std::vector<std::string> expected = SettingsLines(good);
+    Lines expected = SettingsLines(kUnusual);
     expected[size_t(c.Line - 1)] = SettingsLines(TSetupFields{})[size_t(c.Line - 1)];
     // Without the random size the size is fixed, and is its own minimum.
     if (c.Line == 2) expected[2] = "8192 = Min Core Size";
@@ -153,48 +140,35 @@ TEST(ParamsSettingsFile, ABadLineKeepsItsFieldAndLoadsTheRest) {
 }
 
 TEST(ParamsSettingsFile, TypedNumbersAreSavedAsTheNumbersChecked) {
+  // A leading blank passes the check; the minimum is hidden while the size is fixed.
   TSetupFields typed;
-  typed.CoreSizeText = " 4000";   // a leading blank passes the check
-  typed.MinCoreSizeText = "9999"; // hidden while the size is fixed
+  typed.CoreSizeText = " 4000";
+  typed.MinCoreSizeText = "9999";
   typed.MaxCyclesText = "$1F40";
-  typed.RoundsText = "+3";
   typed.ReadLimit = {-1, "+500"};
   typed.PSpace = {-1, " 250"};
-  typed.SecondPosition = 0;
+  typed.RoundsText = "+3";
+  typed.SecondPosition = typed.SeedMode = 0;
   typed.FixedPositionText = "+2000";
-  typed.SeedMode = 0;
   typed.FixedSeedText = " 7";
-  const std::vector<std::string> lines = SettingsLines(typed);
-  EXPECT_EQ(lines[0], "4000 = Core Size");
-  EXPECT_EQ(lines[2], "4000 = Min Core Size");
+  const Lines lines = SettingsLines(typed);
+  EXPECT_EQ(Lines(lines.begin(), lines.begin() + 3),
+            (Lines{"4000 = Core Size", "0 = Random Core Size checked", "4000 = Min Core Size"}));
   EXPECT_EQ(lines[6], "8000 = Battle Length");
   EXPECT_EQ(lines[10], "-500 = Read Limit");
   EXPECT_EQ(lines[12], "-250 = PSpace Size");
+  EXPECT_EQ(lines[14], "3 = Number of battles per matchup");
   TSetupFields read;
-  std::vector<SettingsMessage> messages;
-  ApplySettingsLines(lines, read, messages);
-  EXPECT_TRUE(messages.empty()) << messages.front().Line << ": " << messages.front().Text;
+  EXPECT_EQ(Apply(lines, read), Lines{});
   EXPECT_EQ(SettingsLines(read), lines); // saved again, the same file
   EXPECT_EQ(read.ReadLimit.Text, "500");
   EXPECT_EQ(read.FixedSeedText, "7");
-  // Line 3 is checked with a fixed size too.
-  std::vector<std::string> bad = lines;
+  // Line 3 is checked with a fixed size too; "-0" is item 0, not a typed value.
+  Lines bad = lines;
   bad[2] = "12 = Min Core Size";
-  ApplySettingsLines(bad, read, messages);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].Line, 3);
-  EXPECT_EQ(messages[0].Text, "Minimum core size must be at least 16");
-}
-
-TEST(ParamsSettingsFile, ATypedZeroLimitIsAnItem) {
-  // "-0" is 0, which is item 0, not a typed value.
-  std::vector<std::string> lines = SettingsLines(TSetupFields{});
-  lines[11] = "-0 = Write Limit";
-  TSetupFields read;
+  bad[11] = "-0 = Write Limit";
   read.WriteLimit = {2, ""};
-  std::vector<SettingsMessage> messages;
-  ApplySettingsLines(lines, read, messages);
-  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(Apply(bad, read), Lines{"3: Minimum core size must be at least 16"});
   EXPECT_EQ(read.WriteLimit.Item, 0);
 }
 
@@ -214,66 +188,38 @@ TEST(ParamsSettingsFile, ValuesStopAtTheFirstBlankOrEquals) {
       {"SPL 0 = something else", "SPL 0"},
       {"NOP 0, 0", "NOP 0, 0"}};
   for (const auto& [line, instruction] : instructions) {
-    std::vector<std::string> lines = SettingsLines(TSetupFields{});
+    Lines lines = SettingsLines(TSetupFields{});
     lines[22] = line;
     TSetupFields read;
-    std::vector<SettingsMessage> messages;
-    ApplySettingsLines(lines, read, messages);
+    Apply(lines, read);
     EXPECT_EQ(read.InitialInstruction, instruction) << line;
   }
 }
 
-class ParamsSettingsFiles : public testing::Test {
-protected:
-  void SetUp() override {
-    Dir = fs::temp_directory_path() /
-          ("velmora-settings-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-           "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-  }
-  void TearDown() override { fs::remove_all(Dir); }
-  size_t FileCount() const {
-    return size_t(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()));
-  }
-  fs::path Dir;
-};
-
-TEST_F(ParamsSettingsFiles, SaveWritesCrLfLinesAndLoadReadsThem) {
-  const std::string path = (Dir / "default.cfg").string();
+TEST(ParamsSettingsFile, SavedFilesLoadAndAFailedWriteLeavesThePreviousFile) {
+  const fs::path dir = fs::temp_directory_path() / ("velmora-settings-" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "blocked.cfg" / "inside");
+  const std::string path = (dir / "keep.cfg").string();
   std::string error;
-  ASSERT_TRUE(SaveSettingsFile(path, Unusual(), error)) << error;
+  ASSERT_TRUE(SaveSettingsFile(path, kUnusual, error)) << error;
   std::ifstream in(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(bytes, JoinCrLf(SettingsLines(Unusual())));
-  EXPECT_EQ(bytes.substr(0, 18), "8192 = Core Size\r\n");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), JoinCrLf(SettingsLines(kUnusual)));
   TSetupFields read;
   std::vector<SettingsMessage> messages;
   ASSERT_TRUE(LoadSettingsFile(path, read, messages));
   EXPECT_TRUE(messages.empty());
-  ExpectSameFields(read, Unusual());
-  EXPECT_EQ(FileCount(), 1u); // no temporary file left behind
-}
-
-TEST_F(ParamsSettingsFiles, AFailedWriteLeavesThePreviousFileAndAMissingOneLoadsNothing) {
-  TSetupFields read = Unusual();
-  std::vector<SettingsMessage> messages;
-  EXPECT_FALSE(LoadSettingsFile((Dir / "none.cfg").string(), read, messages));
-  ExpectSameFields(read, Unusual());
-  const fs::path target = Dir / "keep.cfg";
-  std::string error;
-  ASSERT_TRUE(SaveSettingsFile(target.string(), TSetupFields{}, error));
+  EXPECT_EQ(SettingsLines(read), SettingsLines(kUnusual));
+  EXPECT_FALSE(LoadSettingsFile((dir / "none.cfg").string(), read, messages));
+  EXPECT_EQ(SettingsLines(read), SettingsLines(kUnusual));
   // A folder in the target's place cannot be replaced by a file.
-  const fs::path blocked = Dir / "blocked.cfg";
-  fs::create_directories(blocked / "inside");
-  EXPECT_FALSE(SaveSettingsFile(blocked.string(), Unusual(), error));
+  EXPECT_FALSE(SaveSettingsFile((dir / "blocked.cfg").string(), TSetupFields{}, error));
   EXPECT_FALSE(error.empty());
-  EXPECT_TRUE(fs::is_directory(blocked / "inside"));
-  EXPECT_FALSE(SaveSettingsFile((Dir / "no-such-folder" / "x.cfg").string(), Unusual(), error));
-  EXPECT_EQ(FileCount(), 2u);
-  std::vector<std::string> lines;
-  ASSERT_TRUE(ReadTextLines(target.string(), lines));
-  EXPECT_EQ(lines, SettingsLines(TSetupFields{}));
+  EXPECT_TRUE(fs::is_directory(dir / "blocked.cfg" / "inside"));
+  EXPECT_FALSE(SaveSettingsFile((dir / "no-such-folder" / "x.cfg").string(), kUnusual, error));
+  // No temporary file is left behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+  fs::remove_all(dir);
 }
 
 } // namespace

@@ -8,28 +8,15 @@ namespace velmora {
 namespace {
 
 TEST(ParamsSetupFields, DerivedLimitsDivideTheCoreSizeTruncating) {
-  const struct {
-    int32_t Item, Core, Limit, PSpace; // PSpace -1: no such item
-  } cases[] = {{0, 8000, 8000, 500}, {1, 8000, 2000, 8000}, {2, 8000, 500, -1},
-               {2, 8001, 500, -1},   {1, 8003, 2000, 8003}, {0, 55440, 55440, 3465}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.Item << " of " << c.Core);
-    EXPECT_EQ(LimitOfItem(c.Item, c.Core), c.Limit);
-    if (c.PSpace >= 0) {
-      EXPECT_EQ(PSpaceOfItem(c.Item, c.Core), c.PSpace);
-    }
-  }
-  // Permutated rounds fight every offset twice.
-  const struct {
-    int32_t Core, Distance;
-    int64_t Rounds;
-  } permutated[] = {{8000, 100, 15602},
-                    {800, 0, 1602},
-                    {800, 400, 2},
-                    {800, 1000, -2398},
-                    {134217727, 0, 268435456}};
-  for (const auto& c : permutated)
-    EXPECT_EQ(PermutateRounds(c.Core, c.Distance), c.Rounds) << c.Core << " " << c.Distance;
+  // Limits of the items Core Size, a quarter and a sixteenth; P-space of a sixteenth and Core
+  // Size; permutated rounds fight every offset twice.
+  EXPECT_EQ(
+      std::vector<int64_t>({LimitOfItem(0, 55440), LimitOfItem(1, 8003), LimitOfItem(2, 8001),
+                            PSpaceOfItem(0, 55440), PSpaceOfItem(0, 8015), PSpaceOfItem(1, 8003),
+                            PermutateRounds(8000, 100), PermutateRounds(800, 0),
+                            PermutateRounds(800, 400), PermutateRounds(800, 1000),
+                            PermutateRounds(134217727, 0)}),
+      std::vector<int64_t>({55440, 2000, 500, 3465, 500, 8003, 15602, 1602, 2, -2398, 268435456}));
 }
 
 auto Stored(const TParamsRec& p) {
@@ -90,11 +77,7 @@ TEST(ParamsSetupFields, CheckReportsEveryFailingFieldInOrder) {
   EXPECT_EQ(check([](TSetupFields& f) { f.RandomCoreSize = true, f.MinCoreSizeText = "9000"; }, 2),
             (M{"Maximum core size must not be less than the minimum core size",
                "Minimum core size must not exceed the maximum core size"}));
-  EXPECT_EQ(check(
-                [](TSetupFields& f) {
-                  f.ReadLimit = {-1, "9000"};
-                },
-                2),
+  EXPECT_EQ(check([](TSetupFields& f) { f.ReadLimit.Item = -1, f.ReadLimit.Text = "9000"; }, 2),
             M{"Read Limit must not exceed Core Size"});
   EXPECT_EQ(check([](TSetupFields& f) { f.ReadLimit = {1, "x"}; }, 2), M{}); // a chosen item
   EXPECT_EQ(check([](TSetupFields& f) { f.MaxLengthText = "1000"; }, 10),

@@ -1,9 +1,10 @@
-// The order in which the command line hands matchups to its engines is the schedule's own.
+// The order in which the command line hands matchups to its engines, and the progress line.
 
 #include <gtest/gtest.h>
 
 #include "assembler/assembler.h"
 #include "cli/battle.h"
+#include "cli/progress_line.h"
 
 namespace velmora::cli {
 namespace {
@@ -23,20 +24,19 @@ TEST(CliScheduleOrder, MatchesTheSchedule) {
                {Challenge, true, {{0, 0}, {0, 1}, {0, 2}}},
                {Benchmark, true, {{0, 0}, {0, 1}, {1, 0}, {1, 1}, {2, 0}, {2, 1}}},
                {Melee, false, {{0, 0}}}};
+  TNullMardexForm form;
+  THeadlessPlatform platform;
+  TParamsRec params = DefaultParams();
+  params.NumWarriors = 3;
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << int(c.Type) << " " << c.SelfFights);
-    TNullMardexForm form;
-    THeadlessPlatform platform;
-    TParamsRec params = DefaultParams();
-    params.NumWarriors = 3;
     auto core = TCore::Create(params, form, platform);
-    ASSERT_TRUE(core);
     InstallAssembler(*core);
     TTournament t;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
       t.WarriorList.push_back({i + 1, "W" + std::to_string(i), "A", {"jmp 0"}, ""});
-    for (int i = 0; i < 2; ++i)
-      t.BenchmarkList.push_back({i + 1, "B" + std::to_string(i), "A", {"jmp 0"}, ""});
+      if (i < 2) t.BenchmarkList.push_back({i + 1, "B" + std::to_string(i), "A", {"jmp 0"}, ""});
+    }
     t.Rec.TournamentType = c.Type;
     t.Rec.SelfFights = c.SelfFights;
     t.Rec.Rounds = 1;
@@ -52,12 +52,31 @@ TEST(CliScheduleOrder, MatchesTheSchedule) {
       for (auto& w : core->Warriors)
         w->Alive = true;
       core->AliveCount = core->NumWarriors;
-      const AdvanceStep step = t.AdvanceAfterRound(*core);
-      if (step == AdvanceStep::Complete) break;
+      if (t.AdvanceAfterRound(*core) == AdvanceStep::Complete) break;
       walked.emplace_back(t.Rec.CurrentRow, t.Rec.CurrentColumn);
     }
     EXPECT_EQ(walked, c.Order);
   }
+}
+
+TEST(CliProgressText, CountsElapsedAndWhatRemains) {
+  const struct {
+    int32_t Matchups, TotalMatchups;
+    int64_t Rounds, TotalRounds;
+    double Elapsed;
+    const char* Text;
+  } cases[] = {
+      {0, 66, 0, 6600, 0.2, "matchups 0/66  rounds 0/6600  0:00 elapsed"},
+      {0, 66, 5, 6600, 0.0, "matchups 0/66  rounds 5/6600  0:00 elapsed"},
+      // A quarter done in 10 s leaves three times as long.
+      {16, 66, 1650, 6600, 10.0,
+       "matchups 16/66  rounds 1650/6600  165 rounds/s  0:10 elapsed  about 0:30 left"},
+      {1, 1, 500, 1000, 3700.0,
+       "matchups 1/1  rounds 500/1000  0.1 rounds/s  1:01:40 elapsed  about 1:01:40 left"},
+      {66, 66, 6600, 6600, 75.0, "matchups 66/66  rounds 6600/6600  88 rounds/s  1:15 elapsed"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(ProgressText(c.Matchups, c.TotalMatchups, c.Rounds, c.TotalRounds, c.Elapsed),
+              c.Text);
 }
 
 } // namespace
