@@ -135,35 +135,5 @@ TEST(AssemblerListings, ObjectCodeRestoredSourceAndLoadFile) {
                    "      JMP    $0        , $0       ", "      END 1"}));
 }
 
-TEST(AssemblerListings, LoadFilesReassembleToTheSameCodeUnderEveryStandard) {
-  const Lines sources[3] = {
-      {"a mov #3, <a", "djn a, <-4", "dat #0, #-7", "END a+1"},
-      {"a mov.x }3, {a", "spl *-1", "dat 5", "seq.ab #2, -3", "ORG 2"},
-      {"a mov.x }3, {a", "spl *-1", "dat 5", "stp.ba #2, -3", "ORG 2", "PIN 11"}};
-  for (uint8_t standard = 0; standard < 3; ++standard) {
-    AsmFixture f(standard);
-    for (int slot : {0, 1}) { // the editor's slot and a battle warrior's
-      SCOPED_TRACE(testing::Message() << "standard " << int(standard) << ", slot " << slot);
-      TWarrior& w = *f.Core->Warriors[size_t(slot)];
-      auto assemble = [&](const Lines& source) {
-        w.Source = source;
-        return AssembleWarrior(*f.Core, slot, f.Errors, f.Checksum, true);
-      };
-      ASSERT_EQ(assemble(sources[standard]), 2);
-      const std::vector<CoreCell> code(w.Code.begin(), w.Code.begin() + w.CodeLength);
-      const int32_t start = w.StartOffset, pin = w.Pin;
-      const Lines load = LoadFileLines(w, "n", standard);
-      // A PIN line only where the source asked for one.
-      EXPECT_EQ(load[4] == "      PIN 11", standard == 2);
-      ASSERT_EQ(assemble(load), 2);
-      ASSERT_EQ(w.CodeLength, static_cast<int32_t>(code.size()));
-      for (size_t i = 0; i < code.size(); ++i)
-        EXPECT_TRUE(SameInstruction(code[i], w.Code[i])) << CellText(w.Code[i]);
-      EXPECT_EQ(w.StartOffset, start);
-      EXPECT_EQ(w.Pin, pin);
-    }
-  }
-}
-
 } // namespace
 } // namespace velmora::test

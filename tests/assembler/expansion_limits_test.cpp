@@ -116,15 +116,6 @@ TEST(AssemblerRobustness, RandomSourcesAreHandledDeterministically) {
       EXPECT_LE(a.W().CodeLength + 1, static_cast<int32_t>(a.W().Code.size()));
     }
   }
-  // Random expressions give a value or an error of the assembler's own, and stay in the text.
-  AsmFixture f;
-  for (int n = 0; n < 20000; ++n) {
-    std::string text;
-    for (int p = int(rng() % 12); p > 0; --p)
-      text += RandomPiece(rng);
-    f.Outcome(text);
-    EXPECT_LE(f.Core->Asm.ScanPos, static_cast<int32_t>(f.Core->Asm.LineText.size()) + 1) << text;
-  }
 }
 
 } // namespace

@@ -37,11 +37,18 @@ uint8_t AsmFixture::Assemble(const Lines& source, bool clearLabels) {
   return AssembleWarrior(*Core, 1, Errors, Checksum, clearLabels);
 }
 
-std::string AsmFixture::Code() {
+std::string AsmFixture::Code(bool failed) {
   std::string code;
-  for (int32_t i = 0; i < W().CodeLength; ++i)
-    code += (i ? " | " : "") + CellText(Cell(size_t(i)));
+  for (int32_t i = 0; i < W().CodeLength; ++i) {
+    const CoreCell& c = Cell(size_t(i));
+    const bool empty = !c.OpcodeModifier && !c.Modes && !c.AField && !c.BField;
+    code += (i ? " | " : "") + (failed && empty ? "-" : CellText(c));
+  }
   return code;
+}
+
+std::string AsmFixture::Loaded() {
+  return Code() + " start " + std::to_string(W().StartOffset) + " pin " + std::to_string(W().Pin);
 }
 
 std::string AsmFixture::Result(const Lines& source) {
@@ -50,7 +57,9 @@ std::string AsmFixture::Result(const Lines& source) {
   std::string out;
   for (const std::string& e : Errors)
     out += e + " | ";
-  if (status != 0) out += Code();
+  if (status != 0) out += Code(status == 1);
+  if (status != 0 && W().StartOffset != 0) out += " start " + std::to_string(W().StartOffset);
+  if (status != 0 && W().Pin != -1) out += " pin " + std::to_string(W().Pin);
   return status == (Errors.empty() ? 2 : 1) ? out : "status " + std::to_string(status) + ": " + out;
 }
 

@@ -24,10 +24,12 @@ struct AsmFixture {
   std::string Outcome(const std::string& text);
   // Assembles source lines as battle warrior 1 (created on first use).
   uint8_t Assemble(const Lines& source, bool clearLabels = true);
-  // Assembles and gives the errors, then the cells (none for status 0), joined by " | ";
-  // prefixed by the status when it is not the one these imply (1 with errors, else 2).
+  // Assembles and gives the errors, then the cells (none for status 0; "-" for the empty cell
+  // of a failed line), joined by " | ", and the start and PIN when set; prefixed by the status
+  // when it is not the one these imply (1 with errors, else 2).
   std::string Result(const Lines& source);
-  std::string Code(); // the cells of the last assembly, joined by " | "
+  std::string Code(bool failed = false); // the cells of the last assembly, joined by " | "
+  std::string Loaded(); // the cells, start and PIN: what a load file must give back
   TWarrior& W() { return *Core->Warriors[1]; }
   const CoreCell& Cell(size_t i) { return W().Code.at(i); }
   Lines Errors;

@@ -1,11 +1,15 @@
-// Whole runs of the command line on the example warriors: the report, KotH lines and JSON.
+// Whole runs of the command line on the example warriors: the report, KotH lines, JSON, the
+// sweep, and what it does when memory or threads run out.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "assembler/assembler.h"
+#include "cli/battle.h"
 #include "cli_support.h"
 
 namespace velmora::cli::test {
@@ -13,12 +17,8 @@ namespace {
 
 using nlohmann::json;
 
-std::string Five() {
-  std::string files;
-  for (const char* name : {"imp", "dwarf", "stone", "paper", "scanner"})
-    files += " " + Example(name);
-  return files;
-}
+const std::string kFive = " " + Example("imp") + " " + Example("dwarf") + " " + Example("stone") +
+                          " " + Example("paper") + " " + Example("scanner");
 
 TEST(CliRun, EveryTypePrintsTheReportAndRecordsEveryRound) {
   const struct {
@@ -35,7 +35,7 @@ TEST(CliRun, EveryTypePrintsTheReportAndRecordsEveryRound) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.TournamentLine);
     const CliRun r =
-        Shell(dir, c.Options + " -q -r 6 --seed 11 --json out.json --report r.txt" + Five());
+        Shell(dir, c.Options + " -q -r 6 --seed 11 --json out.json --report r.txt" + kFive);
     ASSERT_EQ(r.Status, 0) << r.Err;
     const std::vector<std::string> lines = SplitLines(r.Out);
     std::string report; // the report file is the report with CR LF lines
@@ -175,11 +175,25 @@ TEST(CliRun, ParametersComeFromOptionsSettingsFilesAndLists) {
   const std::string two = " " + Example("imp") + " " + Example("dwarf");
   const struct {
     std::string Arguments;
-    int Warriors, Rounds;   // the warriors, and the rounds of the second matchup
+    int Warriors, Rounds;   // the warriors, and the most rounds of a matchup
     const char *Json, *Err; // these of the JSON's parameters; standard error
   } cases[] = {
-      // Permutate fights every offset twice.
-      {"-P -s 200 -d 40 -l 20" + two, 2, 242, R"({"rounds": 242, "position": "permutate"})", ""},
+      {"-s 800" + two, 2, 1,
+       R"({"coreSize": 800, "minCoreSize": 800, "randomCoreSize": false, "pspaceSize": 50})", ""},
+      {"--min-core-size 400 -s 800" + two, 2, 1, R"({"randomCoreSize": true, "minCoreSize": 400})",
+       ""},
+      {"--read-limit 500 --write-limit 1/16 --pspace-size core" + two, 2, 1,
+       R"({"readLimit": 500, "writeLimit": 500, "pspaceSize": 8000})", ""},
+      {"--position 4000 --seed checksum --initial random" + two, 2, 1,
+       R"({"position": 4000, "seed": "checksum", "initialInstruction": "RANDOM"})", ""},
+      {"--initial 'MOV 0, 1' --self-fights --no-percent --no-early-draw -= W" + two, 2, 1,
+       R"({"initialInstruction": "MOV 0, 1", "selfFights": true, "percent": false,
+           "earlyDrawCheck": false, "scoreFormula": "W"})",
+       ""},
+      {"-8 --benchmark old.red old.red", 1, 1, R"({"type": "benchmark", "standard": "88"})", ""},
+      // Permutate fights every offset twice, unless the rounds are given.
+      {"-P -c 10 -s 800 -d 50" + two, 2, 1402, R"({"position": "permutate"})", ""},
+      {"-P -c 10 -r 10" + two, 2, 10, R"({"rounds": 10})", ""},
       // Bad lines are told and keep their defaults; no pause between rounds here.
       {"--settings default.cfg -f" + two, 2, 3,
        R"({"coreSize": 8000, "maxProcesses": 8000, "maxCycles": 4000, "rounds": 3})",
@@ -189,7 +203,7 @@ TEST(CliRun, ParametersComeFromOptionsSettingsFilesAndLists) {
       {"--settings s.cfg" + two, 2, 4,
        R"({"coreSize": 800, "rounds": 4, "standard": "94", "seed": 17, "scoreFormula": "W-S"})",
        ""},
-      {"-r 2 -f sub/ok.lst", 3, 2, R"({"type": "melee"})", ""}};
+      {"-f sub/ok.lst", 3, 1, R"({"type": "melee"})", ""}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Arguments);
     const CliRun r = Shell(dir, "-q --json - " + c.Arguments);
@@ -200,8 +214,105 @@ TEST(CliRun, ParametersComeFromOptionsSettingsFilesAndLists) {
     for (const auto& [key, value] : expected.items())
       EXPECT_EQ(doc["parameters"][key], value) << key;
     EXPECT_EQ(doc["warriors"].size(), size_t(c.Warriors));
-    EXPECT_EQ(doc["matchups"][1]["roundsPlayed"], c.Rounds);
+    int rounds = 0;
+    for (const json& m : doc["matchups"])
+      rounds = std::max(rounds, m["roundsPlayed"].get<int>());
+    EXPECT_EQ(rounds, c.Rounds);
   }
+}
+
+TEST(CliFiles, MemoryThatRunsOutEndsOrNarrowsTheRunWithoutAnAbort) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs more address space than any limit leaves";
+#endif
+  // An 8M-cell core takes 96 MB: under the first limit one engine fits, under the second
+  // none does. The program runs under a limit on its address space, as a shell starts it.
+  const struct {
+    int LimitKb, Status;
+    const char* Contains;
+  } cases[] = {{180000, 0, "Running 1 of 3 threads"}, {60000, 1, "Not enough memory"}};
+  const std::string dir = TempDir("memory");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Contains);
+    const CliRun r = Shell(dir,
+                           "-s 8000000 -c 10 -r 1 -k --threads 3 --type round-robin " +
+                               Example("imp") + " " + Example("dwarf") + " " + Example("stone"),
+                           "ulimit -v " + std::to_string(c.LimitKb) + "; exec");
+    EXPECT_EQ(r.Status, c.Status) << r.Err; // -1 when ended by a signal
+    EXPECT_NE(r.Err.find(c.Contains), std::string::npos) << r.Err;
+  }
+}
+
+TEST(CliFiles, ThreadsThatCannotStartLeaveTheRunToTheOthers) {
+  TNullMardexForm form;
+  THeadlessPlatform platform;
+  TParamsRec params = DefaultParams();
+  params.NumWarriors = 2;
+  params.SeedMode = 5;
+  std::string results[2];
+  for (int refuse = 0; refuse < 2; ++refuse) {
+    auto core = TCore::CreateWithoutMemory(params, form, platform);
+    InstallAssembler(*core);
+    TTournament t;
+    for (const char* name : {"imp", "dwarf", "stone", "paper"}) {
+      t.WarriorList.push_back({0, name, "A", {}, Example(name)});
+      std::string author, warriorName;
+      ReadWarriorFile(platform, Example(name), t.WarriorList.back().Source, author, warriorName);
+    }
+    t.Rec.TournamentType = RoundRobin;
+    t.Rec.Rounds = 4;
+    ASSERT_TRUE(t.SetUpTournament(*core));
+    int started = 0;
+    // The second and later threads are refused, as a system out of threads would.
+    auto starter = [&](std::function<void()> body) {
+      if (refuse && ++started > 1) throw std::system_error(EAGAIN, std::generic_category());
+      return std::thread(std::move(body));
+    };
+    Progress progress;
+    const BattleOutcome out = RunTournament(params, t, 4, progress, starter);
+    EXPECT_TRUE(out.Ok);
+    EXPECT_EQ(out.Warning, refuse ? "Running 2 of 4 threads: no more could be started" : "");
+    EXPECT_EQ(progress.MatchupsDone, 6);
+    for (const auto& row : t.Rec.Results)
+      for (const MatchupResult& m : row)
+        results[refuse] += std::to_string(m.RoundsPlayed) + "/" + std::to_string(m.Losses) + " ";
+  }
+  EXPECT_EQ(results[0], results[1]);
+}
+
+TEST(SweepCli, PrintsTheTableWritesEveryPointAndNamesABadConstant) {
+  const std::string dir = TempDir("sweep");
+  const CliRun run =
+      Shell(dir, "--vary step=3040..3048:4 -r 3 --seed 9 --threads 2 --json s.json "
+                 "--csv s.csv " +
+                     Example("stone") + " " + Example("dwarf") + " " + Example("imp"));
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  const std::vector<std::string> lines = SplitLines(run.Out);
+  ASSERT_EQ(lines.size(), 4u) << run.Out;
+  EXPECT_EQ(lines[0], "rank        step     score      W%      L%      T%");
+  const json doc = json::parse(ReadFile(dir + "/s.json"));
+  ASSERT_EQ(doc["points"].size(), 3u);
+  EXPECT_EQ(doc["opponents"].size(), 2u);
+  double best = -1;
+  for (const auto& p : doc["points"]) {
+    EXPECT_EQ(p["status"], "ranked");
+    EXPECT_EQ(p["wins"].get<int>() + p["losses"].get<int>() + p["ties"].get<int>(), 6);
+    best = std::max(best, p["score"].get<double>());
+  }
+  for (const auto& p : doc["points"]) {
+    if (p["rank"] != 1) continue;
+    EXPECT_EQ(p["score"].get<double>(), best);
+    char row[64];
+    std::snprintf(row, sizeof row, "%d %9.1f", p["values"]["step"].get<int>(), best);
+    EXPECT_NE(lines[1].find(row), std::string::npos) << lines[1];
+  }
+  const std::string csv = ReadFile(dir + "/s.csv");
+  EXPECT_EQ(csv.substr(0, csv.find('\n')), "step,score,W%,L%,T%,rounds,status");
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
+  const CliRun bad = Shell(dir, "--vary gap=1..3 " + Example("stone") + " " + Example("imp"));
+  EXPECT_EQ(bad.Status, 2);
+  EXPECT_NE(bad.Err.find("gap is not a single-line EQU of Velmora Stone"), std::string::npos)
+      << bad.Err;
 }
 
 } // namespace
