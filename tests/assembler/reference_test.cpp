@@ -58,7 +58,8 @@ TEST(AssemblerHillRules, ReadAsTheHillsAndWarn) {
       // 5. A counter after a number takes two digits; after a name it is left alone.
       {2, {"x1z equ 0", "z for 2", "dat 999z, #-6z", "dat x1z", "rof"},
        "DAT.F $99901, #-601 | DAT.F #0, $0 | DAT.F $99902, #-602 | DAT.F #0, $0",
-       {"line 1: the counter z right after a number is replaced by its two-digit value, as on the hills"}},
+       {"line 1: the counter z right after a number is replaced by its two-digit value, "
+        "as on the hills"}},
       // 6. An opcode word ends at a mode character or a minus sign.
       {2, {"mov#9, 3", "jmp-2", "dat.f<1, 2"}, "MOV.AB #9, $3 | JMP.B $-2, $0 | DAT.F <1, $2",
        {"line 1: the opcode word ends at \"#\", as on the hills",
@@ -72,7 +73,8 @@ TEST(AssemblerHillRules, ReadAsTheHillsAndWarn) {
        "DAT.F $4, $5 | DAT.F $10, $-20 | DAT.F $-1, $1",
        {Grouping(1, 8, 4), Grouping(2, 18, 10), Grouping(2, -8, -20), Grouping(3, -9, -1)}},
       {2, {"for -(10-8/2-4/2) + 6", "dat 0", "rof", ";assert 2*3-4*5-6 == -20", "ORG 9-2*2-1"},
-       "DAT.F #0, $0 | DAT.F #0, $0 start 4", {Grouping(1, -2, 2), Grouping(3, 6, 1), Grouping(3, 6, 4)}},
+       "DAT.F #0, $0 | DAT.F #0, $0 start 4",
+       {Grouping(1, -2, 2), Grouping(3, 6, 1), Grouping(3, 6, 4)}},
       // clang-format on
   };
   for (const auto& c : cases) {
