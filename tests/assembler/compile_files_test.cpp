@@ -121,9 +121,9 @@ TEST(AssemblerListings, ObjectCodeRestoredSourceAndLoadFile) {
             (Lines{"0000 MOV.AB #12345678 }-2      ", "0001*SNE.I  $1        $2       "}));
   EXPECT_EQ(ObjectCodeListing(f.W(), 0),
             (Lines{"0000 00004107 00bc614e fffffffe", "0001 0002d411 00000001 00000002"}));
-  ASSERT_EQ(f.Assemble({"start mov 0, 1", "dat #-1, <5", "PIN 3", "END start"}), 2);
+  ASSERT_EQ(f.Assemble({"start mov 0, 1", "dat #-1, <5", "PIN 0", "END start"}), 2);
   EXPECT_EQ(LoadFileLines(f.W(), "Imp", 2),
-            (Lines{";redcode", ";name Imp", ";length 2", "      ORG 0", "      PIN 3",
+            (Lines{";redcode", ";name Imp", ";length 2", "      ORG 0", "      PIN 0",
                    "      MOV.I  $0        , $1       ", "      DAT.F  #-1       , <5       "}));
   ASSERT_EQ(f.Assemble({"dat 0"}), 2);
   EXPECT_EQ(LoadFileLines(f.W(), "x", 2).size(), 5u) << "a negative PIN writes no PIN line";
