@@ -1,12 +1,11 @@
 // The program itself, run as a shell runs it: exit statuses, standard output and error,
-// warrior files and lists, the working directory, and every example of the README.
+// warrior files and lists, settings, the working directory, and every example of the README.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "cli/options.h"
 #include "cli_support.h"
 
 namespace velmora::cli::test {
@@ -21,29 +20,7 @@ size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
-// The working directory of every case: a default.cfg that must not count, an empty file, a
-// warrior with a false ;assert, and lists in sub/ naming files beside them.
-std::string BinaryDir() {
-  const std::string dir = TempDir("binary");
-  std::string cfg;
-  // Core size, random, minimum, display, early draw, pause, cycles, processes, length,
-  // distance, read, write, pspace, type, rounds, standard, circular, self fights.
-  for (const char* v : {"4000", "0", "4000", "4", "1", "0", "500", "8000", "100", "100", "0", "0",
-                        "0", "1", "9", "2", "0", "1"})
-    cfg += std::string(v) + " = x\r\n";
-  WriteFile(dir + "/default.cfg", cfg);
-  WriteFile(dir + "/empty.red", "");
-  WriteFile(dir + "/assert.red", ";redcode-94\n;name Asserty\n;assert CORESIZE == 55\njmp 0\n");
-  fs::create_directories(dir + "/sub/w");
-  fs::copy_file(Example("imp"), dir + "/sub/w/imp.red");
-  fs::copy_file(Example("imp"), dir + "/here.red");
-  fs::copy_file(Example("dwarf"), dir + "/sub/here.red");
-  WriteFile(dir + "/sub/ok.lst", ";warriorlist\nw/imp.red\n" + Example("dwarf") + "\n");
-  WriteFile(dir + "/sub/first.lst", ";warriorlist\nhere.red\n");
-  WriteFile(dir + "/sub/blank.lst", ";warriorlist\nw/imp.red\n\nnone.red\n");
-  return dir;
-}
-
+// In order, in one folder (see WorkDir): a run may use what an earlier one wrote.
 TEST(CliBinary, ExitsWithItsStatusAndStreams) {
   const std::string imp = Example("imp"), dwarf = Example("dwarf"), paper = Example("paper");
   const std::string two = " " + imp + " " + dwarf;
@@ -59,29 +36,53 @@ TEST(CliBinary, ExitsWithItsStatusAndStreams) {
       {"-q -k -r 3 -f" + two, 0, "", 2, ""}, // quiet says nothing
       {"-Z " + imp, 2, "velmora-cli: Unknown option -Z", 0, ""},
       {"-d -4 " + imp, 2, "velmora-cli: Min Distance must be at least 0", 0, ""},
+      {"-s 5" + two, 2, "velmora-cli: Core size must be at least 16", 0, ""},
+      {"--initial 'FOO 1'" + two, 2, "velmora-cli: Initial instruction failed to compile.", 0, ""},
+      {"-= '1/(S-1)'" + two, 2, "velmora-cli: Score formula: Division by zero", 0, ""},
+      {"--type benchmark" + two, 2,
+       "velmora-cli: To run a Benchmark tournament, you must select a warrior or warrior list.", 0,
+       ""},
+      {"--settings /nonexistent/x.cfg" + two, 2, "velmora-cli: Cannot read settings file", 0, ""},
+      {"--type knockout" + two, 2, "velmora-cli: Unknown tournament type knockout", 0, ""},
+      {"--standard 86" + two, 2, "velmora-cli: Unknown standard 86 (88, 94 or 94p)", 0, ""},
+      {"--read-limit half" + two, 2, "velmora-cli: Unknown read limit half", 0, ""},
+      {"--pspace-size quarter" + two, 2, "velmora-cli: Unknown P-space size quarter", 0, ""},
+      {"-P --min-core-size 800" + two, 2, "Permutate cannot be used with a random core size", 0,
+       ""},
+      {"-P -s 800 -d 500 -l 10" + two, 2,
+       "Number of rounds must be at least 1\nvelmora-cli: Max Length too large to load all "
+       "Warriors",
+       0, ""},
       {"", 2, "velmora-cli: No warrior files given", 0, ""},
       {"--version", 0, "", 1, "velmora-cli"},
       {"-k " + imp + " none.red " + dwarf, 1, "none.red: Unable to open file (no such file)", 0,
        ""},
       {"-k " + imp + " sub", 1, "sub: Unable to open file (a folder", 0, ""},
       {"-k " + imp + " empty.red", 1, "empty.red: the file is empty", 0, ""},
+      {"-k -r 1 fifo.red" + two, 1, "fifo.red: Not a regular file", 0, ""},
       {"-k " + imp + " sub/blank.lst", 1,
-       "sub/blank.lst:3: a blank line where a warrior file should be named", 0, ""},
-      {"-k " + imp + " sub/blank.lst", 1,
-       "sub/blank.lst:4: none.red: Unable to open file (no such file)", 0, ""},
-      {"-q -k -r 2 -f sub/ok.lst", 0, "", 2, ""},                  // list paths are beside the list
+       "sub/blank.lst:3: a blank line where a warrior file should be named\n"
+       "sub/blank.lst:4: none.red: Unable to open file (no such file)",
+       0, ""},
+      {"-q -k -r 2 -f sub/ok.lst", 0, "", 3, ""},                  // list paths are beside the list
       {"--listing sub/first.lst", 0, "", -1, ";name Velmora Imp"}, // the working folder first
       {"-q -k -r 2 --benchmark sub/ok.lst " + paper, 0, "", 1, ""},
       {"-q --json -" + two, 0, "", -1, "\"selfFights\": false"}, // default.cfg is not read
+      {"--listing " + imp + " broken.red", 1, "", -1, "broken.red: Bad Opcode in line 2:  1, 2"},
+      {"-q " + imp + " broken.red", 1, "broken.red: Warrior Broken failed to compile.", 0, ""},
+      {"-q -8 -r 2 -k old.red old.red", 0, "", 2, ""},
+      {"-q -8 -r 2 old.red " + imp, 1, "imp.red: Warrior Velmora Imp failed to compile.", 0, ""},
+      // Told once, not again for each matchup.
       {"-q -k -r 2 --type round-robin assert.red" + two + " " + paper, 0,
-       "assert.red: warning: Warrior Asserty: assert evaluates to false", 4, ""},
-      // Not repeated for the matchups either.
-      {"-q -k -r 2 --type round-robin assert.red" + two, 0,
-       "Warrior Asserty: assert evaluates to false", 3, ""},
+       "Warrior Asserty: assert evaluates to false", 4, ""},
       {"-q -k -r 2 assert.red assert.red", 0, // a file named twice warns once
        "assert.red: warning: Warrior Asserty: assert evaluates to false", 2, ""},
+      {"-q -k -r 2 --type round-robin warned.red" + two, 0,
+       "warned.red: warning: line 1: the opcode word ends at \"-\", as on the hills\n", 3, ""},
       {"-r 5 --seed 1 --min-core-size 16 -s 400 -l 20 -d 100 " + paper + " " + imp, 1,
        "velmora-cli: matchup 1 (Velmora Paper vs Velmora Imp): Unable to fit warrior", 0, ""},
+      {"-q -p 2147483646 --save-settings p.cfg", 0, "", 0, ""}, // saved, but cannot run
+      {"--settings p.cfg" + two, 1, "Max Processes too large for 2 warriors", 0, ""},
       {"-k --json -" + two, 2, "velmora-cli: -k and --json - would both write to standard output",
        0, ""},
       {"-o" + two, 2, "velmora-cli: -o (--sort)", 0, ""},
@@ -89,8 +90,11 @@ TEST(CliBinary, ExitsWithItsStatusAndStreams) {
       {"-q -r 2" + two + " >/dev/full", 1, full, 0, ""},
       {"--help >/dev/full", 1, full, 0, ""},
       {"--listing " + imp + " >/dev/full", 1, full, 0, ""},
-      {"-r 2" + two + " 2>/dev/full", 1, "", -1, ""}};
-  const std::string dir = BinaryDir();
+      {"-r 2" + two + " 2>/dev/full", 1, "", -1, ""},
+      {"-q -r 1 -k --report /dev/full" + two, 1, "No space left on device", 2, ""},
+      {"-q -r 1 -k --json /dev/full" + two, 1, "No space left on device", 2, ""},
+      {"-q -r 1 -k --report ro.txt" + two, 1, "Permission denied", 2, ""}};
+  const std::string dir = WorkDir();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Arguments);
     if (c.Arguments.find("/dev/full") != std::string::npos && !fs::exists("/dev/full")) continue;
@@ -101,6 +105,7 @@ TEST(CliBinary, ExitsWithItsStatusAndStreams) {
     EXPECT_EQ(lines, c.OutLines < 0 ? lines : size_t(c.OutLines)) << p.Out;
     EXPECT_NE(p.Out.find(c.Out), std::string::npos) << p.Out;
   }
+  EXPECT_EQ(ReadFile(dir + "/ro.txt"), "keep");
 }
 
 // Runs every velmora-cli command line of the README as written, with the example warriors

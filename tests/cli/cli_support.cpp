@@ -6,10 +6,9 @@
 
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include "cli/app.h"
 
 namespace velmora::cli::test {
 
@@ -19,28 +18,42 @@ std::string TempDir(const std::string& tag) {
   const auto* info = testing::UnitTest::GetInstance()->current_test_info();
   std::string name = "velmora-cli-" + tag + "-" + std::to_string(getpid());
   if (info) name += std::string("-") + info->name();
-  for (char& c : name)
-    if (c == '/') c = '_';
   const fs::path dir = fs::temp_directory_path() / name;
   fs::remove_all(dir);
   fs::create_directories(dir);
   return dir.string();
 }
 
-CliRun RunIn(const std::string& dir, const std::vector<std::string>& args) {
-  const fs::path before = fs::current_path();
-  fs::current_path(dir);
-  std::ostringstream out, err;
-  CliRun r;
-  r.Status = RunCli(args, out, err, false);
-  fs::current_path(before);
-  r.Out = out.str();
-  r.Err = err.str();
-  return r;
-}
-
-CliRun Cli(const std::vector<std::string>& args) {
-  return RunIn(TempDir("run"), args);
+// A default.cfg with two bad lines that must not count, warriors that are empty, broken, warned
+// about, in 8-bit text or for the 1988 standard, a read-only file, a FIFO, and lists in sub/ naming
+// files beside them.
+std::string WorkDir() {
+  const std::string dir = TempDir("work");
+  std::string cfg;
+  // Core size, random, minimum, display, early draw, pause, cycles, processes, length,
+  // distance, read, write, pspace, type, rounds, standard, circular, self fights.
+  for (const char* v : {"5", "0", "800", "4", "1", "1", "4000", "0", "100", "100", "0", "0", "0",
+                        "1", "3", "2", "0", "1"})
+    cfg += std::string(v) + " = x\r\n";
+  WriteFile(dir + "/default.cfg", cfg);
+  WriteFile(dir + "/empty.red", "");
+  WriteFile(dir + "/assert.red", ";redcode-94\n;name Asserty\n;assert CORESIZE == 55\njmp 0\n");
+  WriteFile(dir + "/broken.red", ";redcode-94\n;name Broken\nmov 0, 1\nbogus 1, 2\n");
+  WriteFile(dir + "/warned.red", ";name Warned\njmp-1\n");
+  WriteFile(dir + "/old.red", ";redcode\n;name Old Imp\nMOV 0, 1\n");
+  WriteFile(dir + "/j.red", ";redcode-94\n;name J\xF6rg\n;author M\xFCller \xA9\nmov 0, 1\n");
+  WriteFile(dir + "/ro.txt", "keep");
+  chmod((dir + "/ro.txt").c_str(), 0444);
+  mkfifo((dir + "/fifo.red").c_str(), 0600);
+  fs::create_directories(dir + "/sub/w");
+  fs::copy_file(Example("imp"), dir + "/sub/w/imp.red");
+  fs::copy_file(Example("imp"), dir + "/here.red");
+  fs::copy_file(Example("dwarf"), dir + "/sub/here.red");
+  WriteFile(dir + "/sub/ok.lst",
+            ";warriorlist\nw/imp.red\n" + Example("dwarf") + "\n" + Example("paper") + "\n");
+  WriteFile(dir + "/sub/first.lst", ";warriorlist\nhere.red\n");
+  WriteFile(dir + "/sub/blank.lst", ";warriorlist\nw/imp.red\n\nnone.red\n");
+  return dir;
 }
 
 CliRun Shell(const std::string& dir, const std::string& arguments, const std::string& before) {
@@ -54,7 +67,7 @@ CliRun Shell(const std::string& dir, const std::string& arguments, const std::st
   for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
     p.Out.append(buffer, n);
   const int raw = pclose(pipe);
-  p.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1; // -1: ended by a signal
+  p.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   p.Err = ReadFile(errFile);
   return p;
 }
@@ -83,8 +96,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line))
+  for (std::string line; std::getline(in, line);)
     lines.push_back(line);
   return lines;
 }

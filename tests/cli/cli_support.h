@@ -1,5 +1,5 @@
 #pragma once
-// Running velmora-cli in the test process, and the example warriors' paths.
+// Running velmora-cli as a shell does, in a folder of test files, and the example warriors.
 
 #include <string>
 #include <vector>
@@ -7,14 +7,10 @@
 namespace velmora::cli::test {
 
 struct CliRun {
-  int Status = -1;
+  int Status = -1; // -1: ended by a signal
   std::string Out, Err;
 };
 
-// Runs the command line with these arguments (without the program name) in a fresh temporary
-// working directory, so that no default.cfg is found unless the test writes one there.
-CliRun RunIn(const std::string& dir, const std::vector<std::string>& args);
-CliRun Cli(const std::vector<std::string>& args);
 // Runs "velmora-cli arguments" as a shell does in dir, after the shell commands in before.
 CliRun Shell(const std::string& dir, const std::string& arguments, const std::string& before = "");
 
@@ -23,6 +19,8 @@ std::vector<std::string> AllExamples();
 
 // A fresh empty folder for one test.
 std::string TempDir(const std::string& tag);
+// A fresh folder with the files the command-line runs use (see cli_support.cpp).
+std::string WorkDir();
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 std::vector<std::string> SplitLines(const std::string& text);

@@ -1,55 +1,55 @@
-// Whole runs of the command line on the example warriors.
+// Whole runs of the command line on the example warriors: the report, KotH lines, JSON, the
+// sweep, and what it does when memory or threads run out.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
+#include <cstdio>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
-#include "cli/options.h"
+#include "assembler/assembler.h"
+#include "cli/battle.h"
 #include "cli_support.h"
 
 namespace velmora::cli::test {
 namespace {
 
 using nlohmann::json;
-using Args = std::vector<std::string>;
 
-Args With(Args args, const std::vector<std::string>& files) {
-  args.insert(args.end(), files.begin(), files.end());
-  return args;
-}
-
-std::vector<std::string> Five() {
-  return {Example("imp"), Example("dwarf"), Example("stone"), Example("paper"), Example("scanner")};
-}
+const std::string kFive = " " + Example("imp") + " " + Example("dwarf") + " " + Example("stone") +
+                          " " + Example("paper") + " " + Example("scanner");
 
 TEST(CliRun, EveryTypePrintsTheReportAndRecordsEveryRound) {
   const struct {
-    Args Options;
+    std::string Options;
     const char* TournamentLine;
     int64_t Matchups; // a round robin fills both mirror cells of each matchup
-  } cases[] = {{{}, "Melee with 5 warriors, 6 rounds", 5},
-               {{"--type", "round-robin"}, "Round robin with 5 warriors, 6 rounds per matchup", 20},
-               {{"--type", "challenge"},
-                "Challenge by Velmora Imp against 4 warriors, 6 rounds per matchup",
-                4},
-               {{"--benchmark", Example("switcher")},
-                "Benchmark of 5 warriors with 1 benchmark warriors, 6 rounds per matchup",
-                5}};
+  } cases[] = {
+      {"--no-percent", "Melee with 5 warriors, 6 rounds", 5},
+      {"--type round-robin", "Round robin with 5 warriors, 6 rounds per matchup", 20},
+      {"--type challenge", "Challenge by Velmora Imp against 4 warriors, 6 rounds per matchup", 4},
+      {"--benchmark " + Example("switcher"),
+       "Benchmark of 5 warriors with 1 benchmark warriors, 6 rounds per matchup", 5}};
+  const std::string dir = TempDir("types");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.TournamentLine);
-    const std::string dir = TempDir("types");
-    const std::string jsonPath = dir + "/out.json";
     const CliRun r =
-        RunIn(dir, With(With(c.Options, {"-r", "6", "--seed", "11", "--json", jsonPath}), Five()));
-    ASSERT_EQ(r.Status, kExitOk) << r.Err;
+        Shell(dir, c.Options + " -q -r 6 --seed 11 --json out.json --report r.txt" + kFive);
+    ASSERT_EQ(r.Status, 0) << r.Err;
     const std::vector<std::string> lines = SplitLines(r.Out);
+    std::string report; // the report file is the report with CR LF lines
+    for (const std::string& line : lines)
+      report += line + "\r\n";
+    EXPECT_EQ(ReadFile(dir + "/r.txt"), report);
+    // Counts instead of percentages.
+    EXPECT_EQ(r.Out.find("    Wins  Losses   Ties2   Ties3") != std::string::npos,
+              c.Options == "--no-percent");
     ASSERT_GT(lines.size(), 6u);
     EXPECT_EQ(lines[0], "Tournament Results");
     EXPECT_EQ(lines[5], c.TournamentLine);
     int64_t fought = 0;
-    const json doc = json::parse(ReadFile(jsonPath));
+    const json doc = json::parse(ReadFile(dir + "/out.json"));
     for (const json& m : doc["matchups"])
       if (m["roundsPlayed"].get<int>() > 0) {
         ++fought;
@@ -63,263 +63,256 @@ TEST(CliRun, EveryTypePrintsTheReportAndRecordsEveryRound) {
   }
 }
 
-TEST(CliRun, TwoWarriorsFightOneMatchup) {
-  const CliRun r = Cli({"-k", "-r", "20", "-f", Example("stone"), Example("paper")});
-  ASSERT_EQ(r.Status, kExitOk) << r.Err;
-  const std::vector<std::string> lines = SplitLines(r.Out);
-  ASSERT_EQ(lines.size(), 2u);
-  int wins[2], ties[2];
-  for (int i = 0; i < 2; ++i)
-    ASSERT_EQ(std::sscanf(lines[size_t(i)].c_str(), "%d %d", &wins[i], &ties[i]), 2);
-  EXPECT_EQ(ties[0], ties[1]);
-  EXPECT_EQ(wins[0] + wins[1] + ties[0], 20);
+std::vector<std::vector<int64_t>> Numbers(const std::string& out) {
+  std::vector<std::vector<int64_t>> rows;
+  for (const std::string& line : SplitLines(out)) {
+    std::istringstream in(line);
+    rows.emplace_back();
+    for (int64_t x; in >> x;)
+      rows.back().push_back(x);
+  }
+  return rows;
 }
 
-TEST(CliRun, KothMeleeLinesAddUp) {
-  const Args melee = {"-r",
-                      "8",
-                      "--seed",
-                      "3",
-                      Example("imp"),
-                      Example("dwarf"),
-                      Example("stone"),
-                      Example("paper")};
-  auto withOptions = [&](Args options) { return With(options, melee); };
-  const CliRun r = Cli(withOptions({"-k"}));
-  ASSERT_EQ(r.Status, kExitOk) << r.Err;
-  const std::vector<std::string> lines = SplitLines(r.Out);
-  ASSERT_EQ(lines.size(), 4u);
-  // -o: the same lines, highest score first, ties in warrior order.
-  std::vector<std::string> byScore = lines;
+TEST(CliRun, KothLinesAddUp) {
+  const std::string dir = TempDir("koth");
+  // Two warriors: "wins ties" each, over 20 rounds.
+  const auto two =
+      Numbers(Shell(dir, "-q -k -r 20 -f " + Example("stone") + " " + Example("paper")).Out);
+  ASSERT_EQ(two.size(), 2u);
+  EXPECT_EQ(two[0][1], two[1][1]);
+  EXPECT_EQ(two[0][0] + two[1][0] + two[0][1], 20);
+  // A melee: score, survivals with 1..4 alive and losses; -o orders by score, ties kept.
+  const std::string melee = " -q -r 8 --seed 3 " + Example("imp") + " " + Example("dwarf") + " " +
+                            Example("stone") + " " + Example("paper");
+  const CliRun r = Shell(dir, "-k" + melee);
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  std::vector<std::string> byScore = SplitLines(r.Out);
   std::stable_sort(byScore.begin(), byScore.end(), [](const std::string& a, const std::string& b) {
     return std::stoll(a) > std::stoll(b);
   });
-  EXPECT_EQ(SplitLines(Cli(withOptions({"-k", "-o"})).Out), byScore);
-  for (const std::string& line : lines) {
-    std::istringstream in(line);
-    std::vector<int64_t> v;
-    for (int64_t x; in >> x;)
-      v.push_back(x);
-    ASSERT_EQ(v.size(), 6u) << line; // score, survivals with 1..4 alive, losses
+  EXPECT_EQ(SplitLines(Shell(dir, "-k -o" + melee).Out), byScore);
+  const auto rows = Numbers(r.Out);
+  ASSERT_EQ(rows.size(), 4u);
+  for (const auto& v : rows) {
+    ASSERT_EQ(v.size(), 6u);
     // Score: 15/S points per round survived with S alive (integer division).
-    EXPECT_EQ(v[0], 15 * v[1] + 7 * v[2] + 5 * v[3] + 3 * v[4]) << line;
-    EXPECT_EQ(v[1] + v[2] + v[3] + v[4] + v[5], 8) << line;
+    EXPECT_EQ(v[0], 15 * v[1] + 7 * v[2] + 5 * v[3] + 3 * v[4]);
+    EXPECT_EQ(v[1] + v[2] + v[3] + v[4] + v[5], 8);
+  }
+  // A formula that fails for two survivors is told, and the report still made.
+  const CliRun failing =
+      Shell(dir, "-= '(W*W-1)/S/(2-S)' -r 5 -f " + Example("imp") + " " + Example("dwarf"));
+  EXPECT_EQ(failing.Status, 0) << failing.Err;
+  EXPECT_NE(failing.Err.find("Division by zero for W=2, S=2"), std::string::npos);
+  EXPECT_NE(failing.Out.find("Summary"), std::string::npos);
+}
+
+TEST(CliRun, TheSameSeedGivesTheSameOutputOnAnyNumberOfThreads) {
+  const std::string dir = TempDir("same");
+  std::string examples;
+  for (const std::string& file : AllExamples())
+    examples += " " + file;
+  for (const char* options : {"--seed 4242", "-f", "-F 2000 --seed 1", "--initial RANDOM -f"}) {
+    SCOPED_TRACE(options);
+    std::string outputs[2];
+    for (const int threads : {1, 3}) {
+      const CliRun r =
+          Shell(dir, std::string(options) + " --json - -q --type round-robin " +
+                         "--self-fights -r 10 --threads " + std::to_string(threads) + examples);
+      ASSERT_EQ(r.Status, 0) << r.Err;
+      outputs[threads / 3] = r.Out;
+    }
+    EXPECT_EQ(outputs[0], outputs[1]);
+    const json doc = json::parse(outputs[0]);
+    EXPECT_EQ(doc["warriors"].size(), 7u);
+    EXPECT_EQ(doc["summary"].size(), 7u);
+    EXPECT_EQ(doc["matchups"].size(), 49u);
   }
 }
 
-TEST(CliRun, PermutateFightsEveryOffsetTwice) {
-  const std::string dir = TempDir("permutate");
-  const CliRun r = RunIn(dir, {"-P", "-s", "200", "-d", "40", "-l", "20", "--json", "-",
-                               Example("dwarf"), Example("imp")});
-  ASSERT_EQ(r.Status, kExitOk) << r.Err;
-  const json doc = json::parse(r.Out);
-  EXPECT_EQ(doc["parameters"]["rounds"], (200 - 2 * 40 + 1) * 2);
-  EXPECT_EQ(doc["parameters"]["position"], "permutate");
-  EXPECT_EQ(doc["matchups"][1]["roundsPlayed"], (200 - 2 * 40 + 1) * 2);
-}
-
-TEST(CliRun, SameSeedSameOutput) {
-  const Args seeds[] = {
-      {"--seed", "4242"}, {"-f"}, {"-F", "2000", "--seed", "1"}, {"--initial", "RANDOM", "-f"}};
-  for (const Args& options : seeds) {
-    SCOPED_TRACE(options[0]);
-    const Args args = With(With(options, {"--type", "round-robin", "-r", "12"}), Five());
-    const CliRun a = Cli(args);
-    ASSERT_EQ(a.Status, kExitOk) << a.Err;
-    EXPECT_EQ(a.Out, Cli(args).Out);
-    EXPECT_FALSE(a.Out.empty());
-  }
-}
-
-TEST(CliRun, ThreadsGiveIdenticalJson) {
-  std::string outputs[3];
-  for (int threads = 1; threads <= 3; ++threads) {
-    const CliRun r = Cli(With({"--type", "round-robin", "--self-fights", "-r", "10", "--seed", "99",
-                               "--threads", std::to_string(threads), "--json", "-"},
-                              AllExamples()));
-    ASSERT_EQ(r.Status, kExitOk) << r.Err;
-    outputs[threads - 1] = r.Out;
-  }
-  EXPECT_EQ(outputs[0], outputs[1]);
-  EXPECT_EQ(outputs[0], outputs[2]);
-  const json doc = json::parse(outputs[0]);
-  EXPECT_EQ(doc["warriors"].size(), 7u);
-  EXPECT_EQ(doc["summary"].size(), 7u);
-  EXPECT_EQ(doc["matchups"].size(), 49u);
+std::string Keys(const json& object) {
+  std::string keys;
+  for (const auto& [key, value] : object.items())
+    keys += (keys.empty() ? "" : " ") + key;
+  return keys;
 }
 
 TEST(CliRun, JsonNamesEveryPart) {
-  const CliRun r = Cli({"--json", "-", "-r", "3", "-f", Example("imp"), Example("dwarf")});
-  ASSERT_EQ(r.Status, kExitOk) << r.Err;
+  const std::string dir = WorkDir();
+  const CliRun r = Shell(dir, "--json - -q -r 3 -f j.red warned.red " + Example("dwarf"));
+  ASSERT_EQ(r.Status, 0) << r.Err;
   const json doc = json::parse(r.Out);
-  for (const char* key :
-       {"program", "version", "parameters", "warriors", "benchmarkWarriors", "matchups", "summary"})
-    EXPECT_TRUE(doc.contains(key)) << key;
-  EXPECT_EQ(doc["warriors"][0]["name"], "Velmora Imp");
-  EXPECT_EQ(doc["warriors"][1]["id"], 2);
-  EXPECT_EQ(doc["warriors"][1]["file"], Example("dwarf"));
-  EXPECT_EQ(doc["parameters"]["seed"], "checksum");
-  EXPECT_EQ(doc["parameters"]["type"], "round-robin");
-  const json& m = doc["matchups"][1];
-  EXPECT_EQ(m["row"], 0);
-  EXPECT_EQ(m["column"], 1);
-  EXPECT_EQ(m["opponent"], 1);
-  EXPECT_EQ(m["survivorCounts"].size(), 2u);
-  EXPECT_TRUE(m["averageCycles"].is_number());
-  const json& s = doc["summary"][0];
-  for (const char* key :
-       {"id", "name", "author", "length", "score", "given", "wins", "losses", "ties"})
-    EXPECT_TRUE(s.contains(key)) << key;
-  EXPECT_TRUE(s["id"].is_number_integer());
-  EXPECT_TRUE(s["wins"].is_number_integer());
-  EXPECT_TRUE(s["ties"][0].is_number_integer());
-  // Both rows of the summary account for every round of the one matchup.
-  for (const json& row : doc["summary"])
-    EXPECT_EQ(row["wins"].get<int>() + row["losses"].get<int>() + row["ties"][0].get<int>(), 3);
-}
-
-TEST(CliRun, ReportFileIsTheReportWithCrLf) {
-  const std::string dir = TempDir("report");
-  const CliRun r = RunIn(dir, {"--report", "r.txt", "-r", "4", "--seed", "5", "--no-percent",
-                               Example("imp"), Example("dwarf"), Example("paper")});
-  ASSERT_EQ(r.Status, kExitOk) << r.Err;
-  std::string expected;
-  for (const std::string& line : SplitLines(r.Out))
-    expected += line + "\r\n";
-  EXPECT_EQ(ReadFile(dir + "/r.txt"), expected);
-  EXPECT_NE(r.Out.find("    Wins  Losses   Ties2   Ties3"), std::string::npos);
-}
-
-TEST(CliRun, ListingPrintsLoadFilesAndABrokenWarriorFails) {
-  const CliRun r = Cli({"--listing", Example("imp"), Example("dwarf")});
-  EXPECT_EQ(r.Status, kExitOk) << r.Err;
-  EXPECT_NE(r.Out.find(";name Velmora Imp"), std::string::npos);
-  EXPECT_NE(r.Out.find(";name Velmora Dwarf"), std::string::npos);
-  EXPECT_NE(r.Out.find("MOV.I"), std::string::npos);
-  const std::string dir = TempDir("broken");
-  WriteFile(dir + "/broken.red", ";redcode-94\n;name Broken\nmov 0, 1\nbogus 1, 2\n");
-  const CliRun listing = RunIn(dir, {"--listing", Example("imp"), "broken.red"});
-  EXPECT_EQ(listing.Status, kExitBattleFailed);
-  EXPECT_NE(listing.Out.find("broken.red: "), std::string::npos) << listing.Out;
-  EXPECT_NE(listing.Out.find("broken.red: Bad Opcode in line"), std::string::npos) << listing.Out;
-  const CliRun battle = RunIn(dir, {Example("imp"), "broken.red"});
-  EXPECT_EQ(battle.Status, kExitBattleFailed);
-  EXPECT_TRUE(battle.Out.empty());
-  EXPECT_NE(battle.Err.find("broken.red: Bad Opcode in line"), std::string::npos) << battle.Err;
-  EXPECT_NE(battle.Err.find("broken.red: Warrior Broken failed to compile."), std::string::npos);
-}
-
-TEST(CliRun, WarningsOncePerWarriorAndInTheJson) {
-  const std::string dir = TempDir("warned");
-  WriteFile(dir + "/warned.red", ";name Warned\njmp-1\n");
-  const CliRun r = RunIn(dir, {"--type", "round-robin", "-r", "2", "-q", "--json", "out.json",
-                               "warned.red", Example("imp"), Example("dwarf")});
-  ASSERT_EQ(r.Status, kExitOk) << r.Err;
-  // Two matchups of warned.red, one warning line.
-  const std::string line =
-      "warned.red: warning: line 1: the opcode word ends at \"-\", as on the hills\n";
-  const size_t at = r.Err.find(line);
-  EXPECT_NE(at, std::string::npos) << r.Err;
-  EXPECT_EQ(r.Err.find(line, at + 1), std::string::npos) << r.Err;
-  const json doc = json::parse(ReadFile(dir + "/out.json"));
-  EXPECT_EQ(doc["warriors"][0]["warnings"],
+  EXPECT_EQ(Keys(doc), "benchmarkWarriors matchups parameters program summary version warriors");
+  // 8-bit names reach the JSON as UTF-8; warnings go with their warrior.
+  EXPECT_EQ(doc["warriors"][0]["name"], "J\xC3\xB6rg");
+  EXPECT_EQ(doc["warriors"][0]["author"], "M\xC3\xBCller \xC2\xA9");
+  EXPECT_EQ(doc["warriors"][1]["warnings"],
             json::array({"line 1: the opcode word ends at \"-\", as on the hills"}));
-  EXPECT_EQ(doc["warriors"][1]["warnings"], json::array());
+  EXPECT_EQ(doc["warriors"][2]["warnings"], json::array());
+  EXPECT_EQ(doc["warriors"][2]["id"], 3);
+  EXPECT_EQ(doc["warriors"][2]["file"], Example("dwarf"));
+  EXPECT_EQ(doc["parameters"]["type"], "melee");
+  const json& m = doc["matchups"][0];
+  EXPECT_EQ(Keys(m), "averageCycles column losses opponent roundsPlayed row survivorCounts");
+  EXPECT_EQ(std::tuple(m["row"], m["column"], m["opponent"], m["survivorCounts"].size()),
+            std::tuple(0, 0, 0, 3u));
+  bool named = false;
+  for (const json& s : doc["summary"]) {
+    EXPECT_EQ(Keys(s), "author given id length losses name score ties wins");
+    // Every row accounts for every round, in whole numbers.
+    EXPECT_EQ(s["wins"].get<int>() + s["losses"].get<int>() + s["ties"][0].get<int>() +
+                  s["ties"][1].get<int>(),
+              3);
+    EXPECT_TRUE(s["wins"].is_number_integer() && s["ties"][0].is_number_integer());
+    named = named || s["name"] == "J\xC3\xB6rg";
+  }
+  EXPECT_TRUE(named);
 }
 
-TEST(CliRun, RefusedWithExitTwoAndTheMessage) {
-  const std::pair<Args, const char*> cases[] = {
-      {{"--frobnicate"}, "Unknown option --frobnicate"},
-      {{"-s", "5"}, "Core size must be at least 16"},
-      {{"-p", "0"}, "Max Processes must be at least 1"},
-      {{"-c", "2147483647"}, "Max Cycles must be less than $80000000"},
-      {{"-r", "many"}, "Number of rounds must be a number"},
-      {{"-F", "50"}, "Second warrior position must be at least Max Distance"},
-      {{"--seed", "-3"}, "RNG Seed must be between 0 and 2147483646"},
-      {{"--initial", "FOO 1"}, "Initial instruction failed to compile."},
-      {{"-=", "1/(S-1)"}, "Score formula: Division by zero"},
-      {{"--type", "benchmark"},
-       "To run a Benchmark tournament, you must select a warrior or warrior list."},
-      {{"--settings", "/nonexistent/x.cfg"}, "Cannot read settings file"},
-      {{"-S", "1/4"}, "PSpace Size must be a number"},
-      {{"--read-limit", "9000"}, "Read Limit must not exceed Core Size"},
-      {{"--type", "knockout"}, "Unknown tournament type knockout"}};
-  for (const auto& [options, message] : cases) {
-    const CliRun r = Cli(With(options, {Example("imp"), Example("dwarf")}));
-    EXPECT_EQ(r.Status, kExitBadUsage) << message;
-    EXPECT_NE(r.Err.find(message), std::string::npos) << r.Err;
-    EXPECT_TRUE(r.Out.empty()) << message;
+TEST(CliRun, ParametersComeFromOptionsSettingsFilesAndLists) {
+  const std::string dir = WorkDir();
+  const std::string two = " " + Example("imp") + " " + Example("dwarf");
+  const struct {
+    std::string Arguments;
+    int Warriors, Rounds;   // the warriors, and the most rounds of a matchup
+    const char *Json, *Err; // these of the JSON's parameters; standard error
+  } cases[] = {
+      {"-s 800" + two, 2, 1,
+       R"({"coreSize": 800, "minCoreSize": 800, "randomCoreSize": false, "pspaceSize": 50})", ""},
+      {"--min-core-size 400 -s 800" + two, 2, 1, R"({"randomCoreSize": true, "minCoreSize": 400})",
+       ""},
+      {"--read-limit 500 --write-limit 1/16 --pspace-size core" + two, 2, 1,
+       R"({"readLimit": 500, "writeLimit": 500, "pspaceSize": 8000})", ""},
+      {"--position 4000 --seed checksum --initial random" + two, 2, 1,
+       R"({"position": 4000, "seed": "checksum", "initialInstruction": "RANDOM"})", ""},
+      {"--initial 'MOV 0, 1' --self-fights --no-percent --no-early-draw -= W" + two, 2, 1,
+       R"({"initialInstruction": "MOV 0, 1", "selfFights": true, "percent": false,
+           "earlyDrawCheck": false, "scoreFormula": "W"})",
+       ""},
+      {"-8 --benchmark old.red old.red", 1, 1, R"({"type": "benchmark", "standard": "88"})", ""},
+      // Permutate fights every offset twice, unless the rounds are given.
+      {"-P -c 10 -s 800 -d 50" + two, 2, 1402, R"({"position": "permutate"})", ""},
+      {"-P -c 10 -r 10" + two, 2, 10, R"({"rounds": 10})", ""},
+      // Bad lines are told and keep their defaults; no pause between rounds here.
+      {"--settings default.cfg -f" + two, 2, 3,
+       R"({"coreSize": 8000, "maxProcesses": 8000, "maxCycles": 4000, "rounds": 3})",
+       "default.cfg:1: Core size must be at least 16\ndefault.cfg:8: Max Processes must be at "
+       "least 1\n"},
+      {"--save-settings s.cfg -s 800 -r 4 --standard 94 --seed 17 -= W-S", 0, 0, "{}", ""},
+      {"--settings s.cfg" + two, 2, 4,
+       R"({"coreSize": 800, "rounds": 4, "standard": "94", "seed": 17, "scoreFormula": "W-S"})",
+       ""},
+      {"-f sub/ok.lst", 3, 1, R"({"type": "melee"})", ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Arguments);
+    const CliRun r = Shell(dir, "-q --json - " + c.Arguments);
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(r.Err, c.Err);
+    if (c.Warriors == 0) continue; // only saved
+    const json doc = json::parse(r.Out), expected = json::parse(c.Json);
+    for (const auto& [key, value] : expected.items())
+      EXPECT_EQ(doc["parameters"][key], value) << key;
+    EXPECT_EQ(doc["warriors"].size(), size_t(c.Warriors));
+    int rounds = 0;
+    for (const json& m : doc["matchups"])
+      rounds = std::max(rounds, m["roundsPlayed"].get<int>());
+    EXPECT_EQ(rounds, c.Rounds);
   }
 }
 
-TEST(CliRun, AFormulaFailingAtTwoSurvivorsStillReports) {
-  const CliRun r =
-      Cli({"-=", "(W*W-1)/S/(2-S)", "-r", "5", "-f", Example("imp"), Example("dwarf")});
-  EXPECT_EQ(r.Status, kExitOk) << r.Err;
-  EXPECT_NE(r.Err.find("Division by zero for W=2, S=2"), std::string::npos);
-  EXPECT_NE(r.Out.find("Summary"), std::string::npos);
+TEST(CliFiles, MemoryThatRunsOutEndsOrNarrowsTheRunWithoutAnAbort) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs more address space than any limit leaves";
+#endif
+  // An 8M-cell core takes 96 MB: under the first limit one engine fits, under the second
+  // none does. The program runs under a limit on its address space, as a shell starts it.
+  const struct {
+    int LimitKb, Status;
+    const char* Contains;
+  } cases[] = {{180000, 0, "Running 1 of 3 threads"}, {60000, 1, "Not enough memory"}};
+  const std::string dir = TempDir("memory");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Contains);
+    const CliRun r = Shell(dir,
+                           "-s 8000000 -c 10 -r 1 -k --threads 3 --type round-robin " +
+                               Example("imp") + " " + Example("dwarf") + " " + Example("stone"),
+                           "ulimit -v " + std::to_string(c.LimitKb) + "; exec");
+    EXPECT_EQ(r.Status, c.Status) << r.Err; // -1 when ended by a signal
+    EXPECT_NE(r.Err.find(c.Contains), std::string::npos) << r.Err;
+  }
 }
 
-TEST(CliRun, SettingsFileIsCheckedLineByLine) {
-  const std::string dir = TempDir("defaultcfg");
-  std::string cfg;
-  // An eighteen-line file: core size, random, minimum, display, early draw, pause, cycles,
-  // processes, length, distance, read, write, pspace, type, rounds, standard, circular, self.
-  for (const char* l : {"5", "0", "800", "4", "1", "1", "4000", "0", "100", "100", "0", "0", "0",
-                        "1", "3", "2", "0", "0"})
-    cfg += std::string(l) + " = x\r\n";
-  WriteFile(dir + "/s.cfg", cfg);
-  const CliRun r =
-      RunIn(dir, {"--settings", "s.cfg", "--json", "-", "-f", Example("imp"), Example("dwarf")});
-  ASSERT_EQ(r.Status, kExitOk) << r.Err;
-  EXPECT_NE(r.Err.find("s.cfg:1: Core size must be at least 16"), std::string::npos);
-  EXPECT_NE(r.Err.find("s.cfg:8: Max Processes must be at least 1"), std::string::npos);
-  const json doc = json::parse(r.Out);
-  EXPECT_EQ(doc["parameters"]["coreSize"], 8000);
-  EXPECT_EQ(doc["parameters"]["maxProcesses"], 8000);
-  EXPECT_EQ(doc["parameters"]["maxCycles"], 4000);
-  EXPECT_EQ(doc["parameters"]["rounds"], 3);
-  EXPECT_EQ(doc["matchups"][1]["roundsPlayed"], 3); // no pause between rounds here
+TEST(CliFiles, ThreadsThatCannotStartLeaveTheRunToTheOthers) {
+  TNullMardexForm form;
+  THeadlessPlatform platform;
+  TParamsRec params = DefaultParams();
+  params.NumWarriors = 2;
+  params.SeedMode = 5;
+  std::string results[2];
+  for (int refuse = 0; refuse < 2; ++refuse) {
+    auto core = TCore::CreateWithoutMemory(params, form, platform);
+    InstallAssembler(*core);
+    TTournament t;
+    for (const char* name : {"imp", "dwarf", "stone", "paper"}) {
+      t.WarriorList.push_back({0, name, "A", {}, Example(name)});
+      std::string author, warriorName;
+      ReadWarriorFile(platform, Example(name), t.WarriorList.back().Source, author, warriorName);
+    }
+    t.Rec.TournamentType = RoundRobin;
+    t.Rec.Rounds = 4;
+    ASSERT_TRUE(t.SetUpTournament(*core));
+    int started = 0;
+    // The second and later threads are refused, as a system out of threads would.
+    auto starter = [&](std::function<void()> body) {
+      if (refuse && ++started > 1) throw std::system_error(EAGAIN, std::generic_category());
+      return std::thread(std::move(body));
+    };
+    Progress progress;
+    const BattleOutcome out = RunTournament(params, t, 4, progress, starter);
+    EXPECT_TRUE(out.Ok);
+    EXPECT_EQ(out.Warning, refuse ? "Running 2 of 4 threads: no more could be started" : "");
+    EXPECT_EQ(progress.MatchupsDone, 6);
+    for (const auto& row : t.Rec.Results)
+      for (const MatchupResult& m : row)
+        results[refuse] += std::to_string(m.RoundsPlayed) + "/" + std::to_string(m.Losses) + " ";
+  }
+  EXPECT_EQ(results[0], results[1]);
 }
 
-TEST(CliRun, SavedSettingsLoadBack) {
-  const std::string dir = TempDir("save");
-  const CliRun save = RunIn(dir, {"--save-settings", "s.cfg", "-s", "800", "-r", "4", "--standard",
-                                  "94", "--seed", "17", "-=", "W-S"});
-  ASSERT_EQ(save.Status, kExitOk) << save.Err;
-  EXPECT_EQ(SplitLines(ReadFile(dir + "/s.cfg")).size(), 23u);
-  const CliRun r =
-      RunIn(dir, {"--settings", "s.cfg", "--json", "-", Example("imp"), Example("dwarf")});
-  ASSERT_EQ(r.Status, kExitOk) << r.Err;
-  const json doc = json::parse(r.Out);
-  EXPECT_EQ(doc["parameters"]["coreSize"], 800);
-  EXPECT_EQ(doc["parameters"]["rounds"], 4);
-  EXPECT_EQ(doc["parameters"]["standard"], "94");
-  EXPECT_EQ(doc["parameters"]["seed"], 17);
-  EXPECT_EQ(doc["parameters"]["scoreFormula"], "W-S");
-}
-
-TEST(CliRun, AWarriorListFileIsReadAsAList) {
-  const std::string dir = TempDir("list");
-  WriteFile(dir + "/hill.txt", ";warriorlist\n" + Example("imp") + "\n" + Example("dwarf") + "\n" +
-                                   Example("paper") + "\n");
-  const CliRun r = RunIn(dir, {"--json", "-", "-r", "2", "-f", "hill.txt"});
-  ASSERT_EQ(r.Status, kExitOk) << r.Err;
-  const json doc = json::parse(r.Out);
-  ASSERT_EQ(doc["warriors"].size(), 3u);
-  EXPECT_EQ(doc["parameters"]["type"], "melee");
-  EXPECT_EQ(doc["warriors"][2]["name"], "Velmora Paper");
-}
-
-TEST(CliRun, TheEightyEightStandardRefusesModifiers) {
-  const std::string dir = TempDir("std88");
-  WriteFile(dir + "/old.red", ";redcode\n;name Old Imp\nMOV 0, 1\n");
-  const CliRun ok = RunIn(dir, {"-8", "-r", "2", "-k", "old.red", "old.red"});
-  EXPECT_EQ(ok.Status, kExitOk) << ok.Err;
-  EXPECT_EQ(SplitLines(ok.Out).size(), 2u);
-  const CliRun refused = RunIn(dir, {"-8", "-r", "2", "old.red", Example("imp")});
-  EXPECT_EQ(refused.Status, kExitBattleFailed);
-  EXPECT_NE(refused.Err.find("Standards violation"), std::string::npos) << refused.Err;
+TEST(SweepCli, PrintsTheTableWritesEveryPointAndNamesABadConstant) {
+  const std::string dir = TempDir("sweep");
+  const CliRun run =
+      Shell(dir, "--vary step=3040..3048:4 -r 3 --seed 9 --threads 2 --json s.json "
+                 "--csv s.csv " +
+                     Example("stone") + " " + Example("dwarf") + " " + Example("imp"));
+  ASSERT_EQ(run.Status, 0) << run.Err;
+  const std::vector<std::string> lines = SplitLines(run.Out);
+  ASSERT_EQ(lines.size(), 4u) << run.Out;
+  EXPECT_EQ(lines[0], "rank        step     score      W%      L%      T%");
+  const json doc = json::parse(ReadFile(dir + "/s.json"));
+  ASSERT_EQ(doc["points"].size(), 3u);
+  EXPECT_EQ(doc["opponents"].size(), 2u);
+  double best = -1;
+  for (const auto& p : doc["points"]) {
+    EXPECT_EQ(p["status"], "ranked");
+    EXPECT_EQ(p["wins"].get<int>() + p["losses"].get<int>() + p["ties"].get<int>(), 6);
+    best = std::max(best, p["score"].get<double>());
+  }
+  for (const auto& p : doc["points"]) {
+    if (p["rank"] != 1) continue;
+    EXPECT_EQ(p["score"].get<double>(), best);
+    char row[64];
+    std::snprintf(row, sizeof row, "%d %9.1f", p["values"]["step"].get<int>(), best);
+    EXPECT_NE(lines[1].find(row), std::string::npos) << lines[1];
+  }
+  const std::string csv = ReadFile(dir + "/s.csv");
+  EXPECT_EQ(csv.substr(0, csv.find('\n')), "step,score,W%,L%,T%,rounds,status");
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 4);
+  const CliRun bad = Shell(dir, "--vary gap=1..3 " + Example("stone") + " " + Example("imp"));
+  EXPECT_EQ(bad.Status, 2);
+  EXPECT_NE(bad.Err.find("gap is not a single-line EQU of Velmora Stone"), std::string::npos)
+      << bad.Err;
 }
 
 } // namespace
