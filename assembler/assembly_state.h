@@ -178,6 +178,7 @@ struct AssemblyState {
   ErrorPlace Place;
 
   std::vector<std::string>* Errors = nullptr;
+  std::unordered_set<std::string> Reported; // the texts of *Errors
   std::vector<std::string> Warnings;
   std::vector<int32_t> WarningLines;      // the source line of each warning
   std::unordered_set<std::string> Warned; // the texts of Warnings

@@ -53,8 +53,12 @@ void AssemblyState::AddError(const std::string& message, size_t index) {
     text = Lines[index];
   }
   Place = ErrorPlace{};
-  Errors->push_back(message + " in line " + std::to_string(number) + ": " + text);
-  W.ErrorLines.push_back(origin);
+  // Pass 2 and pass 3 both read a statement's opcode: a standards violation is told once.
+  std::string error = message + " in line " + std::to_string(number) + ": " + text;
+  if (Reported.insert(error).second) {
+    Errors->push_back(std::move(error));
+    W.ErrorLines.push_back(origin);
+  }
   Status = 1;
   W.WarriorStatus = 1;
 }

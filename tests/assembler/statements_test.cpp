@@ -185,6 +185,9 @@ TEST(AssemblerStatements, MessagesKnowTheirSourceLines) {
     EXPECT_EQ(w.ErrorLines.size(), f.Errors.size());
     EXPECT_EQ(w.WarningLines.size(), w.Warnings.size());
   }
+  AsmFixture old(0); // both passes read the opcode: its error is told once
+  old.Assemble({"  mov.i $0, $1"});
+  EXPECT_EQ(old.Errors, Lines{"Standards violation (Modifier) in line 1: mov.i $0, $1"});
 }
 
 TEST(AssemblerStatements, CellsCarryTheWarriorsColourAndExecuteMarker) {
