@@ -47,7 +47,7 @@ timeout 60 "$mpirun" --oversubscribe -np 2 "$mpi" -q --threads 1 --type round-ro
 run=$!
 for _ in $(seq 100); do
   for p in $(pgrep -x velmora-mpi); do
-    env=$(tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null)
+    env=$(tr '\0' '\n' 2>/dev/null <"/proc/$p/environ")
     grep -qx "VELMORA_MPI_TEST=$$" <<<"$env" && grep -qx OMPI_COMM_WORLD_RANK=1 <<<"$env" &&
       kill -9 "$p" && break 2
   done
