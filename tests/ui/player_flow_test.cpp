@@ -211,8 +211,7 @@ void PlayerFlowTest::chartFollowsTheTable() {
     const double score = byScore[i].section("  ", -1).toDouble();
     QVERIFY(score <= last);
     last = score;
-    QCOMPARE(counts[i][0] + counts[i][1] + counts[i][2],
-             4.0); // a melee of 4 rounds
+    QCOMPARE(counts[i][0] + counts[i][1] + counts[i][2], 4.0); // a melee of 4 rounds
     QCOMPARE(percents[i][0] + percents[i][1] + percents[i][2], 100.0);
     QCOMPARE(reversed[i].section("  ", -1), byScore[2 - i].section("  ", -1));
   }

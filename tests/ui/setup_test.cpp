@@ -400,11 +400,11 @@ void SetupTest::warriorLists() {
   QTest::mouseDClick(d.ListBoxWarriors->viewport(), Qt::LeftButton, {},
                      d.ListBoxWarriors->visualItemRect(d.ListBoxWarriors->item(1)).center());
   QTest::mouseClick(d.ButtonNewWarrior, Qt::LeftButton);
-  QCOMPARE(Join(calls.size(), calls[0].first, calls[0].second.Name, Items(d.ComboBoxChallenger),
-                d.Warriors()[1].Source, calls[1].first, calls[1].second.Name,
-                calls[1].second.Author, calls[1].second.FileName, Items(d.ListBoxWarriors),
-                d.StaticTextTotal->text()),
-           QString("2|1|B|A,Renamed 1,Renamed 2|JMP 0|1|No Name|Anonymous||A,Renamed 1,Renamed 2|3"));
+  QCOMPARE(
+      Join(calls.size(), calls[0].first, calls[0].second.Name, Items(d.ComboBoxChallenger),
+           d.Warriors()[1].Source, calls[1].first, calls[1].second.Name, calls[1].second.Author,
+           calls[1].second.FileName, Items(d.ListBoxWarriors), d.StaticTextTotal->text()),
+      QString("2|1|B|A,Renamed 1,Renamed 2|JMP 0|1|No Name|Anonymous||A,Renamed 1,Renamed 2|3"));
   confirm = false;
   QTest::mouseClick(d.ButtonNewWarrior, Qt::LeftButton);
   test::ClickRow(d.ListBoxWarriors, 0);

@@ -129,8 +129,7 @@ void StepBackTest::stepBackIntoAnEndedRoundAndEditing() {
   QTest::mouseClick(form.ButtonSingleStep, Qt::LeftButton);
   const QString ended = test::Join(s.Status(), s.app.Tournament.CurrentResult()->RoundsPlayed,
                                    form.LabelBattleOutput->text());
-  QTest::mouseClick(form.ButtonSingleStep,
-                    Qt::LeftButton); // sets the next round up
+  QTest::mouseClick(form.ButtonSingleStep, Qt::LeftButton); // sets the next round up
   QCOMPARE(test::Join(ended, s.Status(), s.app.Tournament.CurrentResult()->RoundsPlayed,
                       form.LabelBattleOutput->text(), core.CycleCount),
            QString("Drawn|0|1|Stopped|1|2|0"));
