@@ -238,30 +238,23 @@ void DebuggerTest::coreView() {
   QCOMPARE(popup(1, 28).left(1) + popup(0, 9).left(1), QString("nn"));
 
   // Views activated and closed: the last one counts, and a new one opens where the last
-  // closed one was; closing erases its marks.
+  // closed one was; closing erases its marks; a click on the display lists the cell.
   TFormView* second = s.form.LastCoreView;
   view->move(300, 200);
   view->activateWindow();
   QTRY_COMPARE(s.form.LastCoreView, view);
-  s.form.ShowCellInView(4000);
-  QCOMPARE(view->TopLocation(), 4000);
   QTest::mouseClick(view->ButtonCoreviewClose, Qt::LeftButton);
-  QVERIFY(s.form.CoreViews == std::vector<TFormView*>{second} && s.form.LastCoreView == second);
   TFormView* third = s.OpenView();
-  QCOMPARE(third->pos(), QPoint(300, 200));
+  QCOMPARE(Join(s.form.CoreViews.size(), third->pos().x(), third->pos().y()), QString("2|300|200"));
   third->close();
   s.form.Pixels.clear();
   second->close();
-  QCOMPARE(s.form.Pixels.size(), size_t(n));
-  QVERIFY(std::none_of(s.form.Pixels.begin(), s.form.Pixels.end(),
-                       [](auto& p) { return p.Highlight; }));
-  QVERIFY(s.form.CoreViews.empty() && !s.form.LastCoreView);
-  s.form.ShowCellInView(17);
-  QCOMPARE(Join(s.form.CoreViews.size(), s.form.LastCoreView->TopLocation()), QString("1|17"));
-  s.form.Controller().SetRunState(RunState::Idle);
-  s.form.ShowCellInView(99);
-  QCOMPARE(s.form.LastCoreView->TopLocation(), 17);
-
+  QCOMPARE(Join(s.form.Pixels.size(), s.form.CoreViews.size(), s.form.LastCoreView == nullptr,
+                std::count_if(s.form.Pixels.begin(), s.form.Pixels.end(),
+                              [](auto& p) { return p.Highlight; })),
+           Join(n, 0, true, 0));
+  QTest::mouseClick(&s.form.Display(), Qt::LeftButton, {}, {9, 9}); // cell 258
+  QCOMPARE(Join(s.form.CoreViews.size(), s.form.LastCoreView->TopLocation()), QString("1|258"));
 }
 
 void DebuggerTest::breakpoints() {
@@ -346,34 +339,17 @@ void DebuggerTest::breakpoints() {
     AnswerEditor(".W..R..", "2", "1");
     test::DoubleClick(view, view->ListingPoint(line, 1));
   }
-  for (size_t t : {4, 5}) {
-    const TBreakpointRec& rec = s.Core().BreakpointTypes[t];
-    QVERIFY(rec.Write && rec.Read && !rec.Execute && rec.Frequency == 2);
-  }
   Go(view, 7998);
   AnswerEditor("E......", "1", "5");
   test::DoubleClick(view, view->ListingPoint(0, 1));
   QCOMPARE(Join(s.At(10).BreakpointType, s.At(11).BreakpointType, s.Core().BreakpointTypeCount,
                 s.Core().BreakpointAddresses, s.At(3).BreakpointType, s.At(7997).BreakpointType),
            QString("4|5|6|7998,10,11,7999,0,1,2|0|0"));
-  // The editor shows the type's settings; its test box enables the expression.
-  s.Core().BreakpointTypes[6] = {
-      .IncDec = true, .Test = true, .Frequency = 4, .TestExpression = "B==0"};
+  // Bad fields are refused with the valid value back; the editor stays open.
+  s.Core().BreakpointTypes[6] = {.Frequency = 4};
   s.Core().BreakpointTypeCount = 7;
   s.At(42).BreakpointType = 6;
   Go(view, 42);
-  InModal<TFormEditBreakpoint>([](TFormEditBreakpoint& e) {
-    QCOMPARE(Join(e.windowTitle(), e.CheckBoxIncDec->isChecked(), e.CheckBoxTest->isChecked(),
-                  e.CheckBoxExecute->isChecked(), e.CheckBoxMovable->isChecked(),
-                  e.EditFrequency->text(), e.EditOperandTest->text(), e.EditFillNext->text(),
-                  e.EditOperandTest->isEnabled()),
-             QString("Edit Breakpoint at 42|y|y|n|n|4|B==0|1|y"));
-    e.CheckBoxTest->click();
-    QVERIFY(!e.EditOperandTest->isEnabled());
-    QTest::mouseClick(e.ButtonCancel, Qt::LeftButton);
-  });
-  test::DoubleClick(view, view->ListingPoint(0, 1));
-  // Bad fields are refused with the valid value back; the editor stays open.
   // clang-format off
   const struct { const char *Ticked, *Frequency, *Fill, *Test, *Message, *FrequencyAfter; } bad[] = {
       {"E......", "often", "1", "", "Frequency must be a number", "4"},
@@ -659,10 +635,9 @@ void DebuggerTest::pspaceWindow() {
   const int n = view.LineCount();
   // clang-format off
   const struct { QToolButton* Button; const char* Typed; int Start, Top; } moves[] = {
-      {view.SpinButtonSmallDown, "", 0, 1}, {view.SpinButtonSmallDown, "", 499, 0},
-      {view.SpinButtonSmallUp, "", 0, 499}, {view.SpinButtonLargeDown, "", 0, n % 500},
-      {view.SpinButtonLargeUp, "", 0, (500 - n % 500) % 500}, {nullptr, "-1", 0, 499},
-      {nullptr, "505", 0, 5}, {nullptr, "17", 0, 17}};
+      {view.SpinButtonSmallDown, "", 499, 0}, {view.SpinButtonSmallUp, "", 0, 499},
+      {view.SpinButtonLargeDown, "", 0, n % 500}, {view.SpinButtonLargeUp, "", 0, (500 - n % 500) % 500},
+      {nullptr, "-1", 0, 499}, {nullptr, "505", 0, 5}, {nullptr, "17", 0, 17}};
   // clang-format on
   for (const auto& m : moves) {
     test::TypeAndEnter(view.EditLocation, QString::number(m.Start));

@@ -57,11 +57,6 @@ std::vector<TWarriorData> Named(std::initializer_list<const char*> names) {
   return list;
 }
 
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 } // namespace
 
 class LogicTest : public QObject {
@@ -372,22 +367,12 @@ void LogicTest::setupListsConfirmingAndFiles() {
   SaveWarriorListFlow(lists, warriors);
   QCOMPARE(Join(lists.DialogTitles), QString("Save Warrior List,Save source for warrior Fresh?,"
                                              "Save source for warrior Declined?"));
-  QCOMPARE(ReadAll(folder + "/all.lst"),
+  QCOMPARE(test::FileBytes(folder + "/all.lst"),
            ";warriorlist\r\nImp.red\r\n" + folder + "/fresh.red\r\nDwarf.red\r\n");
-  QCOMPARE(ReadAll(folder + "/fresh.red"), std::string(";name Fresh\r\nMOV 0, 1\r\n"));
+  QCOMPARE(test::FileBytes(folder + "/fresh.red"), std::string(";name Fresh\r\nMOV 0, 1\r\n"));
   QVERIFY(warriors[1].FileName.empty() && lists.Messages.empty());
   SaveWarriorListFlow(lists, warriors); // the list's dialog cancelled: nothing more asked
   QCOMPARE(lists.DialogTitles.size(), size_t(4));
-  // The initial instruction's test compile, before the engine exists.
-  QStringList compiled;
-  for (const char* instruction :
-       {"MOV 0, 1", "DAT ABSADDRESS, 0-ABSADDRESS", "FOO 0, 1", "", "DAT 1/0, 0"})
-    compiled << Join(
-        InitialInstructionError(nullptr, {.InitialInstruction = instruction}, platform, 1)
-            .value_or("ok"));
-  QCOMPARE(compiled.join(','), QString("ok,ok,Initial instruction failed to compile.,Initial "
-                                       "instruction failed to compile.,Initial instruction failed "
-                                       "to compile.\nDivision by zero"));
 }
 
 QTEST_MAIN(LogicTest)

@@ -28,6 +28,12 @@ inline std::string Example(const char* name) {
   return std::string(VELMORA_SOURCE_DIR "/examples/") + name;
 }
 
+// A file's bytes; empty when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // Values as one text, "a|b|c", so that one comparison shows every difference together.
 inline QString Str(const QString& s) {
   return s;
