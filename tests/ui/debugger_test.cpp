@@ -375,6 +375,10 @@ void DebuggerTest::breakpoints() {
     test::DoubleClick(view, view->ListingPoint(0, 1));
     QCOMPARE(Join(s.Core().BreakpointTypeCount, s.At(42).BreakpointType), QString("7|6"));
   }
+  // Execute alone but not every time defines a type of its own.
+  AnswerEditor("E......", "2", "1");
+  test::DoubleClick(view, view->ListingPoint(0, 1));
+  QCOMPARE(Join(s.At(42).BreakpointType, s.Core().BreakpointTypeCount), QString("7|8"));
 }
 
 void DebuggerTest::cellEditorAndLocationDialog() {

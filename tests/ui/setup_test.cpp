@@ -20,47 +20,28 @@ using namespace velmora::test;
 
 namespace {
 
-// A folder of one-line warriors named as asked, and list files naming them.
-class WarriorFolder {
-public:
-  std::string Warrior(const std::string& name) {
-    const std::string path = Path(name + ".red");
-    std::ofstream(path) << ";redcode-94\n;name " << name << "\nMOV 0, 1\n";
-    return path;
+// An application whose start folder is a fresh folder (no default.cfg unless written), with
+// one-line warriors, list files naming them and settings files written there.
+struct Fixture {
+  Fixture() : app(platform) { app.StartDirectory = dir.path().toStdString(); }
+  std::string Path(const std::string& name) const {
+    return dir.filePath(name.c_str()).toStdString();
   }
   std::string List(std::initializer_list<const char*> names) {
-    const std::string path = Path("list" + std::to_string(lists_++) + ".txt");
+    const std::string path = Path("list" + std::to_string(lists++) + ".txt");
     std::ofstream out(path);
     out << ";warriorlist\n";
-    for (const char* n : names)
-      out << Warrior(n) << '\n';
+    for (const std::string n : names) {
+      std::ofstream(Path(n + ".red")) << ";redcode-94\n;name " << n << "\nMOV 0, 1\n";
+      out << Path(n + ".red") << '\n';
+    }
     return path;
   }
   std::string Settings(const TSetupFields& fields, const std::string& name) {
     std::string error;
-    const std::string path = Path(name);
-    if (!SaveSettingsFile(path, fields, error)) qFatal("%s", error.c_str());
-    return path;
+    if (!SaveSettingsFile(Path(name), fields, error)) qFatal("%s", error.c_str());
+    return Path(name);
   }
-  std::string Path(const std::string& name) const { return dir_.path().toStdString() + "/" + name; }
-  std::string Folder() const { return dir_.path().toStdString(); }
-
-private:
-  QTemporaryDir dir_;
-  int lists_ = 0;
-};
-
-inline QList<int> SelectedRows(const QListWidget* list) {
-  QList<int> rows;
-  for (const QListWidgetItem* item : list->selectedItems())
-    rows << list->row(item);
-  std::sort(rows.begin(), rows.end());
-  return rows;
-}
-
-// An application whose start folder is a fresh folder (no default.cfg unless written).
-struct Fixture {
-  Fixture() : app(platform) { app.StartDirectory = folder.Folder(); }
   // The dialog as the program creates it, then filled as every showing does.
   TFormParams& Dialog() {
     if (!dialog) {
@@ -71,15 +52,24 @@ struct Fixture {
   }
   // Puts warriors into the dialog through "Add" with one list file.
   void Add(std::initializer_list<const char*> names) {
-    platform.FileNames.push_back(folder.List(names));
+    platform.FileNames.push_back(List(names));
     Dialog().ButtonAddFiles->click();
   }
 
-  WarriorFolder folder;
+  QTemporaryDir dir;
+  int lists = 0;
   TScriptedPlatform platform;
   TVelmoraApp app;
   std::unique_ptr<TFormParams> dialog;
 };
+
+QList<int> SelectedRows(const QListWidget* list) {
+  QList<int> rows;
+  for (const QListWidgetItem* item : list->selectedItems())
+    rows << list->row(item);
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
 
 // The dialog shown and active, so that focus and keys reach it.
 TFormParams& Shown(Fixture& fx) {
@@ -102,17 +92,10 @@ void TypeAndLeave(QWidget* field, const QString& text) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
 }
 
-std::vector<std::string> Said(const char* message) {
-  return *message ? std::vector<std::string>{message} : std::vector<std::string>{};
-}
-
 // A main window whose start folder is a fresh one (no default.cfg).
-struct MainWindow {
-  WarriorFolder folder;
+struct MainWindow : Fixture {
   QString previous = QDir::currentPath();
-  bool moved = QDir::setCurrent(QString::fromStdString(folder.Folder()));
-  TScriptedPlatform platform;
-  TVelmoraApp app{platform};
+  bool moved = QDir::setCurrent(dir.path());
   TMardexForm form{app};
   MainWindow() {
     QDir::setCurrent(previous);
@@ -193,10 +176,9 @@ void SetupTest::leavingAFieldChecksIt() {
     QVERIFY2(field, r.Control);
     TypeAndLeave(field, r.Text);
     QVERIFY2(!field->hasFocus(), r.Control);
-    QCOMPARE(Join(r.Control, r.Text, fx.platform.Messages),
-             Join(r.Control, r.Text, Said(r.Message)));
+    QCOMPARE(Join(r.Control, r.Text, fx.platform.Messages), Join(r.Control, r.Text, r.Message));
     QTest::mouseClick(d.ButtonOK, Qt::LeftButton);
-    QCOMPARE(Join(fx.platform.Messages, EditOf(field)->text()), Join(Said(r.Message), r.After));
+    QCOMPARE(Join(fx.platform.Messages, EditOf(field)->text()), Join(r.Message, r.After));
   }
   // Leaving for Cancel checks nothing: the dialog closes storing nothing anyway.
   Fixture fx;
@@ -346,15 +328,15 @@ void SetupTest::settingsFiles() {
   // At creation the dialog confirms default.cfg, a bad instruction in it excepted.
   {
     Fixture fx;
-    fx.folder.Settings({.CoreSizeText = "800",
-                        .ReadLimit = {1, ""},
-                        .TournamentType = RoundRobin,
-                        .RoundsText = "7",
-                        .SeedMode = 0,
-                        .FixedSeedText = "99",
-                        .InitialInstruction = "NOP 1/0",
-                        .ScoreFormula = "W*2"},
-                       "default.cfg");
+    fx.Settings({.CoreSizeText = "800",
+                 .ReadLimit = {1, ""},
+                 .TournamentType = RoundRobin,
+                 .RoundsText = "7",
+                 .SeedMode = 0,
+                 .FixedSeedText = "99",
+                 .InitialInstruction = "NOP 1/0",
+                 .ScoreFormula = "W*2"},
+                "default.cfg");
     fx.app.Params.CoreSizeMax = 55440;
     TFormParams dialog(fx.app);
     const TParamsRec& p = fx.app.Params;
@@ -382,7 +364,7 @@ void SetupTest::settingsFiles() {
   fx.platform.Answers = {Answer::Yes};
   QTest::mouseClick(d.ButtonSaveDefaults, Qt::LeftButton);
   std::vector<std::string> lines;
-  QVERIFY(ReadTextLines(fx.folder.Path("default.cfg"), lines) && lines.size() == 23);
+  QVERIFY(ReadTextLines(fx.Path("default.cfg"), lines) && lines.size() == 23);
   QCOMPARE(Join(lines[0], lines[10], lines[22]),
            QString("55440 = Core Size|-500 = Read Limit|MOV 0, 1 = Initialize instruction"));
   d.ComboBoxCSFixed->setCurrentText("800");
@@ -401,7 +383,7 @@ void SetupTest::settingsFiles() {
   d.RadioButtonRoundRobin->click();
   fx.platform.Answers = {Answer::No};
   fx.platform.FileNames = {
-      fx.folder.Settings({.TournamentType = Benchmark, .RoundsText = "3"}, "bench.cfg")};
+      fx.Settings({.TournamentType = Benchmark, .RoundsText = "3"}, "bench.cfg")};
   QTest::mouseClick(d.ButtonLoadDefaults, Qt::LeftButton);
   QCOMPARE(Join(fx.platform.DialogTitles, d.RadioButtonMelee->isChecked(),
                 d.RadioButtonRoundRobin->isChecked(), d.RadioButtonChallenge->isChecked(),
@@ -483,7 +465,7 @@ void SetupTest::warriorLists() {
   QCOMPARE(Join(fx.platform.Messages, fx.platform.DialogTitles, d.isVisible()),
            QString("To run a Benchmark tournament, you must select a warrior or warrior list."
                    "|Select Benchmark Warrior or List|y"));
-  fx.platform.FileNames.push_back(fx.folder.List({"X", "Y"}));
+  fx.platform.FileNames.push_back(fx.List({"X", "Y"}));
   d.RadioButtonMelee->click();
   d.RadioButtonBenchmark->click();
   QCOMPARE(Join(Items(d.ComboBoxBenchmark), d.ComboBoxBenchmark->isEnabled(),
@@ -515,17 +497,17 @@ void SetupTest::confirmedSetupReachesTheEngine() {
   MainWindow w;
   QVERIFY(w.app.Core && w.app.Core->CoreSizeMax == 8000);
   w.platform.Answers = {Answer::No};
-  w.platform.FileNames = {w.folder.Settings({.CoreSizeText = "800",
-                                             .MaxCyclesText = "16000",
-                                             .MaxProcessesText = "64",
-                                             .MaxLengthText = "20",
-                                             .MinDistanceText = "20",
-                                             .TournamentType = RoundRobin,
-                                             .RoundsText = "3",
-                                             .CircularDisplay = true,
-                                             .Percent = false},
-                                            "mine.cfg"),
-                          w.folder.List({"Left", "Right"})};
+  w.platform.FileNames = {w.Settings({.CoreSizeText = "800",
+                                      .MaxCyclesText = "16000",
+                                      .MaxProcessesText = "64",
+                                      .MaxLengthText = "20",
+                                      .MinDistanceText = "20",
+                                      .TournamentType = RoundRobin,
+                                      .RoundsText = "3",
+                                      .CircularDisplay = true,
+                                      .Percent = false},
+                                     "mine.cfg"),
+                          w.List({"Left", "Right"})};
   TFormParams& setup = *w.app.FormParams;
   TFormEditCode& editor = *w.app.FormEditCode;
   int32_t coreSizeWhileEditing = 0, standardWhileEditing = -1;
