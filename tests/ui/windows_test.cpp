@@ -434,20 +434,20 @@ void WindowsTest::resultsWindow() {
     return Join(form.StringGridResults->rowCount(), t.join(','), Heading(form.StringGridResults, 6),
                 Heading(form.StringGridResults, 7), Heading(form.StringGridResults, 8));
   };
-  QCOMPARE(row(), QString("1|Alpha,By Alpha,0.50000,200.0,80.0,6,2,2|     "
-                          "Wins|  Losses|       Ties"));
+  QCOMPARE(row(),
+           QString("1|Alpha,By Alpha,0.50000,200.0,80.0,6,2,2|     Wins|  Losses|       Ties"));
   form.CheckBoxPercent->click();
   QCOMPARE(Join(app.Setup.Percent, form.SelectedWarrior()), QString("y|2"));
-  QCOMPARE(row(), QString("1|Alpha,By Alpha,0.50000,200.0,80.0,60.0,20.0,20.0| "
-                          "     W%|       L%|       T%"));
+  QCOMPARE(
+      row(),
+      QString("1|Alpha,By Alpha,0.50000,200.0,80.0,60.0,20.0,20.0|      W%|       L%|       T%"));
   QTest::mouseClick(form.ButtonResultsShow, Qt::LeftButton);
   QCOMPARE(Join(form.LabelResultsTitle->text(), Heading(form.StringGridResults, 1),
                 form.ComboBoxDetailWarrior->isHidden(), form.StringGridResults->rowCount()),
            QString("Summary|Warrior|y|2"));
   // A formula failing for two survivors: one message for the whole recomputation, each
   // failing W, S once; the rows keep the wins' points alone: (3/(1-2)) = -3 a win or loss.
-  QVERIFY(!form.findChild<TFormEditScore*>()); // made on first use when the
-                                               // program has none
+  QVERIFY(!form.findChild<TFormEditScore*>()); // made on first use when the program has none
   InModal<TFormEditScore>([](TFormEditScore& d) {
     d.EditScore->setText("(W*W-1)/(S-2)");
     QTest::mouseClick(d.ButtonOK, Qt::LeftButton);
