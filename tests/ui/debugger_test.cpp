@@ -186,12 +186,13 @@ void DebuggerTest::coreView() {
   QTest::mouseClick(view->SpinButtonLargeDown, Qt::LeftButton);
   QCOMPARE(view->TopLocation(), 7995 + n - 8000);
 
-  // Clicks on the column step the breakpoint; a type of its own is left alone.
+  // Clicks on the location column, to its last, step the breakpoint; a type of its own is
+  // left alone.
   Go(view, 500);
   for (const auto& [type, glyph] : {std::pair{1, BreakpointGlyph::Square},
                                     {2, BreakpointGlyph::Circle},
                                     {0, BreakpointGlyph::None}}) {
-    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->ListingPoint(3, 2));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->ListingPoint(3, 7));
     QCOMPARE(Join(s.At(503).BreakpointType, view->Lines()[3].Glyph, s.Core().BreakpointAddresses),
              Join(type, glyph, type ? std::vector<int32_t>{503} : std::vector<int32_t>{}));
   }
@@ -207,19 +208,19 @@ void DebuggerTest::coreView() {
   QCOMPARE(Join(editor, s.At(501).BreakpointType, s.Core().BreakpointTypes[3].Write,
                 view->Lines()[1].Glyph),
            Join("Edit Breakpoint at 501", false, 3, true, BreakpointGlyph::Diamond));
-  // A double click on the instruction edits the cell.
+  // A double click on the instruction, from its first column on, edits the cell.
   s.At(502) = MakeCell(Opcode::DAT, Modifier::F, Imm, 0, Imm, 0);
   InModal<TFormEditCore>([&](TFormEditCore& e) {
     editor = Join(e.windowTitle(), e.MemoCore->toPlainText());
     e.MemoCore->setPlainText("SPL.B $1, #2");
     QTest::mouseClick(e.ButtonOK, Qt::LeftButton);
   });
-  test::DoubleClick(view, view->ListingPoint(2, 12));
+  test::DoubleClick(view, view->ListingPoint(2, 8));
   QCOMPARE(
       Join(editor, s.app.SelectedLocation, view->Lines()[2].Text, s.At(502).BreakpointType),
       QString("Edit Core at location 502|DAT.F  #0,  #0|502|    502 SPL.B  $      1,  #      2|0"));
-  // The right button on an operand offers where it points; an item opens a view there.
-  // Neither an immediate operand nor the opcode has a popup.
+  // The right button on an operand, from its first column on, offers where it points; an
+  // item opens a view there. Neither an immediate operand nor the opcode has a popup.
   s.At(100) = MakeCell(Opcode::MOV, Modifier::I, Dir, 0, AddressMode::BIndirect, 5);
   s.At(101) = MakeCell(Opcode::DAT, Modifier::F, Imm, 3, Imm, 5);
   s.At(105) = MakeCell(Opcode::DAT, Modifier::F, Imm, 0, Imm, 20);
@@ -231,11 +232,11 @@ void DebuggerTest::coreView() {
     view->PopupMenuView->hide();
     return seen;
   };
-  QCOMPARE(popup(0, 28), QString("y|$ 5 = 105|@ 5 = 125"));
+  QCOMPARE(popup(0, 26), QString("y|$ 5 = 105|@ 5 = 125"));
   view->N2->trigger();
   QCOMPARE(Join(s.form.CoreViews.size(), Top(s.form.LastCoreView).left(7)), QString("2|125|125"));
-  QCOMPARE(popup(0, 18), QString("y|$ 0 = 100|-"));
-  QCOMPARE(popup(1, 28).left(1) + popup(0, 9).left(1), QString("nn"));
+  QCOMPARE(popup(0, 15), QString("y|$ 0 = 100|-"));
+  QCOMPARE(popup(1, 28).left(1) + popup(0, 14).left(1), QString("nn"));
 
   // Views activated and closed: the last one counts, and a new one opens where the last
   // closed one was; closing erases its marks; a click on the display lists the cell.

@@ -510,21 +510,31 @@ void SetupTest::confirmedSetupReachesTheEngine() {
                           w.List({"Left", "Right"})};
   TFormParams& setup = *w.app.FormParams;
   TFormEditCode& editor = *w.app.FormEditCode;
-  int32_t coreSizeWhileEditing = 0, standardWhileEditing = -1;
+  const auto engine = [&w] {
+    const TCore& c = *w.app.Core;
+    return Join(c.CoreSize, c.MaxCycles, c.MaxProcesses, c.MinDistance, c.Standard, c.MaxLength,
+                c.ReadLimit, c.WriteLimit, c.PSpaceSize);
+  };
+  const QString before = engine();
+  QString whileEditing;
   QTimer::singleShot(0, &setup, [&] {
     // A new warrior compiles with the dialog's parameters; the engine gets its own back.
-    setup.ComboBoxCSFixed->setCurrentText("400");
+    const std::pair<QComboBox*, const char*> typed[] = {
+        {setup.ComboBoxCSFixed, "400"},    {setup.ComboBoxBattleLength, "5000"},
+        {setup.ComboBoxQueueLimit, "50"},  {setup.ComboBoxBufferSize, "30"},
+        {setup.ComboBoxMaxLength, "40"},   {setup.ComboBoxReadLimit, "300"},
+        {setup.ComboBoxWriteLimit, "301"}, {setup.ComboBoxPSpace, "10"}};
+    for (const auto& [combo, text] : typed)
+      combo->setCurrentText(text);
     setup.ComboBoxStandards->setCurrentIndex(0);
     QTimer::singleShot(0, &editor, [&] {
-      coreSizeWhileEditing = w.app.Core->CoreSize;
-      standardWhileEditing = w.app.Core->Standard;
+      whileEditing = engine();
       editor.MemoSource->setPlainText(";name Written\nMOV 0, 1");
       QTest::mouseClick(editor.ButtonCompile, Qt::LeftButton);
       QTest::mouseClick(editor.ButtonOK, Qt::LeftButton);
     });
     QTest::mouseClick(setup.ButtonNewWarrior, Qt::LeftButton);
-    QCOMPARE(Join(Items(setup.ListBoxWarriors), w.app.Core->CoreSize, w.app.Core->Standard),
-             QString("Written|8000|2"));
+    QCOMPARE(Join(Items(setup.ListBoxWarriors), engine()), Join("Written", before));
     QTest::mouseClick(setup.ButtonRemoveAll, Qt::LeftButton);
     QTest::mouseClick(setup.ButtonLoadDefaults, Qt::LeftButton);
     QTest::mouseClick(setup.ButtonAddFiles, Qt::LeftButton);
@@ -533,13 +543,13 @@ void SetupTest::confirmedSetupReachesTheEngine() {
   QTest::mouseClick(w.form.ButtonParams, Qt::LeftButton);
   const TCore& core = *w.app.Core;
   // One message: the load question.
-  QCOMPARE(Join(coreSizeWhileEditing, standardWhileEditing, w.platform.Messages.size(),
-                core.CoreSizeMax, core.MaxCycles, core.MaxProcesses, core.MinDistance,
-                core.NumWarriors, w.form.LabelTournamentTypeOutput->text(),
-                w.form.ButtonEdit[1]->text(), w.form.State(), w.form.Display().Circular(),
+  QCOMPARE(Join(whileEditing, w.platform.Messages.size(), core.CoreSizeMax, core.MaxCycles,
+                core.MaxProcesses, core.MinDistance, core.NumWarriors,
+                w.form.LabelTournamentTypeOutput->text(), w.form.ButtonEdit[1]->text(),
+                w.form.State(), w.form.Display().Circular(),
                 w.app.FormResults->CheckBoxPercent->isChecked()),
-           Join(400, 0, 1, 800, 16000, 64, 20, 2, "Round Robin", "Right", RunState::Stopped, true,
-                false));
+           Join("400|5000|50|30|0|40|300|301|10", 1, 800, 16000, 64, 20, 2, "Round Robin", "Right",
+                RunState::Stopped, true, false));
 }
 
 QTEST_MAIN(SetupTest)
