@@ -459,6 +459,17 @@ void WindowsTest::resultsWindow() {
            QString("(W*W-1)/(S-2)|(W*W-1)/(S-2)|(W*W-1)/(S-2)|2|Beta,Alpha|-60.0,-180.0|"
                    "-180.0,-60.0"));
   QCOMPARE(platform.Messages[1], std::string("Division by zero for W=2, S=2"));
+  // A challenge's details name the challenger; a melee has none.
+  Tournament(app.Tournament, Challenge, {"Champ", "One", "Two"},
+             {{0, 1, 5, 5, 0}, {0, 2, 10, 0, 0}});
+  form.FormShow();
+  QTest::mouseClick(form.ButtonResultsShow, Qt::LeftButton);
+  QCOMPARE(Join(form.ComboBoxDetailWarrior->isHidden(), form.LabelWarriorName->isHidden(),
+                form.LabelWarriorName->text(), Column(form.StringGridResults, 1)),
+           QString("y|n|Champ|Two,One")); // by warrior, Z to A
+  Tournament(app.Tournament, Melee, {"A", "B", "C", "D"}, {});
+  form.FormShow();
+  QCOMPARE(Join(form.ButtonResultsShow->isHidden(), form.DetailsShown()), QString("y|n"));
   // The main window's results button: its own window, with its own score formula dialog.
   // Return there is OK, which stores the text at once and then refuses a formula failing for
   // a sole survivor or not understood; Escape then keeps the old one.
