@@ -710,6 +710,17 @@ void WindowsTest::coreDisplayDrawing() {
   display.ColorPixel(11, 1, 2, false);
   QCOMPARE(Square(display, 10, 0xFF200001u), Square(display, 11, 0xFF200001u));
   QVERIFY(Square(display, 10, 0xFF200001u).contains('#'));
+  // Rebuilding some colours keeps the other slots; the same geometry keeps the picture, a new
+  // cell size clears it and draws with glyphs of the new size.
+  display.RebuildGlyphs({0, 0x444444});
+  display.SetCoreSizeMax(4000);
+  QVERIFY(CountPixels(display, kBlack) < 4 * 512 * 128);
+  display.SetCoreSizeMax(8000);
+  QCOMPARE(CountPixels(display, kBlack), 4 * 512 * 128);
+  display.ColorPixel(0, 1, 1, false);
+  display.ColorPixel(1, 3, 1, false);
+  QCOMPARE(Join(Square(display, 0, 0xFF444444u), Square(display, 1, 0xFF200003u)),
+           QString("###./###./###./....|###./###./###./...."));
   // A highlight marks the cell's inner edge by its strip; erasing it draws the cell again.
   const char* bottom8 = "......../......../......../......../......../......../########/########";
   const char* right8 = "......##/......##/......##/......##/......##/......##/......##/......##";
