@@ -367,6 +367,22 @@ void WindowsTest::optionsDialog() {
              Join(key == Qt::Key_Return ? "1|y" : "4|n", false, running));
     if (running) QTest::mouseClick(s.form.ButtonStop, Qt::LeftButton);
   }
+  // A new topology clears the display, grey only beyond the 8000 cells, then draws on.
+  for (int i = 0; i < 20; ++i)
+    QTest::mouseClick(s.form.ButtonSingleStep, Qt::LeftButton);
+  TCoreDisplay& display = s.form.Display();
+  QVERIFY(CountPixels(display, kBlack) + CountPixels(display, kGrey) < 4 * 512 * 128);
+  InModal<TFormOptions>([](TFormOptions& d) {
+    d.RadioButtonRectangular->click();
+    QTest::mouseClick(d.ButtonOK, Qt::LeftButton);
+  });
+  QTest::mouseClick(s.form.ButtonOptions, Qt::LeftButton);
+  QCOMPARE(Join(display.Circular(), display.Image(4).size().width(),
+                display.Image(4).size().height(), CountPixels(display, kGrey, 4),
+                CountPixels(display, kBlack, 4)),
+           Join(false, 512, 256, 192 * 16, 512 * 256 - 192 * 16));
+  QTest::mouseClick(s.form.ButtonSingleStep, Qt::LeftButton);
+  QVERIFY(CountPixels(display, kBlack, 4) < 512 * 256 - 192 * 16);
 }
 
 void WindowsTest::resultsWindow() {
