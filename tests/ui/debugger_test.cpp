@@ -346,11 +346,25 @@ void DebuggerTest::breakpoints() {
   QCOMPARE(Join(s.At(10).BreakpointType, s.At(11).BreakpointType, s.Core().BreakpointTypeCount,
                 s.Core().BreakpointAddresses, s.At(3).BreakpointType, s.At(7997).BreakpointType),
            QString("4|5|6|7998,10,11,7999,0,1,2|0|0"));
-  // Bad fields are refused with the valid value back; the editor stays open.
-  s.Core().BreakpointTypes[6] = {.Frequency = 4};
+  // The editor shows the type's settings; its test box enables the expression.
+  s.Core().BreakpointTypes[6] = {
+      .IncDec = true, .Test = true, .Frequency = 4, .TestExpression = "B==0"};
   s.Core().BreakpointTypeCount = 7;
   s.At(42).BreakpointType = 6;
   Go(view, 42);
+  QString shown; // checked once the editor is closed, so that a failure cannot leave it open
+  InModal<TFormEditBreakpoint>([&shown](TFormEditBreakpoint& e) {
+    shown = Join(e.windowTitle(), e.CheckBoxIncDec->isChecked(), e.CheckBoxTest->isChecked(),
+                 e.CheckBoxExecute->isChecked(), e.CheckBoxMovable->isChecked(),
+                 e.EditFrequency->text(), e.EditOperandTest->text(), e.EditFillNext->text(),
+                 e.EditOperandTest->isEnabled());
+    e.CheckBoxTest->click();
+    shown += Join("", e.EditOperandTest->isEnabled());
+    QTest::mouseClick(e.ButtonCancel, Qt::LeftButton);
+  });
+  test::DoubleClick(view, view->ListingPoint(0, 1));
+  QCOMPARE(shown, QString("Edit Breakpoint at 42|y|y|n|n|4|B==0|1|y|n"));
+  // Bad fields are refused with the valid value back; the editor stays open.
   // clang-format off
   const struct { const char *Ticked, *Frequency, *Fill, *Test, *Message, *FrequencyAfter; } bad[] = {
       {"E......", "often", "1", "", "Frequency must be a number", "4"},

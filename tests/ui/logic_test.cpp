@@ -303,6 +303,25 @@ void LogicTest::setupListsConfirmingAndFiles() {
     const auto outcome = StoreSetup(f, list, Named({"X"}), params, t, confirmed);
     QCOMPARE(Join(outcome.MadeMelee, int(t.Rec.TournamentType)), QString(seen));
   }
+  // The fields shown for the records keep a limit chosen from its list.
+  TSetupFields chosen;
+  chosen.ReadLimit = {2, ""};
+  chosen.WriteLimit = {-1, "400"};
+  TParamsRec p{.CoreSizeMax = 8192,
+               .MaxCycles = 5000,
+               .ReadLimit = 512,
+               .WriteLimit = 300,
+               .SecondPosition = 4000,
+               .SeedMode = kSeedChecksum,
+               .InitialInstruction = "MOV 0, 1"};
+  const TSetupFields shown = FieldsFromRecords(
+      chosen, p, {.TournamentType = Challenge, .Rounds = 42, .ScoreFormula = "W"});
+  QCOMPARE(Join(shown.ReadLimit.Item, shown.WriteLimit.Item, shown.WriteLimit.Text,
+                shown.CoreSizeText, shown.MinCoreSizeText, shown.MaxCyclesText,
+                shown.SecondPosition, shown.FixedPositionText, shown.SeedMode == kSeedChecksum,
+                shown.RoundsText, shown.TournamentType, shown.ScoreFormula,
+                shown.InitialInstruction),
+           QString("2|-1|300|8192|8192|5000|0|4000|y|42|2|W|MOV 0, 1"));
   // Settings saved into a file chosen: .cfg added unless there is an extension; none chosen.
   // clang-format off
   const struct { bool Save; Answer Reply; const char *Chosen, *Seen; } questions[] = {
