@@ -13,15 +13,6 @@
 using namespace velmora;
 using test::Example;
 
-namespace {
-
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 class EndToEndTest : public QObject {
   Q_OBJECT
 private slots:
@@ -68,8 +59,8 @@ void EndToEndTest::tournamentReportMatchesTheCommandLine() {
     QTest::mouseClick(results.ButtonResultsClose, Qt::LeftButton);
   });
   QTest::mouseClick(s.form.ButtonTournamentResults, Qt::LeftButton);
-  const QByteArray window = ReadAll(saved);
-  QVERIFY(!window.isEmpty());
+  const std::string window = test::FileBytes(saved.toStdString());
+  QVERIFY(!window.empty());
 
   // The command line with the same settings.
   const QString cliReport = dir.filePath("cli.txt");
@@ -79,7 +70,7 @@ void EndToEndTest::tournamentReportMatchesTheCommandLine() {
                    cliReport.toStdString(), "-q", Example("dwarf.red"), Example("paper.red")},
                   out, err, false);
   QCOMPARE(status, 0);
-  QCOMPARE(window, ReadAll(cliReport));
+  QCOMPARE(window, test::FileBytes(cliReport.toStdString()));
 }
 
 QTEST_MAIN(EndToEndTest)

@@ -50,26 +50,17 @@ void Press(QWidget& form, Qt::Key key) {
 } // namespace
 
 void StepBackTest::stepBackFromABreakpoint() {
-  test::TScriptedPlatform platform;
-  TVelmoraApp app{platform};
-  test::TRecordingMainForm form{app};
-  app.Params.CoreSizeMax = app.Params.ReadLimit = app.Params.WriteLimit = 8000;
-  form.show();
-  form.OpenWarriorFiles({test::Example("paper.red"), test::Example("dwarf.red")});
-  TCore& core = *app.Core;
-  QVERIFY(!form.ButtonStepBack->isEnabled());
-  QVERIFY(form.ButtonStepBack->toolTip().contains("Shift+F7"));
-  const TWarrior* dwarf = nullptr;
-  for (int32_t k = 1; k <= core.NumWarriors; ++k)
-    if (core.Warriors[size_t(k)]->Name == "Velmora Dwarf") dwarf = core.Warriors[size_t(k)].get();
-  QVERIFY(dwarf);
-  const int32_t start = core.QueueEntry(*dwarf, 0), jump = (start + 2) % core.CoreSize;
+  test::TSession s({test::Example("paper.red"), test::Example("dwarf.red")});
+  test::TRecordingMainForm& form = s.form;
+  TCore& core = s.Core();
+  QVERIFY(!form.ButtonStepBack->isEnabled() && form.ButtonStepBack->toolTip().contains("Shift+F7"));
+  const TWarrior& dwarf = s.Warrior(2);
+  QCOMPARE(dwarf.Name, std::string("Velmora Dwarf"));
+  const int32_t start = core.QueueEntry(dwarf, 0), jump = (start + 2) % core.CoreSize;
 
   // A breakpoint on the dwarf's JMP, clicked in a core view that lists the dwarf.
-  form.ButtonView->click();
-  TFormView* view = form.LastCoreView;
-  view->EditLocation->setText(QString::number(start));
-  view->EditLocationExit();
+  TFormView* view = s.OpenView();
+  test::TypeAndEnter(view->EditLocation, QString::number(start));
   QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->ListingPoint(2, 3));
   QCOMPARE(core.Core[size_t(jump)].BreakpointType, uint8_t{1});
   QTest::mouseClick(form.ButtonStart, Qt::LeftButton);
@@ -95,10 +86,8 @@ void StepBackTest::stepBackFromABreakpoint() {
   QCOMPARE(form.LabelStatusOutput->text(), QString("Stepped back to cycle %1").arg(hit + 2));
   // The cells the undone cycle had changed are marked in a view listing them.
   QVERIFY(!core.UndoneCells.empty());
-  form.ButtonView->click();
-  TFormView* marks = form.LastCoreView;
-  marks->EditLocation->setText(QString::number(core.UndoneCells.front()));
-  marks->EditLocationExit();
+  TFormView* marks = s.OpenView();
+  test::TypeAndEnter(marks->EditLocation, QString::number(core.UndoneCells.front()));
   QVERIFY(marks->Lines()[0].Undone);
   Press(form, Qt::Key_F7);
   QVERIFY(sameRound(Show(form, view, core), shown[1]));
@@ -119,40 +108,37 @@ void StepBackTest::stepBackFromABreakpoint() {
   Press(form, Qt::Key_F8);
   QCOMPARE(core.CycleCount, hit - 1);
   QVERIFY(form.LabelStatusOutput->text().startsWith(QString("Back at cycle %1").arg(hit - 1)));
-  QCOMPARE(core.QueueEntry(*dwarf, 0), (start + 1) % core.CoreSize);
+  QCOMPARE(core.QueueEntry(dwarf, 0), (start + 1) % core.CoreSize);
 }
 
 // A single step that ends a round stops there; stepping back goes into the round, and the
 // round is recorded once, when a step hands it on. A cell edit ends the history.
 void StepBackTest::stepBackIntoAnEndedRoundAndEditing() {
-  test::TScriptedPlatform platform;
-  TVelmoraApp app{platform};
-  test::TRecordingMainForm form{app};
-  app.Params.MaxCycles = 3;
-  app.Setup.RoundsText = "2";
-  form.show();
+  test::TSession s(test::kNoWarriors);
+  test::TRecordingMainForm& form = s.form;
+  s.app.Params.MaxCycles = 3;
+  s.app.Setup.RoundsText = "2";
   form.OpenWarriorFiles({test::Example("imp.red"), test::Example("dwarf.red")});
-  TCore& core = *app.Core;
+  TCore& core = s.Core();
   for (int i = 0; i < 3; ++i)
     QTest::keyClick(form.ButtonSingleStep, Qt::Key_Space);
-  QCOMPARE(form.LabelStatusOutput->text(), QString("Drawn"));
-  QCOMPARE(form.State(), RunState::Stopped);
+  QCOMPARE(test::Join(s.Status(), form.State()), test::Join("Drawn", RunState::Stopped));
   Press(form, Qt::Key_F7);
-  QCOMPARE(core.RoundState, kRoundRunning);
-  QCOMPARE(form.LabelCycleCount->text(), QString("2"));
+  QCOMPARE(test::Join(core.RoundState == kRoundRunning, form.LabelCycleCount->text()),
+           QString("y|2"));
   QTest::mouseClick(form.ButtonSingleStep, Qt::LeftButton);
-  QCOMPARE(form.LabelStatusOutput->text(), QString("Drawn"));
-  QCOMPARE(app.Tournament.CurrentResult()->RoundsPlayed, 0);
+  const QString ended = test::Join(s.Status(), s.app.Tournament.CurrentResult()->RoundsPlayed,
+                                   form.LabelBattleOutput->text());
   QTest::mouseClick(form.ButtonSingleStep, Qt::LeftButton); // sets the next round up
-  QCOMPARE(app.Tournament.CurrentResult()->RoundsPlayed, 1);
-  QCOMPARE(core.CycleCount, 0);
+  QCOMPARE(test::Join(ended, s.Status(), s.app.Tournament.CurrentResult()->RoundsPlayed,
+                      form.LabelBattleOutput->text(), core.CycleCount),
+           QString("Drawn|0|1|Stopped|1|2|0"));
   QTest::mouseClick(form.ButtonSingleStep, Qt::LeftButton);
   QCOMPARE(core.CycleCount, 1);
 
   // The next round's first cycle can be undone, until a cell is edited.
   QVERIFY(form.ButtonStepBack->isEnabled());
-  form.ButtonView->click();
-  TFormView* view = form.LastCoreView;
+  TFormView* view = s.OpenView();
   test::WhenModal([](QWidget* modal) {
     auto* editor = qobject_cast<TFormEditCore*>(modal);
     if (editor) editor->MemoCore->setPlainText("DAT.F #0, #7");

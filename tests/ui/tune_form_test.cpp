@@ -8,7 +8,7 @@
 #include <QMenu>
 
 #include "assembler/assembler.h"
-#include "tests/ui/support/scripted_platform.h"
+#include "tests/ui/support/session.h"
 #include "tournament/warrior_input.h"
 #include "tuning/equates.h"
 #include "ui/edit_code_form.h"
@@ -16,12 +16,10 @@
 #include "ui/tune_form.h"
 
 using namespace velmora;
+using test::Example;
+using test::Join;
 
 namespace {
-
-std::string Example(const char* name) {
-  return std::string(VELMORA_SOURCE_DIR "/examples/") + name;
-}
 
 void Retype(QLineEdit* edit, const QString& text) {
   edit->setFocus();
@@ -82,21 +80,17 @@ void TuneFormTest::editorButtonTunesTheSourceInTheEditor() {
   QTest::mouseClick(editor.ButtonTune, Qt::LeftButton);
   QVERIFY(editor.FormTune);
   TFormTune& tune = *editor.FormTune;
-  QCOMPARE(tune.ListEquates->count(), 1);
-  QCOMPARE(tune.ListEquates->item(0)->text(), QString("step = 3044"));
-  QVERIFY(!tune.ButtonUse->isEnabled());
+  QCOMPARE(Join(test::Items(tune.ListEquates), tune.ButtonUse->isEnabled()),
+           QString("step = 3044|n"));
 
   RunSweep(tune, "3036", "3052", "4");
   const SweepOutcome& out = tune.Outcome();
-  QCOMPARE(out.Points.size(), size_t(5));
-  QCOMPARE(out.Ranking.size(), size_t(5));
-  QCOMPARE(tune.SeriesPoints->count(), 5);
-  QCOMPARE(tune.SeriesLine->count(), 5);
+  QCOMPARE(Join(out.Points.size(), out.Ranking.size(), tune.SeriesPoints->count(),
+                tune.SeriesLine->count(), tune.SeriesBest->count(), tune.ChosenPoint()),
+           Join(5, 5, 5, 5, 1, out.Ranking.front()));
   // The best point is marked and chosen.
   const SweepPoint& best = out.Points[out.Ranking.front()];
-  QCOMPARE(tune.SeriesBest->count(), 1);
   QCOMPARE(tune.SeriesBest->at(0), QPointF(best.Values[0], best.Score));
-  QCOMPARE(tune.ChosenPoint(), int32_t(out.Ranking.front()));
 
   // Clicking the worst point shows its outcome; Use writes its value into the EQU line.
   const size_t worst = out.Ranking.back();
@@ -115,21 +109,18 @@ void TuneFormTest::editorButtonTunesTheSourceInTheEditor() {
   QTest::mouseClick(tune.ButtonRun, Qt::LeftButton);
   QTest::mouseClick(tune.ButtonStop, Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(!tune.Running(), 20000);
-  QVERIFY(tune.Outcome().Stopped);
-  QCOMPARE(tune.LabelStatus->text().left(8), QString("Stopped."));
-  QVERIFY(tune.ButtonRun->isEnabled());
+  QCOMPARE(
+      Join(tune.Outcome().Stopped, tune.LabelStatus->text().left(8), tune.ButtonRun->isEnabled()),
+      QString("y|Stopped.|y"));
   // The Tune window goes with the editor.
   editor.reject();
   QVERIFY(!tune.isVisible());
 }
 
 void TuneFormTest::warriorMenuTunesAListWarriorThroughTheEditor() {
-  test::TScriptedPlatform platform;
-  TVelmoraApp app(platform);
-  TMardexForm main(app);
-  main.show();
-  QVERIFY(QTest::qWaitForWindowActive(&main));
-  main.OpenWarriorFiles({Example("dwarf.red"), Example("imp.red"), Example("paper.red")});
+  test::TSession s({Example("dwarf.red"), Example("imp.red"), Example("paper.red")});
+  TVelmoraApp& app = s.app;
+  TMardexForm& main = s.form;
 
   // Right-click on the dwarf's button, "Tune...".
   QTimer::singleShot(0, &main, [] {

@@ -20,8 +20,10 @@ std::optional<std::string> TScriptedPlatform::OpenFileName(const std::string& ti
 }
 
 std::optional<std::string> TScriptedPlatform::SaveFileName(const std::string& title,
-                                                           const std::string&, const std::string&) {
+                                                           const std::string&,
+                                                           const std::string& suggested) {
   DialogTitles.push_back(title);
+  Suggestions.push_back(suggested);
   if (FileNames.empty()) return std::nullopt;
   auto name = FileNames.front();
   FileNames.pop_front();

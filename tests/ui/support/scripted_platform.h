@@ -26,6 +26,7 @@ public:
   std::deque<Answer> Answers;
   std::deque<std::optional<std::string>> FileNames;
   std::vector<std::string> DialogTitles; // titles of the file dialogs shown
+  std::vector<std::string> Suggestions;  // the names the save dialogs suggested
   ClockTime Clock{12, 0, 0, 0};
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// What the window tests share: example warriors, texts of several values compared at once,
-// a user acting in the next modal dialog and typing into fields, and a main window with a
+// What the window tests share: example warriors, texts of several values compared at once, a
+// user acting in the next modal dialog and typing into fields, and a main window with a
 // battle of two example warriors set up whose core display records every cell it draws.
 
 #include <QApplication>
@@ -8,9 +8,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include <fstream>
 #include <functional>
 #include <string>
 #include <type_traits>
@@ -24,6 +26,12 @@ namespace velmora::test {
 
 inline std::string Example(const char* name) {
   return std::string(VELMORA_SOURCE_DIR "/examples/") + name;
+}
+
+// A file's bytes; empty when it cannot be read.
+inline std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Values as one text, "a|b|c", so that one comparison shows every difference together.
@@ -44,6 +52,12 @@ requires std::is_arithmetic_v<T> || std::is_enum_v<T> QString Str(T v) {
   return QString::number(int64_t(v));
 }
 template <class T> QString Str(const std::vector<T>& v) {
+  QStringList items;
+  for (const T& x : v)
+    items << Str(x);
+  return items.join(',');
+}
+template <class T> QString Str(const QList<T>& v) {
   QStringList items;
   for (const T& x : v)
     items << Str(x);
@@ -96,6 +110,12 @@ inline void TypeAndEnter(QLineEdit* edit, const QString& text) {
   QTest::keyClick(edit, Qt::Key_Return);
 }
 
+// Clicks a row of a list, with modifiers for choosing several.
+inline void ClickRow(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = {}) {
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                    list->visualItemRect(list->item(row)).center());
+}
+
 // A double click as the window system delivers it: press, release, press, double click,
 // release. (QTest's own double click sends the double click event alone.)
 inline void DoubleClick(QWidget* widget, QPoint point) {
@@ -145,6 +165,14 @@ struct TSession {
     QTest::mouseClick(form.ButtonView, Qt::LeftButton);
     return form.LastCoreView;
   }
+  // A file of this text in the session's own folder.
+  std::string File(const QString& name, const QString& text) {
+    std::ofstream(dir.filePath(name).toStdString()) << text.toStdString();
+    return dir.filePath(name).toStdString();
+  }
+  QString Status() const { return form.LabelStatusOutput->text(); }
+
+  QTemporaryDir dir;
 
   TScriptedPlatform platform;
   TVelmoraApp app{platform};

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <functional>
 
-#include "tests/ui/support/scripted_platform.h"
+#include "engine/platform.h"
 #include "ui/breakpoints_form.h"
 #include "ui/edit_breakpoint_form.h"
 #include "ui/edit_code_form.h"
@@ -67,7 +67,7 @@ void RunFor(TMardexForm& form, int ms) {
 }
 
 int Windows(const QString& dir) {
-  test::TScriptedPlatform platform;
+  THeadlessPlatform platform; // every question cancelled, every message listed at the end
   TVelmoraApp app(platform);
   TMardexForm form(app);
   form.show();
