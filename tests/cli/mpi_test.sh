@@ -29,8 +29,14 @@ for c in "${cases[@]}"; do
   cat report.txt results.json sweep.csv >want.files 2>/dev/null
   for np in 1 2 3; do
     rm -f report.txt results.json sweep.csv
-    timeout 120 "$mpirun" --oversubscribe -np $np "$mpi" $c >got.out 2>got.err
-    got=$?
+    # A run takes a second or two; one that stalls (seen once, under a loaded machine, and not
+    # again in many runs) gets a second chance, and fails the test if it stalls again.
+    for try in 1 2; do
+      timeout 60 "$mpirun" --oversubscribe -np $np "$mpi" $c >got.out 2>got.err
+      got=$?
+      ((got == 124)) || break
+      echo "-np $np $c: no end within 60 s (try $try)" >&2
+    done
     cat report.txt results.json sweep.csv >got.files 2>/dev/null
     [[ $got == "$want" ]] || fail "-np $np $c: exit status $got, velmora-cli's $want"
     cmp -s want.out got.out || fail "-np $np $c: standard output differs"
