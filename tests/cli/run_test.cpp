@@ -117,10 +117,7 @@ TEST(CliRun, TheSameSeedGivesTheSameOutputOnAnyNumberOfThreads) {
       outputs[threads / 3] = r.Out;
     }
     EXPECT_EQ(outputs[0], outputs[1]);
-    const json doc = json::parse(outputs[0]);
-    EXPECT_EQ(doc["warriors"].size(), 7u);
-    EXPECT_EQ(doc["summary"].size(), 7u);
-    EXPECT_EQ(doc["matchups"].size(), 49u);
+    EXPECT_EQ(json::parse(outputs[0])["matchups"].size(), 49u); // seven warriors, self fights
   }
 }
 

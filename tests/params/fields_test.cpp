@@ -49,7 +49,6 @@ const char* const kPos = "Second warrior position must ";
 const char* const kSeed = "RNG Seed must be between 0 and 2147483646";
 
 const CheckCase kChecks[] = {
-    {Core, "$1F40", ""},
     {Core, "16", ""},
     {Core, "15", "Core size must be at least 16", kBoth},
     {Core, "134217727", ""},

@@ -159,7 +159,6 @@ TEST(ParamsSettingsFile, TypedNumbersAreSavedAsTheNumbersChecked) {
 TEST(ParamsSettingsFile, TheInitialInstructionIsTheTextBeforeItsDescription) {
   const std::pair<const char*, const char*> instructions[] = {
       {"MOV 0, 1 = Initialize instruction", "MOV 0, 1"},
-      {"RANDOM = Initialize instruction", "RANDOM"},
       {"DAT #a==1, 0 = Initialize instruction", "DAT #a==1, 0"},
       {"SPL 0 = something else", "SPL 0"}, // an older writer's line
       {"NOP 0, 0", "NOP 0, 0"}};
