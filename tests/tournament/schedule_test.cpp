@@ -81,8 +81,7 @@ TEST(Schedule, RoundRobinRecordsBothMirrorCellsAndASelfFightOnce) {
   s.Add({{"A", kSurvives}, {"B", kSurvives}});
   s.Core->MaxCycles = 5;
   s.Tour.Rec.SelfFights = true;
-  s.Start(RoundRobin,
-          3); // odd: a self fight recorded from both slots would play 4
+  s.Start(RoundRobin, 3); // odd: a self fight recorded from both slots would play 4
   s.Controller->RunLoop();
   EXPECT_EQ(std::tuple(s.Result(0, 0).RoundsPlayed, s.Result(0, 0).SurvivorCounts,
                        s.Result(0, 1).RoundsPlayed, s.Result(1, 0).RoundsPlayed),
@@ -120,6 +119,7 @@ TEST(Schedule, BattlesThatCannotStartAsAskedSayWhy) {
                             "tournament type has been set to Melee.";
   const std::string bench = "To run a Benchmark tournament, you must select a warrior or warrior "
                             "list.";
+  const std::string noFit = "Unable to fit warrior B into core";
   // Compile failures are listed together before any matchup.
   const std::string compile = "Warrior B failed to compile.\n    Bad Opcode in line 1:  1, 2\n"
                               "Warrior C failed to compile.\n    Undefined Symbol in line 1:  "
@@ -140,12 +140,7 @@ TEST(Schedule, BattlesThatCannotStartAsAskedSayWhy) {
       {{kSurvives}, Benchmark, 100, RunState::Stopped, "", {true}, true},
       {{kSurvives, kSurvives}, Benchmark, 100, RunState::Idle, bench, {false}},
       {{kSurvives, bad, undefined}, RoundRobin, 100, RunState::Idle, compile, {false}},
-      {{kSurvives, kSurvives},
-       RoundRobin,
-       5000,
-       RunState::Idle,
-       "Unable to fit warrior B into core",
-       {true}},
+      {{kSurvives, kSurvives}, RoundRobin, 5000, RunState::Idle, noFit, {true}},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.message + " " + std::to_string(r.warriors.size()));
@@ -218,27 +213,6 @@ TEST(RunController, FixedAndChecksumSeedsReplayTheSameBattle) {
     EXPECT_EQ(PlayTenRounds(seed), first) << seed;
     EXPECT_GT(std::get<3>(first), 0.0);
   }
-}
-
-TEST(RunController, SlowSpeedsLeaveTheRunToTheTimer) {
-  Battle b;
-  b.Add("Looper", {"jmp 0"});
-  b.View.Speed = 0;
-  b.Controller->NewBattle();
-  b.Controller->RunLoop();
-  // No batch in the Start handler.
-  EXPECT_EQ(std::tuple(b.Controller->State(), b.Core->CycleCount, b.View.TimerOn, b.View.Interval),
-            std::tuple(RunState::Running, 0, true, 250));
-  b.Controller->TimerTick();
-  EXPECT_EQ(b.Core->CycleCount, 1);
-  // The track bar moves to 5: the next tick runs batches of 100 until Stop.
-  b.View.Speed = 5;
-  b.View.OnEvents = [&] { b.Controller->StopBattle(); };
-  b.Controller->TimerTick();
-  EXPECT_EQ(std::tuple(b.Core->CycleCount, b.View.TimerOn, b.Controller->State()),
-            std::tuple(101, false, RunState::Stopped));
-  b.Controller->TimerTick(); // a late tick runs nothing while stopped
-  EXPECT_EQ(b.Core->CycleCount, 101);
 }
 
 } // namespace
