@@ -317,6 +317,7 @@ void DebuggerTest::cellEditorAndLocationDialog() {
     QTest::mouseClick(e.ButtonCancel, Qt::LeftButton);
   });
   QVERIFY(!s.app.FormEditCore->isVisible() && SameInstruction(s.At(7999), before));
+  s.Core().Standard = 2;
   // The warrior editor's round trip: Cancel there keeps the text, OK brings it back. Three
   // lines from 7999 on then wrap past the core's end, each cell keeping its marks, by a
   // scratch warrior of its own.
@@ -542,7 +543,7 @@ void DebuggerTest::pspaceWindow() {
   test::TypeAndEnter(view.EditLocation, "abc");
   QCOMPARE(Join(s.platform.Messages.back(), s.platform.Messages.size(), view.TopLocation(),
                 view.RichEditView->Lines() == before, view.EditLocation->text()),
-           QString("'abc' is not a valid integer value|6|17|y|17"));
+           QString("'abc' is not a valid integer value|4|17|y|17"));
   // The window redraws with the main window's views while it shows: after a single step.
   test::TypeAndEnter(view.EditLocation, "0");
   for (const auto& [value, close, line] :
